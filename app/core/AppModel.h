@@ -1,0 +1,64 @@
+#pragma once
+
+#include <SettingsStore.h>
+#include <XcodeProject.h>
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+// The observable application state all views share. One per process, on the GUI thread.
+class AppModel final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(AppModel)
+
+public:
+    enum class Section { Projects, Settings };
+    Q_ENUM(Section)
+
+    explicit AppModel(bool demoMode = false, QObject *parent = nullptr);
+    ~AppModel() override;
+
+    // The application's one settings store, created with the model and never replaced.
+    SettingsStore *settings() const { return m_settings; }
+
+    bool showOnboarding() const { return m_showOnboarding; }
+    void setShowOnboarding(bool show);
+
+    Section section() const { return m_section; }
+    void setSection(Section section);
+
+    const QList<XcodeProject> &projects() const { return m_projects; }
+    std::optional<QString> selectedProjectID() const { return m_selectedProjectID; }
+    void setSelectedProjectID(const std::optional<QString> &id);
+    const XcodeProject *selectedProject() const;
+
+    bool isScanning() const { return m_isScanning; }
+    bool isDemo() const { return m_isDemo; }
+    // The folder that is scanned: the demo workspace in demo mode, else the projects root ("~" expanded).
+    QString projectsRoot() const;
+
+    // Scans the projects folder off the GUI thread and applies the result on it.
+    void refresh();
+
+Q_SIGNALS:
+    void showOnboardingChanged(bool show);
+    void sectionChanged(AppModel::Section section);
+    void projectsChanged();
+    void selectionChanged();
+    void scanningChanged(bool scanning);
+
+private:
+    SettingsStore *m_settings = nullptr;
+    bool m_showOnboarding = false;
+    Section m_section = Section::Projects;
+    QList<XcodeProject> m_projects;
+    std::optional<QString> m_selectedProjectID;
+    bool m_isScanning = false;
+    bool m_isDemo = false;
+    QString m_demoRoot;
+    int m_scanGeneration = 0;
+};

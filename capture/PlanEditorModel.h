@@ -1,0 +1,130 @@
+#pragma once
+
+#include <Binding.h>
+#include <BuildConfiguration.h>
+#include <LaunchFlag.h>
+#include <ScreenshotPlan.h>
+#include <XcodeProject.h>
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QUuid>
+
+#include <functional>
+#include <optional>
+
+class QTimer;
+
+// The state of the screenshot plan editor of one project and every operation on it.
+// It owns the one in-memory plan and is its only writer to "shots.json": every change of
+// the plan goes through setPlan (directly or through an operation), which emits
+// planChanged once and autosaves. Views bind to it and never keep a copy.
+class PlanEditorModel final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(PlanEditorModel)
+
+public:
+    explicit PlanEditorModel(const XcodeProject &project, QObject *parent = nullptr);
+    ~PlanEditorModel() override;
+
+    // --- state --------------------------------------------------------------------
+    const XcodeProject &project() const { return m_project; }
+    // Another project in the same place: keeps the view state, loads again when its url changed.
+    void setProject(const XcodeProject &project);
+
+    const ScreenshotPlan &plan() const { return m_plan; }
+    const ScreenshotPlan &savedPlan() const { return m_savedPlan; }
+    // The single entry for plan changes: when the value differs, emits planChanged and saves.
+    void setPlan(const ScreenshotPlan &plan);
+
+    QStringList supportedLocales() const { return m_supportedLocales; }
+    QList<LaunchFlag> availableFlags() const { return m_availableFlags; }
+    bool showAdvancedLaunch() const { return m_showAdvancedLaunch; }
+    void setShowAdvancedLaunch(bool show);
+    std::optional<QString> saveNote() const { return m_saveNote; }
+    std::optional<QString> saveError() const { return m_saveError; }
+    int noteToken() const { return m_noteToken; }
+    bool showRecorder() const { return m_showRecorder; }
+    void setShowRecorder(bool show);
+    bool showRun() const { return m_showRun; }
+    void setShowRun(bool show);
+    bool showLocation() const { return m_showLocation; }
+    void setShowLocation(bool show);
+    BuildConfiguration buildConfig() const { return m_buildConfig; }
+    void setBuildConfig(BuildConfiguration configuration);
+    bool showSettings() const { return m_showSettings; }
+    void setShowSettings(bool show);
+    std::optional<Lane> laneToRun() const { return m_laneToRun; }
+    std::optional<Lane> recorderLane() const { return m_recorderLane; }
+
+    // --- loading and saving ---------------------------------------------------------
+    void load();
+    void save();
+
+    // --- lanes and shots --------------------------------------------------------------
+    void addLane();
+    void removeLane(const QUuid &laneID);
+    void setLaneName(const QUuid &laneID, const QString &name);
+    void runLane(const Lane &lane);
+    void deleteShot(const QUuid &shotID);
+    void addEmptyShot(const Lane &lane);
+    void recordShot(const Lane &lane);
+    // Reads the shot, lets `edit` change it and writes the whole shot back (one plan change).
+    void updateShot(const QUuid &shotID, const std::function<void(Shot &)> &edit);
+    Binding<Shot> shotBinding(const QUuid &shotID);
+
+    // --- runs and recordings ------------------------------------------------------------
+    void startAll();
+    ScreenshotPlan planForRun() const;
+    void addRecordedShot(Shot shot);
+
+    // --- languages and launch options ---------------------------------------------------
+    Binding<bool> languageBinding(const QString &code);
+    Binding<QString> flagBinding(const QString &arg);
+    void addVariable();
+    void removeVariable(const QUuid &variableID);
+    void setVariableKey(const QUuid &variableID, const QString &key);
+    void setVariableValue(const QUuid &variableID, const QString &value);
+    void addArgument();
+    void removeArgument(int index);
+    void setArgument(int index, const QString &text);
+
+    // --- tools and export ----------------------------------------------------------------
+    void setPlanLocation(const std::optional<PlanLocation> &location);
+    void exportSnapshotTest();
+    // Sets a success note (replacing any note at once) and restarts its 3-second timer.
+    void showNote(const QString &note);
+
+Q_SIGNALS:
+    // The plan changed (emitted once per change, before the autosave).
+    void planChanged();
+    // Any other field changed (sheet flags, notes, languages offered, flags, build config…).
+    void stateChanged();
+    // `project()` was replaced and the page should show the reloaded state.
+    void projectChanged();
+
+private:
+    void setSaveNote(const std::optional<QString> &note);
+    void setSaveError(const std::optional<QString> &error);
+
+    XcodeProject m_project;
+    ScreenshotPlan m_plan;
+    ScreenshotPlan m_savedPlan;
+    QStringList m_supportedLocales;
+    QList<LaunchFlag> m_availableFlags;
+    bool m_showAdvancedLaunch = false;
+    std::optional<QString> m_saveNote;
+    std::optional<QString> m_saveError;
+    int m_noteToken = 0;
+    bool m_showRecorder = false;
+    bool m_showRun = false;
+    bool m_showLocation = false;
+    BuildConfiguration m_buildConfig = BuildConfiguration::Release;
+    bool m_showSettings = true;
+    std::optional<Lane> m_laneToRun;
+    std::optional<Lane> m_recorderLane;
+    QTimer *m_noteTimer = nullptr;
+    bool m_unreadablePlanPreserved = false;
+};

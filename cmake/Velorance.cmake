@@ -1,0 +1,44 @@
+# Project-wide flags, carried by one interface target that every library links.
+add_library(velorance_flags INTERFACE)
+target_compile_features(velorance_flags INTERFACE cxx_std_20)
+target_compile_options(velorance_flags INTERFACE -Wall -Wextra)
+target_compile_definitions(velorance_flags INTERFACE
+    QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
+if(VELORANCE_SANITIZE)
+    target_compile_options(velorance_flags INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
+    target_link_options(velorance_flags INTERFACE -fsanitize=address,undefined)
+endif()
+
+# velorance_add_library(<target> [DEPENDS <targets>...] [RESOURCES <qrc files>...])
+# Makes one static library of the *.cpp and *.h files of the calling folder.
+function(velorance_add_library name)
+    cmake_parse_arguments(ARG "" "" "DEPENDS;RESOURCES;EXTRA_SOURCES" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS
+        "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+    add_library(${name} STATIC ${sources} ${ARG_RESOURCES} ${ARG_EXTRA_SOURCES})
+    target_include_directories(${name} PUBLIC "${CMAKE_CURRENT_SOURCE_DIR}")
+    target_link_libraries(${name} PUBLIC velorance_flags ${ARG_DEPENDS})
+endfunction()
+
+# velorance_add_tests(<prefix> LIBS <targets>...)
+# Every tst_<name>.cpp in the calling folder becomes one Qt Test executable and one CTest test.
+function(velorance_add_tests prefix)
+    cmake_parse_arguments(ARG "" "" "LIBS;SOURCES" ${ARGN})
+    file(GLOB tests CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp")
+    foreach(test_source ${tests})
+        get_filename_component(test_name "${test_source}" NAME_WE)
+        string(REGEX REPLACE "^tst_" "" short_name "${test_name}")
+        set(target "tst_${prefix}_${short_name}")
+        add_executable(${target} "${test_source}" ${ARG_SOURCES})
+        target_link_libraries(${target} PRIVATE velorance_flags Qt6::Test ${ARG_LIBS})
+        target_include_directories(${target} PRIVATE "${CMAKE_SOURCE_DIR}/tests/common")
+        target_compile_definitions(${target} PRIVATE
+            VELORANCE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+            VELORANCE_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
+            VELORANCE_STANDIN_DIR="${CMAKE_SOURCE_DIR}/tools/simulator-standin")
+        add_test(NAME "${prefix}.${short_name}" COMMAND ${target})
+        set_tests_properties("${prefix}.${short_name}" PROPERTIES
+            TIMEOUT 300
+            ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-home/data;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-home/cache;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-home/runtime;QT_LOGGING_RULES=qt.qpa.*=false")
+    endforeach()
+endfunction()

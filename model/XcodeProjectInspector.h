@@ -1,0 +1,36 @@
+#pragma once
+
+#include "SimPlatform.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Reads what the program needs from the text of a project.pbxproj. Pure functions.
+namespace XcodeProjectInspector {
+
+// The languages of "knownRegions = ( … )", without "Base" and repeats, in order.
+QStringList knownRegions(const QString &pbxproj);
+
+struct LaunchTarget
+{
+    QString name;
+    SimPlatform platform = SimPlatform::iOS;
+    bool operator==(const LaunchTarget &) const = default;
+};
+
+// The application target's name and platform; nothing when there is no application target.
+std::optional<LaunchTarget> launchTarget(const QString &pbxproj);
+
+// The application target's PRODUCT_BUNDLE_IDENTIFIER (a build-setting reference such as
+// "$(PRODUCT_NAME)" is returned as written, not resolved); nothing when absent.
+std::optional<QString> applicationBundleIdentifier(const QString &pbxproj);
+
+// The application target's MARKETING_VERSION; nothing when absent.
+std::optional<QString> marketingVersion(const QString &pbxproj);
+
+// Reads "<xcodeproj>/project.pbxproj" as UTF-8; empty text when it cannot be read.
+QString readProjectFile(const QString &xcodeprojPath);
+
+} // namespace XcodeProjectInspector

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <ScreenshotPlan.h>
+
+#include <QString>
+#include <QStringList>
+
+// Generates UI-test source (Swift) from a plan. Every value reaching the source is escaped
+// as a string literal, so the file always compiles.
+namespace ShotTestGenerator {
+
+// The source of a fastlane-snapshot style UI test with the given class name.
+QString snapshotTestSource(const ScreenshotPlan &plan, const QString &className);
+
+// The Swift lines that replay one step (shared with the screenshot runner's test).
+QStringList stepLines(const ShotStep &step, const QString &indent);
+
+// `text` as a Swift string literal, quotes included.
+QString swiftStringLiteral(const QString &text);
+
+} // namespace ShotTestGenerator

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <BuildConfiguration.h>
+#include <SimPlatform.h>
+
+#include <Result.h>
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+
+// Builds the shell script that builds the user's app and launches it in the newest
+// suitable simulator, optionally with the recorder library injected.
+namespace SimulatorLaunch {
+
+struct Location
+{
+    double latitude = 0;
+    double longitude = 0;
+};
+
+struct RecorderSettings
+{
+    QString sourcesDirectory;   // where recorder.swift and ctor.c lie
+    QString libraryPath;        // the library to build and inject
+    quint16 port = 52673;
+    QString targetTriple = QStringLiteral("arm64-apple-ios15.0-simulator");
+};
+
+// "<application support>/VeloranceStudio/RecorderDylib" (temporary folder as fallback).
+QString recorderDirectory();
+// Writes recorder.swift and ctor.c into recorderDirectory(), each only when it differs.
+Status installRecorderTemplate();
+
+// The whole launch script (pure). Every value passes through one shell-quoting helper.
+QString makeScript(const QString &xcodeprojPath,
+                   const QString &scheme,
+                   const QString &bundleIdentifier,
+                   SimPlatform platform,
+                   BuildConfiguration configuration,
+                   const QMap<QString, QString> &launchEnvironment,
+                   const QStringList &launchArguments,
+                   const std::optional<Location> &location,
+                   const std::optional<RecorderSettings> &recorder);
+
+// Finds and opens the Accessibility Inspector; every failure is swallowed.
+void openAccessibilityInspector();
+// Tests and the demo point these elsewhere; defaults "/usr/bin/xcode-select" and "/usr/bin/open".
+void setToolPaths(const QString &xcodeSelect, const QString &open);
+
+} // namespace SimulatorLaunch
