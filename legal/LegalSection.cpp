@@ -1,0 +1,50 @@
+#include "LegalSection.h"
+
+#include <NorCard.h>
+#include <SymbolLabel.h>
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+LegalSection::LegalSection(const QString &icon, const LocalizedText &title, QWidget *content, QWidget *parent)
+    : LegalWidget(parent)
+    , m_title(title)
+    , m_card(new NorCard(this))
+    , m_icon(new SymbolLabel(icon, TextStyle::Title3))
+    , m_titleLabel(LegalStyle::wrappingLabel())
+    , m_content(content)
+{
+    setObjectName(QStringLiteral("legalSection"));
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(m_card);
+
+    auto *column = new QVBoxLayout(m_card);
+    column->setContentsMargins(20, 20, 20, 20);
+    column->setSpacing(16);
+
+    auto *header = new QHBoxLayout;
+    header->setSpacing(8);
+    header->addWidget(m_icon, 0, Qt::AlignTop);
+    m_titleLabel->setObjectName(QStringLiteral("legalSectionTitle"));
+    m_titleLabel->setFont(LegalStyle::font(TextStyle::Headline, QFont::DemiBold));
+    header->addWidget(m_titleLabel, 1, Qt::AlignVCenter);
+    column->addLayout(header);
+    if (m_content)
+        column->addWidget(m_content);
+    watchEnvironment();
+}
+
+QString LegalSection::titleText() const
+{
+    return m_titleLabel->text();
+}
+
+void LegalSection::applyEnvironment()
+{
+    const SettingsTheme t = theme();
+    m_icon->setColor(t.accent);
+    LegalStyle::setColor(m_titleLabel, t.textPrimary);
+    LegalStyle::setText(m_titleLabel, m_title.resolved(locale()));
+}

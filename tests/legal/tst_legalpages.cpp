@@ -1,0 +1,271 @@
+#include <AppInfoView.h>
+#include <DefaultAppInfoHero.h>
+#include <DeveloperInfoCard.h>
+#include <ImprintView.h>
+#include <LegalAddressBlock.h>
+#include <LegalEnvironment.h>
+#include <LegalLastUpdated.h>
+#include <LegalLinkRow.h>
+#include <LegalSection.h>
+#include <LegalText.h>
+#include <NorvaneBrand.h>
+#include <PrivacyPolicyView.h>
+#include <VersionBadge.h>
+#include <VersionInfoCard.h>
+
+#include <BundleInfo.h>
+#include <SettingsTheme.h>
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTest>
+
+namespace {
+
+LegalEntity sampleEntity()
+{
+    return LegalEntity(QStringLiteral("Beispiel GmbH"), QStringLiteral("Erika Muster"), QStringLiteral("Hauptstraße 5"),
+                       QStringLiteral("80331 München"), std::nullopt, QStringLiteral("info@beispiel.example"),
+                       std::nullopt, QUrl(QStringLiteral("https://beispiel.example")), QStringLiteral("beispiel.example"));
+}
+
+template <typename Page>
+Page *localised(Page *page, const QLocale &locale)
+{
+    LegalEnvironment::setLocale(page, locale);
+    return page;
+}
+
+} // namespace
+
+class LegalPagesTest final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void addressLinesFromAnEntity();
+    void linkRowsFollowDisplayOnly();
+    void lastUpdatedUsesThePageLanguage();
+    void appInfoParts();
+    void developerCardLinks();
+    void imprintSections();
+    void privacyPage();
+    void wordmarkKeepsItsHeight();
+
+private:
+    QList<QUrl> m_opened;
+};
+
+void LegalPagesTest::init()
+{
+    m_opened.clear();
+    LegalLinkOpener::setOpener([this](const QUrl &url) { m_opened.append(url); });
+    BundleInfo::setMain(BundleInfo::fromBuild());
+}
+
+void LegalPagesTest::addressLinesFromAnEntity()
+{
+    LegalEntity entity = sampleEntity();
+    QCOMPARE(LegalAddressBlock::lines(entity, true),
+             (QStringList{QStringLiteral("Beispiel GmbH"), QStringLiteral("Erika Muster"), QStringLiteral("Hauptstraße 5"),
+                          QStringLiteral("80331 München")}));
+
+    // Without a country the localised name of Germany ends the block.
+    auto *german = localised(new LegalAddressBlock(entity, false), QLocale(QLocale::German));
+    QVERIFY(german->appendsLocalizedGermany());
+    QCOMPARE(german->shownLines().first(), QStringLiteral("Erika Muster"));
+    QCOMPARE(german->shownLines().last(), QStringLiteral("Deutschland"));
+    auto *english = localised(new LegalAddressBlock(entity, true), QLocale(QLocale::English));
+    QCOMPARE(english->shownLines().last(), QStringLiteral("Germany"));
+    QCOMPARE(english->findChildren<QLabel *>().first()->font().weight(), QFont::DemiBold);
+
+    // A country, even one naming Germany, replaces the localised line.
+    entity.country = QStringLiteral("Deutschland");
+    auto *withCountry = new LegalAddressBlock(entity, true);
+    QVERIFY(!withCountry->appendsLocalizedGermany());
+    QCOMPARE(withCountry->shownLines().size(), 5);
+
+    // Lines given directly never get the Germany line; an empty list shows nothing.
+    auto *empty = new LegalAddressBlock(QStringList());
+    QVERIFY(empty->shownLines().isEmpty());
+    delete german;
+    delete english;
+    delete withCountry;
+    delete empty;
+}
+
+void LegalPagesTest::linkRowsFollowDisplayOnly()
+{
+    QWidget host;
+    SettingsTheme theme;
+    theme.accent = QColor(Qt::magenta);
+    SettingsTheme::install(&host, theme);
+    auto *row = new LegalLinkRow(QStringLiteral("envelope.fill"), LocalizedText::key(QStringLiteral("legal.contact.email")),
+                                 QStringLiteral("info@beispiel.example"), QUrl(QStringLiteral("mailto:info@beispiel.example")), &host);
+    LegalEnvironment::setLocale(&host, QLocale(QLocale::German));
+    host.resize(400, 100);
+    row->resize(400, 80);
+
+    QVERIFY(row->isLinked());
+    QVERIFY(row->showsArrow());
+    QCOMPARE(row->labelText(), QStringLiteral("E-Mail"));
+    QCOMPARE(row->valueColor(), QColor(Qt::magenta));
+    QCOMPARE(row->backgroundOpacity(), 0.1);
+    QTest::mouseClick(row, Qt::LeftButton);
+    QCOMPARE(m_opened, QList<QUrl>{QUrl(QStringLiteral("mailto:info@beispiel.example"))});
+
+    LegalEnvironment::setContactDisplayOnly(&host, true);
+    QVERIFY(!row->isLinked());
+    QVERIFY(!row->showsArrow());
+    QCOMPARE(row->valueColor(), SettingsTheme::defaultTheme().textPrimary);
+    QCOMPARE(row->backgroundOpacity(), 0.05);
+    QTest::mouseClick(row, Qt::LeftButton);
+    QCOMPARE(m_opened.size(), 1);
+}
+
+void LegalPagesTest::lastUpdatedUsesThePageLanguage()
+{
+    const QDate date(2026, 3, 9);
+    QCOMPARE(LegalLastUpdated::longDate(date, QLocale(QLocale::German, QLocale::Germany)), QStringLiteral("9. März 2026"));
+    QCOMPARE(LegalLastUpdated::longDate(date, QLocale(QLocale::English, QLocale::UnitedStates)), QStringLiteral("March 9, 2026"));
+
+    auto *line = localised(new LegalLastUpdated(date), QLocale(QLocale::German, QLocale::Germany));
+    QCOMPARE(line->lineText(), QStringLiteral("Zuletzt aktualisiert: 9. März 2026"));
+    LegalEnvironment::setLocale(line, QLocale(QLocale::English, QLocale::UnitedStates));
+    QCOMPARE(line->lineText(), QStringLiteral("Last updated: March 9, 2026"));
+    delete line;
+}
+
+void LegalPagesTest::appInfoParts()
+{
+    auto *withoutRelease = localised(new AppInfoView(QStringLiteral("Velorance Studio"), std::nullopt, QStringLiteral("camera.viewfinder"),
+                                                     sampleEntity(), std::nullopt, false),
+                                     QLocale(QLocale::German));
+    QCOMPARE(withoutRelease->windowTitle(), QStringLiteral("Über die App"));
+    QCOMPARE(withoutRelease->versionCard()->rowCount(), 2);
+    QCOMPARE(withoutRelease->versionCard()->row(0), qMakePair(QStringLiteral("Version"), QStringLiteral("0.2.0")));
+    QCOMPARE(withoutRelease->versionCard()->row(1), qMakePair(QStringLiteral("Build"), QStringLiteral("2")));
+    // Hero, version card, developer card: nothing in between without extra sections.
+    QCOMPARE(withoutRelease->parts(),
+             (QList<QWidget *>{withoutRelease->hero(), withoutRelease->versionCard(), withoutRelease->developerCard()}));
+    QVERIFY(!static_cast<DefaultAppInfoHero *>(withoutRelease->hero())->hasTagline());
+
+    auto *badge = withoutRelease->findChild<VersionBadge *>();
+    QVERIFY(badge);
+    QCOMPARE(badge->versionText(), QStringLiteral("v0.2.0"));
+    QCOMPARE(badge->buildText(), QStringLiteral("(Build 2)"));
+
+    auto *extra = new QLabel(QStringLiteral("extra"));
+    auto *withRelease = new AppInfoView(sampleEntity(), QStringLiteral("1. Dezember 2026"), true, new QLabel(QStringLiteral("hero")), extra);
+    QCOMPARE(withRelease->versionCard()->rowCount(), 3);
+    QCOMPARE(withRelease->parts().at(2), extra);
+
+    // Missing version entries fall back.
+    BundleInfo::setMain(BundleInfo::empty());
+    auto *fallback = new VersionInfoCard(std::nullopt);
+    QCOMPARE(fallback->row(0).second, QStringLiteral("1.0"));
+    QCOMPARE(fallback->row(1).second, QStringLiteral("1"));
+    delete fallback;
+    delete withoutRelease;
+    delete withRelease;
+}
+
+void LegalPagesTest::developerCardLinks()
+{
+    QCOMPARE(DeveloperInfoCard::copyrightLine(2026, QStringLiteral("Norvane")), QStringLiteral("Copyright © 2026 Norvane"));
+    QCOMPARE(DeveloperInfoCard::copyrightLine(12026, QStringLiteral("N")), QStringLiteral("Copyright © 12026 N"));
+
+    LegalEntity entity = sampleEntity();
+    auto *noLinks = localised(new DeveloperInfoCard(entity, 2026, false), QLocale(QLocale::German));
+    QVERIFY(noLinks->linkRows().isEmpty());
+    QCOMPARE(noLinks->madeByText(), QStringLiteral("Entwickelt von Beispiel GmbH"));
+
+    auto *websiteOnly = new DeveloperInfoCard(entity, 2026, true);
+    QCOMPARE(websiteOnly->linkRows().size(), 1);
+
+    entity.personWebsite = QUrl(QStringLiteral("https://erika.example/about"));
+    auto *both = new DeveloperInfoCard(entity, 2026, true);
+    QCOMPARE(both->linkRows().size(), 2);
+    QCOMPARE(both->linkRows().at(1)->valueText(), QStringLiteral("erika.example"));
+    QCOMPARE(both->linkRows().at(1)->labelText(), QStringLiteral("Erika Muster"));
+    QCOMPARE(DeveloperInfoCard::websiteValue(QUrl(QStringLiteral("mailto:erika@example.org"))), QStringLiteral("mailto:erika@example.org"));
+    delete noLinks;
+    delete websiteOnly;
+    delete both;
+}
+
+void LegalPagesTest::imprintSections()
+{
+    LegalEntity entity = sampleEntity();
+    auto *plain = localised(new ImprintView(entity, std::nullopt), QLocale(QLocale::German));
+    QCOMPARE(plain->windowTitle(), QStringLiteral("Impressum"));
+    QVERIFY(!plain->section(QStringLiteral("vatSection")));
+    QVERIFY(!plain->findChild<LegalLastUpdated *>());
+    // Contact rows show the general address, never the privacy one.
+    const auto contactRows = plain->section(QStringLiteral("contactSection"))->findChildren<LegalLinkRow *>();
+    QCOMPARE(contactRows.size(), 2);
+    QCOMPARE(contactRows.at(0)->valueText(), entity.email);
+    QCOMPARE(contactRows.at(1)->destination(), entity.website);
+    // The responsible person's address has no company and no country line.
+    const auto addresses = plain->findChildren<LegalAddressBlock *>();
+    QCOMPARE(addresses.size(), 2);
+    QCOMPARE(addresses.at(0)->shownLines().first(), QStringLiteral("Beispiel GmbH"));
+    QCOMPARE(addresses.at(0)->shownLines().last(), QStringLiteral("Deutschland"));
+    QCOMPARE(addresses.at(1)->shownLines(),
+             (QStringList{QStringLiteral("Erika Muster"), QStringLiteral("Hauptstraße 5"), QStringLiteral("80331 München")}));
+    // The last part is the disclaimer with its three standard blocks.
+    QCOMPARE(plain->parts().last(), plain->section(QStringLiteral("disclaimerSection")));
+    QVERIFY(plain->findChild<QWidget *>(QStringLiteral("standardDisclaimer")));
+
+    entity.vatID = QStringLiteral("DE999999999");
+    auto *override = new QLabel(QStringLiteral("Eigener Haftungsausschluss"));
+    auto *full = new ImprintView(entity, QDate(2026, 1, 2), override);
+    QVERIFY(full->section(QStringLiteral("vatSection")));
+    QCOMPARE(full->findChild<QLabel *>(QStringLiteral("vatNumber"))->text(), QStringLiteral("DE999999999"));
+    QVERIFY(!full->findChild<QWidget *>(QStringLiteral("standardDisclaimer")));
+    QCOMPARE(full->section(QStringLiteral("disclaimerSection"))->content(), override);
+    QVERIFY(qobject_cast<LegalLastUpdated *>(full->parts().last()));
+    delete plain;
+    delete full;
+}
+
+void LegalPagesTest::privacyPage()
+{
+    LegalEntity entity = sampleEntity();
+    auto *sections = new QLabel(QStringLiteral("Abschnitte"));
+    auto *page = localised(new PrivacyPolicyView(entity, std::nullopt, sections), QLocale(QLocale::English));
+    QCOMPARE(page->windowTitle(), QStringLiteral("Privacy Policy"));
+    QCOMPARE(page->parts().size(), 3);
+    QCOMPARE(page->parts().at(1), sections);
+    QCOMPARE(page->parts().last(), page->contactSection());
+    QCOMPARE(page->contactRow()->valueText(), entity.email);
+    QCOMPARE(page->contactRow()->destination(), entity.emailURL());
+
+    entity.privacyEmail = QStringLiteral("datenschutz@beispiel.example");
+    auto *dated = new PrivacyPolicyView(entity, QDate(2026, 5, 1), new QWidget);
+    QCOMPARE(dated->contactRow()->valueText(), QStringLiteral("datenschutz@beispiel.example"));
+    QCOMPARE(dated->contactRow()->destination(), QUrl(QStringLiteral("mailto:datenschutz@beispiel.example")));
+    QVERIFY(qobject_cast<LegalLastUpdated *>(dated->parts().last()));
+
+    // A language without its own strings reads the module bundle's own texts.
+    auto *japanese = localised(new PrivacyPolicyView(entity, std::nullopt, new QWidget), QLocale(QLocale::Japanese));
+    QVERIFY(!japanese->windowTitle().startsWith(QLatin1String("privacy.")));
+    delete page;
+    delete dated;
+    delete japanese;
+}
+
+void LegalPagesTest::wordmarkKeepsItsHeight()
+{
+    QVERIFY(!NorvaneBrand::wordmarkPath().isEmpty());
+    NorvaneWordmark small(24);
+    NorvaneWordmark large(48);
+    QCOMPARE(small.height(), 24);
+    QCOMPARE(large.height(), 48);
+    QCOMPARE(small.accessibleName(), QStringLiteral("norvane"));
+    QVERIFY(!NorvaneBrand::wordmark(QSize(200, 50)).isNull());
+}
+
+QTEST_MAIN(LegalPagesTest)
+#include "tst_legalpages.moc"
