@@ -49,12 +49,14 @@ public:
 
 Q_SIGNALS:
     void isRunningChanged(bool running);
-    // The progress changed (lines, steps, exit code). Coalesced: at most once per event-loop pass.
+    // The progress changed (lines, steps, exit code). Coalesced: at most once per event-loop pass and
+    // about once per frame (16 ms) while lines pour in.
     void progressChanged();
     void finished(int exitCode);
 
 private:
     void setRunning(bool running);
+    void scheduleProgressChanged();
 
     QUuid m_id;
     QString m_title;
@@ -62,6 +64,7 @@ private:
     QString m_workingDirectory;
     QMap<QString, QString> m_extraEnvironment;
     bool m_isRunning = false;
+    bool m_progressChangePending = false;
     LaneRunProgress m_progress;
     std::unique_ptr<ChildProcessRun> m_task;
 };

@@ -12,8 +12,14 @@ namespace ShotTestGenerator {
 // The source of a fastlane-snapshot style UI test with the given class name.
 QString snapshotTestSource(const ScreenshotPlan &plan, const QString &className);
 
-// The Swift lines that replay one step (shared with the screenshot runner's test).
+// The Swift lines that replay one step (shared with the screenshot runner's test). They call
+// the functions of stepHelperFunctions() on a local `app` (XCUIApplication).
 QStringList stepLines(const ShotStep &step, const QString &indent);
+
+// The private vrsTap/vrsType/vrsSwipe functions the step lines call (file scope, ends with a
+// newline; embedded as templates/steps/StepHelpers.swift); every file that holds step lines
+// needs them once.
+QString stepHelperFunctions();
 
 // `text` as a Swift string literal, quotes included.
 QString swiftStringLiteral(const QString &text);

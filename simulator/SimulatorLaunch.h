@@ -36,6 +36,10 @@ QString recorderDirectory();
 Status installRecorderTemplate();
 
 // The whole launch script (pure). Every value passes through one shell-quoting helper.
+// It runs under `set -e`, prints "== … ==" progress lines, and leaves the chosen simulator in
+// $UDID (also $PROJECT, $SCHEME, $APP) for commands appended after it. The scheme is the
+// given one when `xcodebuild -list` shows it, else the project's first scheme; the simulator
+// is the newest runtime's booted (else last listed) device of the platform's family.
 QString makeScript(const QString &xcodeprojPath,
                    const QString &scheme,
                    const QString &bundleIdentifier,

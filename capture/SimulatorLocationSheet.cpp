@@ -1,0 +1,385 @@
+#include "SimulatorLocationSheet.h"
+
+#include "LocationSheetModel.h"
+#include "PlanEditorStyle.h"
+
+#include <AppPalette.h>
+#include <MapWidget.h>
+#include <SymbolLabel.h>
+#include <Symbols.h>
+#include <TextStyle.h>
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int standardPadding = 16;
+
+// A small indeterminate progress indicator: an arc turning while it is shown.
+class ProgressSpinner final : public QWidget
+{
+public:
+    explicit ProgressSpinner(int diameter, QWidget *parent = nullptr)
+        : QWidget(parent)
+        , m_diameter(diameter)
+    {
+        setFixedSize(diameter, diameter);
+        m_timer.setInterval(16);
+        QObject::connect(&m_timer, &QTimer::timeout, this, [this] {
+            m_angle = (m_angle + 8) % 360;
+            update();
+        });
+    }
+
+protected:
+    void showEvent(QShowEvent *) override { m_timer.start(); }
+    void hideEvent(QHideEvent *) override { m_timer.stop(); }
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const qreal pen = std::max(1.5, m_diameter / 9.0);
+        const QRectF r = QRectF(rect()).adjusted(pen, pen, -pen, -pen);
+        painter.setPen(QPen(AppPalette::quaternaryFill(), pen));
+        painter.drawEllipse(r);
+        painter.setPen(QPen(AppPalette::secondaryText(), pen, Qt::SolidLine, Qt::RoundCap));
+        painter.drawArc(r, -m_angle * 16, 100 * 16);
+    }
+
+private:
+    int m_diameter;
+    int m_angle = 0;
+    QTimer m_timer;
+};
+
+QWidget *divider(QWidget *parent)
+{
+    auto *line = new QWidget(parent);
+    line->setFixedHeight(1);
+    line->setAutoFillBackground(true);
+    QPalette pal = line->palette();
+    pal.setColor(QPalette::Window, QColor(255, 255, 255, 26));
+    line->setPalette(pal);
+    return line;
+}
+
+void setTextIfDifferent(QLineEdit *field, const QString &text)
+{
+    if (field->text() != text)
+        field->setText(text);
+}
+
+} // namespace
+
+SimulatorLocationSheet::SimulatorLocationSheet(std::optional<PlanLocation> initial,
+                                               std::function<void(double, double)> onApply,
+                                               std::function<void()> onClear,
+                                               QWidget *parent)
+    : QDialog(parent)
+    , m_model(new LocationSheetModel(initial, std::move(onApply), std::move(onClear), this))
+{
+    setObjectName(QStringLiteral("simulatorLocationSheet"));
+    setWindowTitle(QStringLiteral("Fake-Standort im Simulator"));
+    setWindowModality(Qt::WindowModal);
+    setMinimumSize(580, 600);
+    // The presenter's callbacks follow the presenter, not this sheet.
+    if (parent)
+        m_model->setCallbackGuard(parent);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildHeader());
+    layout->addWidget(divider(this));
+    layout->addWidget(buildSearchRow());
+    layout->addWidget(divider(this));
+
+    m_map = new MapWidget(this);
+    m_map->setObjectName(QStringLiteral("map"));
+    m_map->setMinimumHeight(340);
+    m_map->setCamera(m_model->camera());
+    layout->addWidget(m_map, 1);
+    layout->addWidget(divider(this));
+    layout->addWidget(buildControls());
+
+    connect(m_map, &MapWidget::tapped, m_model, &LocationSheetModel::tap);
+    connect(m_map, &MapWidget::cameraChanged, m_model, &LocationSheetModel::setCamera);
+    connect(m_map, &MapWidget::cameraChangeEnded, m_model, &LocationSheetModel::setSpan);
+    connect(m_model, &LocationSheetModel::cameraChanged, m_map, &MapWidget::setCamera);
+    connect(m_model, &LocationSheetModel::coordinateChanged, this, &SimulatorLocationSheet::updateCoordinateFields);
+    connect(m_model, &LocationSheetModel::queryChanged, this, &SimulatorLocationSheet::updateSearchRow);
+    connect(m_model, &LocationSheetModel::searchingChanged, this, &SimulatorLocationSheet::updateSearchRow);
+    connect(m_model, &LocationSheetModel::searchErrorChanged, this, &SimulatorLocationSheet::updateSearchRow);
+    connect(m_model, &LocationSheetModel::busyChanged, this, &SimulatorLocationSheet::updateBusy);
+    connect(m_model, &LocationSheetModel::outcomeChanged, this, &SimulatorLocationSheet::updateOutcome);
+
+    updateCoordinateFields();
+    updateSearchRow();
+    updateBusy();
+    updateOutcome();
+    resize(640, 720);
+}
+
+SimulatorLocationSheet::~SimulatorLocationSheet()
+{
+    // A focused field reports the end of editing while the children are torn down.
+    m_latitudeField->disconnect(this);
+    m_longitudeField->disconnect(this);
+}
+
+void SimulatorLocationSheet::setPlaceSearcher(std::shared_ptr<PlaceSearcher> searcher)
+{
+    m_model->setSearcher(std::move(searcher));
+}
+
+QWidget *SimulatorLocationSheet::buildHeader()
+{
+    auto *header = new QWidget(this);
+    auto *row = new QHBoxLayout(header);
+    row->setContentsMargins(standardPadding, standardPadding, standardPadding, standardPadding);
+    row->setSpacing(12);
+
+    auto *symbol = new SymbolLabel(QStringLiteral("location.circle.fill"), TextStyle::Title2, header);
+    symbol->setColor(AppPalette::accent());
+    row->addWidget(symbol);
+
+    auto *titles = new QVBoxLayout;
+    titles->setSpacing(2);
+    titles->addWidget(PlanEditorStyle::label(QStringLiteral("Fake-Standort im Simulator"), TextStyle::Headline, header));
+    titles->addWidget(PlanEditorStyle::label(
+        QStringLiteral("Tipp auf die Karte oder gib Koordinaten ein, dann im Simulator setzen."),
+        TextStyle::Caption, header, AppPalette::secondaryText()));
+    row->addLayout(titles);
+    row->addStretch(1);
+
+    auto *close = new QToolButton(header);
+    close->setObjectName(QStringLiteral("closeButton"));
+    close->setAutoRaise(true);
+    close->setText(Symbols::ligature(QStringLiteral("xmark.circle.fill")));
+    close->setFont(Symbols::font(TextStyles::pixelSize(TextStyle::Title2)));
+    close->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; color: %1; }"
+                                        "QToolButton:hover { color: %2; }")
+                             .arg(AppPalette::secondaryText().name(QColor::HexArgb),
+                                  AppPalette::primaryText().name(QColor::HexArgb)));
+    close->setToolTip(QStringLiteral("Schließen"));
+    close->setCursor(Qt::PointingHandCursor);
+    // Same path as Escape.
+    connect(close, &QToolButton::clicked, this, &QDialog::reject);
+    row->addWidget(close);
+    return header;
+}
+
+QWidget *SimulatorLocationSheet::buildSearchRow()
+{
+    auto *bar = new QWidget(this);
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(standardPadding, 10, standardPadding, 10);
+    row->setSpacing(8);
+
+    auto *symbol = new SymbolLabel(QStringLiteral("magnifyingglass"), TextStyle::Body, bar);
+    symbol->setColor(AppPalette::secondaryText());
+    row->addWidget(symbol);
+
+    m_queryField = new QLineEdit(bar);
+    m_queryField->setObjectName(QStringLiteral("queryField"));
+    m_queryField->setPlaceholderText(QStringLiteral("Ort suchen, z. B. Berlin oder Eiffelturm"));
+    m_queryField->setClearButtonEnabled(false);
+    row->addWidget(m_queryField, 1);
+    connect(m_queryField, &QLineEdit::textEdited, m_model, &LocationSheetModel::setQuery);
+    connect(m_queryField, &QLineEdit::returnPressed, m_model, &LocationSheetModel::search);
+
+    m_searchProgress = new ProgressSpinner(16, bar);
+    m_searchProgress->setObjectName(QStringLiteral("searchProgress"));
+    row->addWidget(m_searchProgress);
+
+    m_searchButton = new QPushButton(QStringLiteral("Suchen"), bar);
+    m_searchButton->setObjectName(QStringLiteral("searchButton"));
+    m_searchButton->setAutoDefault(false);
+    connect(m_searchButton, &QPushButton::clicked, m_model, &LocationSheetModel::search);
+    row->addWidget(m_searchButton);
+
+    m_searchError = PlanEditorStyle::label(QString(), TextStyle::Caption, bar, AppPalette::destructive());
+    m_searchError->setObjectName(QStringLiteral("searchError"));
+    row->addWidget(m_searchError);
+    return bar;
+}
+
+QWidget *SimulatorLocationSheet::coordinateField(const QString &caption, const QString &objectName, QLineEdit *&field)
+{
+    auto *box = new QWidget(this);
+    auto *column = new QVBoxLayout(box);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+    column->addWidget(PlanEditorStyle::label(caption, TextStyle::Caption2, box, AppPalette::secondaryText()));
+    field = new QLineEdit(box);
+    field->setObjectName(objectName);
+    field->setFixedWidth(120);
+    field->setFont(TextStyles::monospaced(TextStyle::Body));
+    column->addWidget(field);
+
+    QLineEdit *edit = field;
+    connect(edit, &QLineEdit::returnPressed, this, [this, edit] { commitField(edit, true); });
+    connect(edit, &QLineEdit::editingFinished, this, [this, edit] { commitField(edit, false); });
+    return box;
+}
+
+QWidget *SimulatorLocationSheet::buildControls()
+{
+    auto *controls = new QWidget(this);
+    auto *column = new QVBoxLayout(controls);
+    column->setContentsMargins(standardPadding, standardPadding, standardPadding, standardPadding);
+    column->setSpacing(12);
+
+    auto *coordinates = new QHBoxLayout;
+    coordinates->setSpacing(10);
+    coordinates->addWidget(coordinateField(QStringLiteral("Breite"), QStringLiteral("latitudeField"), m_latitudeField));
+    coordinates->addWidget(coordinateField(QStringLiteral("Länge"), QStringLiteral("longitudeField"), m_longitudeField));
+    m_recentreButton = new QToolButton(controls);
+    m_recentreButton->setObjectName(QStringLiteral("recentreButton"));
+    m_recentreButton->setText(Symbols::ligature(QStringLiteral("scope")));
+    m_recentreButton->setFont(Symbols::font(20));
+    m_recentreButton->setFixedSize(34, 30);
+    m_recentreButton->setToolTip(QStringLiteral("Karte auf diese Koordinaten zentrieren"));
+    m_recentreButton->setCursor(Qt::PointingHandCursor);
+    connect(m_recentreButton, &QToolButton::clicked, this, [this] {
+        commitFields();
+        m_model->recentre();
+    });
+    coordinates->addWidget(m_recentreButton, 0, Qt::AlignBottom);
+    coordinates->addStretch(1);
+    column->addLayout(coordinates);
+
+    auto *actions = new QHBoxLayout;
+    actions->setSpacing(10);
+    m_outcome = new QWidget(controls);
+    m_outcome->setObjectName(QStringLiteral("outcome"));
+    auto *outcomeRow = new QHBoxLayout(m_outcome);
+    outcomeRow->setContentsMargins(0, 0, 0, 0);
+    outcomeRow->setSpacing(4);
+    m_outcomeSymbol = new SymbolLabel(QString(), TextStyle::Caption, m_outcome);
+    m_outcomeSymbol->setObjectName(QStringLiteral("outcomeSymbol"));
+    outcomeRow->addWidget(m_outcomeSymbol, 0, Qt::AlignTop);
+    m_outcomeText = PlanEditorStyle::label(QString(), TextStyle::Caption, m_outcome);
+    m_outcomeText->setObjectName(QStringLiteral("outcomeLabel"));
+    // Long messages wrap instead of pushing the buttons away.
+    m_outcomeText->setWordWrap(true);
+    m_outcomeText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    outcomeRow->addWidget(m_outcomeText, 1);
+    actions->addWidget(m_outcome, 1);
+    actions->addStretch(0);
+
+    m_clearButton = new QPushButton(QStringLiteral("Zurücksetzen"), controls);
+    m_clearButton->setObjectName(QStringLiteral("clearButton"));
+    m_clearButton->setAutoDefault(false);
+    connect(m_clearButton, &QPushButton::clicked, m_model, &LocationSheetModel::clear);
+    actions->addWidget(m_clearButton);
+
+    m_applyButton = new QPushButton(QStringLiteral("Im Simulator setzen"), controls);
+    m_applyButton->setObjectName(QStringLiteral("applyButton"));
+    m_applyButton->setAutoDefault(false);
+    m_applyButton->setIcon(Symbols::icon(QStringLiteral("location.fill"), Qt::white, 14));
+    PlanEditorStyle::makeProminent(m_applyButton);
+    // Keep the button's width while its label gives way to the progress indicator.
+    m_applyButton->setMinimumWidth(m_applyButton->sizeHint().width());
+    m_applyProgress = new ProgressSpinner(14, m_applyButton);
+    m_applyProgress->setObjectName(QStringLiteral("applyProgress"));
+    m_applyProgress->hide();
+    connect(m_applyButton, &QPushButton::clicked, this, [this] {
+        commitFields();
+        m_model->apply();
+    });
+    actions->addWidget(m_applyButton);
+    column->addLayout(actions);
+    return controls;
+}
+
+void SimulatorLocationSheet::commitField(QLineEdit *field, bool recentre)
+{
+    // A field showing the value as it stands holds nothing new: reading the rounded text
+    // back would cut the value to six digits.
+    const double current = field == m_latitudeField ? m_model->latitude() : m_model->longitude();
+    if (field->text() != LocationSheetModel::formatCoordinate(current)) {
+        if (field == m_latitudeField)
+            m_model->commitLatitudeText(field->text());
+        else
+            m_model->commitLongitudeText(field->text());
+    }
+    // Show the value as it stands: rounded, or back to the old value when the text was no number.
+    updateCoordinateFields();
+    if (recentre)
+        m_model->recentre();
+}
+
+void SimulatorLocationSheet::commitFields()
+{
+    // Buttons take no focus, so a field being typed in has not finished editing yet.
+    commitField(m_latitudeField, false);
+    commitField(m_longitudeField, false);
+}
+
+void SimulatorLocationSheet::updateCoordinateFields()
+{
+    setTextIfDifferent(m_latitudeField, LocationSheetModel::formatCoordinate(m_model->latitude()));
+    setTextIfDifferent(m_longitudeField, LocationSheetModel::formatCoordinate(m_model->longitude()));
+    m_map->setMarker(MapCoordinate{m_model->latitude(), m_model->longitude()}, QStringLiteral("Standort"));
+}
+
+void SimulatorLocationSheet::updateSearchRow()
+{
+    setTextIfDifferent(m_queryField, m_model->query());
+    const bool searching = m_model->isSearching();
+    m_searchProgress->setVisible(searching);
+    m_searchButton->setVisible(!searching);
+    m_searchButton->setEnabled(m_model->canSearch());
+    const QString error = m_model->searchError().value_or(QString());
+    m_searchError->setText(error);
+    m_searchError->setVisible(!error.isEmpty());
+}
+
+void SimulatorLocationSheet::updateBusy()
+{
+    const bool busy = m_model->isBusy();
+    m_clearButton->setEnabled(!busy);
+    m_applyButton->setEnabled(!busy);
+    if (busy) {
+        m_applyButton->setText(QString());
+        m_applyButton->setIcon(QIcon());
+        m_applyProgress->move((m_applyButton->width() - m_applyProgress->width()) / 2,
+                              (m_applyButton->height() - m_applyProgress->height()) / 2);
+        m_applyProgress->show();
+    } else {
+        m_applyProgress->hide();
+        m_applyButton->setText(QStringLiteral("Im Simulator setzen"));
+        m_applyButton->setIcon(Symbols::icon(QStringLiteral("location.fill"), Qt::white, 14));
+    }
+}
+
+void SimulatorLocationSheet::updateOutcome()
+{
+    const auto outcome = m_model->outcome();
+    m_outcome->setVisible(outcome.has_value());
+    if (!outcome)
+        return;
+    const QColor color = outcome->ok ? AppPalette::accent() : AppPalette::destructive();
+    m_outcomeSymbol->setSymbolName(outcome->ok ? QStringLiteral("checkmark.circle.fill")
+                                               : QStringLiteral("exclamationmark.triangle.fill"));
+    m_outcomeSymbol->setColor(color);
+    m_outcomeText->setText(outcome->message);
+    PlanEditorStyle::setTextColor(m_outcomeText, color);
+}
+
+void SimulatorLocationSheet::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    // The fields follow the user's locale.
+    if (event->type() == QEvent::LocaleChange && m_latitudeField)
+        updateCoordinateFields();
+}

@@ -1,0 +1,192 @@
+#include <ChildProcessRun.h>
+#include <LineSplitter.h>
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <signal.h>
+
+namespace {
+struct Outcome
+{
+    QStringList lines;
+    int exitCode = -1;
+    bool finished = false;
+};
+
+// Runs the command to its end and collects what the run reported.
+Outcome runToEnd(const QString &command, const QString &workingDirectory = QDir::tempPath(),
+                 const QMap<QString, QString> &extra = {}, const QString &shell = QString())
+{
+    Outcome outcome;
+    ChildProcessRun run;
+    if (!shell.isEmpty())
+        run.setShellPath(shell);
+    run.setExtraEnvironment(extra);
+    QObject::connect(&run, &ChildProcessRun::linesReady, [&](const QStringList &lines) { outcome.lines += lines; });
+    QObject::connect(&run, &ChildProcessRun::finished, [&](int code) {
+        outcome.exitCode = code;
+        outcome.finished = true;
+    });
+    run.start(command, workingDirectory);
+    if (!QTest::qWaitFor([&] { return outcome.finished; }, 20000))
+        outcome.lines.append(QStringLiteral("(timed out)"));
+    return outcome;
+}
+
+// A process that is gone or only waits to be reaped.
+bool processGone(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray text = stat.readAll();
+    const qsizetype close = text.lastIndexOf(')');
+    return close < 0 || text.mid(close + 2, 1) == "Z";
+}
+} // namespace
+
+class TestChildProcessRun : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void splitterCarriesPartialLines_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("chunks");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QString>("rest");
+
+        QTest::newRow("one chunk") << QList<QByteArray>{"a\nb\n"} << QStringList{"a", "b"} << QString();
+        QTest::newRow("line across chunks") << QList<QByteArray>{"ab", "c\nd", "e\n"} << QStringList{"abc", "de"}
+                                            << QString();
+        QTest::newRow("partial last line") << QList<QByteArray>{"a\nlast"} << QStringList{"a"} << QStringLiteral("last");
+        QTest::newRow("crlf") << QList<QByteArray>{"a\r\nb\r", "\n"} << QStringList{"a", "b"} << QString();
+        QTest::newRow("empty lines kept") << QList<QByteArray>{"\n\nx\n"} << QStringList{"", "", "x"} << QString();
+        // "ü" is two bytes; the chunk boundary falls between them.
+        QTest::newRow("utf-8 cut in two") << QList<QByteArray>{"gr\xc3", "\xbcn\n"} << QStringList{QStringLiteral("grün")}
+                                          << QString();
+    }
+    void splitterCarriesPartialLines()
+    {
+        QFETCH(QList<QByteArray>, chunks);
+        QFETCH(QStringList, expected);
+        QFETCH(QString, rest);
+        LineSplitter splitter;
+        QStringList lines;
+        for (const QByteArray &chunk : chunks)
+            lines += splitter.feed(chunk);
+        QCOMPARE(lines, expected);
+        QCOMPARE(splitter.flush().value_or(QString()), rest);
+        QVERIFY(!splitter.flush());
+    }
+
+    void printsLinesAndExitCode_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("exitCode");
+
+        QTest::newRow("lines") << "echo eins; echo zwei >&2; echo drei" << QStringList{"eins", "zwei", "drei"} << 0;
+        QTest::newRow("partial last line") << "echo eins; printf 'ohne Ende'" << QStringList{"eins", "ohne Ende"} << 0;
+        QTest::newRow("exit 3") << "echo vorher; exit 3" << QStringList{"vorher"} << 3;
+        QTest::newRow("no output") << "true" << QStringList{} << 0;
+    }
+    void printsLinesAndExitCode()
+    {
+        QFETCH(QString, command);
+        QFETCH(QStringList, lines);
+        QFETCH(int, exitCode);
+        const Outcome outcome = runToEnd(command);
+        QCOMPARE(outcome.lines, lines);
+        QCOMPARE(outcome.exitCode, exitCode);
+    }
+
+    void shellThatCannotStart()
+    {
+        const Outcome outcome = runToEnd(QStringLiteral("echo nie"), QDir::tempPath(), {},
+                                         QStringLiteral("/nonexistent/velorance-shell"));
+        QCOMPARE(outcome.exitCode, 127);
+        QCOMPARE(outcome.lines.size(), 1);
+        QVERIFY2(outcome.lines.first().startsWith(QStringLiteral("Konnte den Befehl nicht starten: ")),
+                 qPrintable(outcome.lines.first()));
+        QVERIFY(outcome.lines.first().size() > QStringLiteral("Konnte den Befehl nicht starten: ").size());
+    }
+
+    void environmentAndWorkingDirectory()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        // A tool found only on the inherited search path must still be found, although a
+        // login shell's profile may reset PATH.
+        QTemporaryDir tools;
+        QFile tool(tools.filePath(QStringLiteral("velorance-probe")));
+        QVERIFY(tool.open(QIODevice::WriteOnly));
+        tool.write("#!/bin/sh\necho probe-ok\n");
+        tool.close();
+        tool.setPermissions(tool.permissions() | QFileDevice::ExeOwner);
+        const QByteArray savedPath = qgetenv("PATH");
+        qputenv("PATH", tools.path().toUtf8() + ':' + savedPath);
+
+        const Outcome outcome = runToEnd(
+            QStringLiteral("pwd; echo \"$PATH\"; echo \"$FASTLANE_SKIP_UPDATE_CHECK$FASTLANE_DISABLE_COLORS\"; "
+                           "echo \"$EXTRA_VALUE\"; velorance-probe"),
+            folder.path(), {{QStringLiteral("EXTRA_VALUE"), QStringLiteral("a b 'c'")}});
+        qputenv("PATH", savedPath);
+
+        QCOMPARE(outcome.exitCode, 0);
+        QCOMPARE(outcome.lines.size(), 5);
+        QCOMPARE(QFileInfo(outcome.lines.at(0)).canonicalFilePath(), QFileInfo(folder.path()).canonicalFilePath());
+        QCOMPARE(outcome.lines.at(1), QStringLiteral("/opt/homebrew/bin:/usr/local/bin:/usr/bin:/bin:") + tools.path()
+                                          + ':' + QString::fromUtf8(savedPath));
+        QCOMPARE(outcome.lines.at(2), QStringLiteral("11"));
+        QCOMPARE(outcome.lines.at(3), QStringLiteral("a b 'c'"));
+        QCOMPARE(outcome.lines.at(4), QStringLiteral("probe-ok"));
+    }
+
+    void searchPathWithoutInheritedPath()
+    {
+        QCOMPARE(ChildProcessRun::searchPath(QString()), QStringLiteral("/opt/homebrew/bin:/usr/local/bin:/usr/bin:/bin"));
+        QCOMPARE(ChildProcessRun::searchPath(QStringLiteral("/x")),
+                 QStringLiteral("/opt/homebrew/bin:/usr/local/bin:/usr/bin:/bin:/x"));
+    }
+
+    void cancelEndsChildAndGrandchild()
+    {
+        QTemporaryDir folder;
+        const QString pidFile = folder.filePath(QStringLiteral("grandchild.pid"));
+        // The grandchild ignores SIGTERM, so only the SIGKILL after the grace time ends it.
+        const QString command = QStringLiteral("sh -c 'trap \"\" TERM; echo $$ > \"%1\"; while :; do sleep 1; done' & "
+                                               "echo started; wait")
+                                    .arg(pidFile);
+        auto run = std::make_unique<ChildProcessRun>();
+        run->setCancelGraceMs(300);
+        bool finished = false;
+        QStringList lines;
+        connect(run.get(), &ChildProcessRun::finished, this, [&] { finished = true; });
+        connect(run.get(), &ChildProcessRun::linesReady, this, [&](const QStringList &l) { lines += l; });
+        run->start(command, folder.path());
+        QTRY_COMPARE_WITH_TIMEOUT(lines, QStringList{QStringLiteral("started")}, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(pidFile) && QFileInfo(pidFile).size() > 0, 10000);
+        QFile file(pidFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const qint64 grandchild = file.readAll().trimmed().toLongLong();
+        const qint64 shell = run->processId();
+        QVERIFY(grandchild > 0);
+        QVERIFY(shell > 0);
+        QVERIFY(!processGone(grandchild));
+
+        run->cancel();
+        run.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(processGone(shell), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(processGone(grandchild), 10000);
+        QTest::qWait(100);
+        QVERIFY(!finished);
+        QCOMPARE(lines, QStringList{QStringLiteral("started")});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestChildProcessRun)
+#include "tst_childprocessrun.moc"

@@ -1,0 +1,227 @@
+#include <RecorderListener.h>
+
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+namespace {
+QByteArray tap(const char *identifier, double nx, double ny)
+{
+    return QStringLiteral(R"({"kind":"tap","selector":"%1","identifier":"%1","label":"L %1","type":"UIButton","x":10,"y":20,"nx":%2,"ny":%3})")
+               .arg(QLatin1String(identifier))
+               .arg(nx)
+               .arg(ny)
+               .toUtf8()
+        + '\n';
+}
+
+std::unique_ptr<QTcpSocket> connectTo(const RecorderListener &listener)
+{
+    auto socket = std::make_unique<QTcpSocket>();
+    socket->connectToHost(QHostAddress::LocalHost, *listener.boundPort());
+    if (!socket->waitForConnected(5000))
+        return nullptr;
+    return socket;
+}
+} // namespace
+
+class TestRecorderListener : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void newListenerIsIdle()
+    {
+        RecorderListener listener;
+        QCOMPARE(listener.status(), RecorderListener::Status::idle());
+        QVERIFY(listener.events().isEmpty());
+        QVERIFY(!listener.isConnected());
+        QVERIFY(!listener.boundPort());
+        QVERIFY(!listener.hasEngine());
+    }
+
+    void decodesEvents_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<bool>("decodes");
+
+        QTest::newRow("full") << QByteArray(R"({"kind":"tap","selector":"s","identifier":"i","label":"l","type":"t","x":1,"y":2,"nx":0.5,"ny":0.25})") << true;
+        QTest::newRow("only point") << QByteArray(R"({"kind":"tap","nx":0,"ny":1})") << true;
+        QTest::newRow("other kind") << QByteArray(R"({"kind":"swipe","nx":0.5,"ny":0.5})") << false;
+        QTest::newRow("no kind") << QByteArray(R"({"nx":0.5,"ny":0.5})") << false;
+        QTest::newRow("point as text") << QByteArray(R"({"kind":"tap","nx":"0.5","ny":0.5})") << false;
+        QTest::newRow("no ny") << QByteArray(R"({"kind":"tap","nx":0.5})") << false;
+        QTest::newRow("array") << QByteArray(R"([1,2])") << false;
+        QTest::newRow("broken") << QByteArray(R"({"kind":"tap",)") << false;
+    }
+    void decodesEvents()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(bool, decodes);
+        const QDateTime when = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);
+        const auto event = RecorderTapEvent::decode(line, when);
+        QCOMPARE(event.has_value(), decodes);
+        if (event) {
+            QVERIFY(!event->id.isNull());
+            QCOMPARE(event->receivedAt, when);
+        }
+    }
+
+    void receivesTwoEventsInOnePacket()
+    {
+        RecorderListener listener;
+        const QDateTime fixed = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);
+        listener.setClock([fixed] { return fixed; });
+        QSignalSpy status(&listener, &RecorderListener::statusChanged);
+        listener.start();
+        QCOMPARE(listener.status(), RecorderListener::Status::listening());
+        QVERIFY(listener.boundPort().has_value());
+        QVERIFY(*listener.boundPort() != 0);
+        QCOMPARE(status.count(), 1);
+
+        auto socket = connectTo(listener);
+        QVERIFY(socket);
+        QTRY_VERIFY(listener.isConnected());
+        socket->write(tap("first", 0.25, 0.5) + tap("second", 0.75, 0.125));
+        socket->flush();
+        QTRY_COMPARE(listener.events().size(), 2);
+        const RecorderTapEvent &first = listener.events().at(0);
+        QCOMPARE(first.identifier, QStringLiteral("first"));
+        QCOMPARE(first.selector, QStringLiteral("first"));
+        QCOMPARE(first.label, QStringLiteral("L first"));
+        QCOMPARE(first.type, QStringLiteral("UIButton"));
+        QCOMPARE(first.x, 10.0);
+        QCOMPARE(first.y, 20.0);
+        QCOMPARE(first.nx, 0.25);
+        QCOMPARE(first.ny, 0.5);
+        QCOMPARE(first.receivedAt, fixed);
+        QCOMPARE(listener.events().at(1).identifier, QStringLiteral("second"));
+        QVERIFY(first.id != listener.events().at(1).id);
+    }
+
+    void dropsUndecodableLineAndJoinsSplitLines()
+    {
+        RecorderListener listener;
+        listener.start();
+        auto socket = connectTo(listener);
+        QVERIFY(socket);
+        const QByteArray second = tap("b", 0.5, 0.5);
+        socket->write(tap("a", 0.1, 0.1) + "not json at all\n" + second.left(10));
+        socket->flush();
+        QTRY_COMPARE(listener.events().size(), 1);
+        socket->write(second.mid(10));
+        socket->flush();
+        QTRY_COMPARE(listener.events().size(), 2);
+        QCOMPARE(listener.events().at(0).identifier, QStringLiteral("a"));
+        QCOMPARE(listener.events().at(1).identifier, QStringLiteral("b"));
+    }
+
+    void connectionClosedAndReopened()
+    {
+        RecorderListener listener;
+        listener.start();
+        QSignalSpy connected(&listener, &RecorderListener::isConnectedChanged);
+        auto first = connectTo(listener);
+        QVERIFY(first);
+        QTRY_VERIFY(listener.isConnected());
+        first->write(tap("one", 0.1, 0.1));
+        first->flush();
+        QTRY_COMPARE(listener.events().size(), 1);
+        first->disconnectFromHost();
+        QTRY_VERIFY(!listener.isConnected());
+
+        auto second = connectTo(listener);
+        QVERIFY(second);
+        QTRY_VERIFY(listener.isConnected());
+        second->write(tap("two", 0.2, 0.2));
+        second->flush();
+        QTRY_COMPARE(listener.events().size(), 2);
+        QCOMPARE(connected.count(), 3);
+        QCOMPARE(listener.status(), RecorderListener::Status::listening());
+    }
+
+    void overlongLineClosesTheConnection()
+    {
+        RecorderListener listener;
+        listener.start();
+        auto socket = connectTo(listener);
+        QVERIFY(socket);
+        QTRY_VERIFY(listener.isConnected());
+        socket->write(tap("before", 0.1, 0.1));
+        const QByteArray endless(RecorderListener::maxLineLength + 1024, 'x');
+        socket->write(endless);
+        socket->flush();
+        QTRY_COMPARE_WITH_TIMEOUT(socket->state(), QAbstractSocket::UnconnectedState, 5000);
+        QTRY_VERIFY(!listener.isConnected());
+        QCOMPARE(listener.events().size(), 1);
+        // The listener still serves new connections.
+        auto next = connectTo(listener);
+        QVERIFY(next);
+        next->write(tap("after", 0.2, 0.2));
+        next->flush();
+        QTRY_COMPARE(listener.events().size(), 2);
+    }
+
+    void secondStartDoesNothingAndStopKeepsEvents()
+    {
+        RecorderListener listener;
+        listener.start();
+        const auto port = listener.boundPort();
+        QSignalSpy status(&listener, &RecorderListener::statusChanged);
+        listener.start();
+        QCOMPARE(listener.boundPort(), port);
+        QCOMPARE(status.count(), 0);
+
+        auto socket = connectTo(listener);
+        QVERIFY(socket);
+        socket->write(tap("kept", 0.3, 0.3));
+        socket->flush();
+        QTRY_COMPARE(listener.events().size(), 1);
+        QTRY_VERIFY(listener.isConnected());
+
+        listener.stop();
+        QCOMPARE(listener.status(), RecorderListener::Status::idle());
+        QVERIFY(!listener.isConnected());
+        QVERIFY(!listener.boundPort());
+        QVERIFY(!listener.hasEngine());
+        QCOMPARE(listener.events().size(), 1);
+        QTRY_COMPARE(socket->state(), QAbstractSocket::UnconnectedState);
+
+        listener.start();
+        QCOMPARE(listener.status(), RecorderListener::Status::listening());
+        QCOMPARE(listener.events().size(), 1);
+    }
+
+    void stopFromAnEventHandler()
+    {
+        RecorderListener listener;
+        listener.start();
+        connect(&listener, &RecorderListener::eventReceived, &listener, [&] { listener.stop(); });
+        auto socket = connectTo(listener);
+        QVERIFY(socket);
+        socket->write(tap("a", 0.1, 0.1) + tap("b", 0.2, 0.2));
+        socket->flush();
+        QTRY_COMPARE(listener.events().size(), 1);
+        QTest::qWait(50);
+        QCOMPARE(listener.events().size(), 1);
+        QCOMPARE(listener.status(), RecorderListener::Status::idle());
+    }
+
+    void bindingFailureIsReported()
+    {
+        QTcpServer taken;
+        QVERIFY(taken.listen(QHostAddress::LocalHost, 0));
+        RecorderListener listener;
+        listener.setRequestedPort(taken.serverPort());
+        listener.start();
+        QCOMPARE(listener.status().kind, RecorderListener::Status::Kind::Failed);
+        QVERIFY(!listener.status().message.isEmpty());
+        QVERIFY(!listener.boundPort());
+        listener.stop();
+        QCOMPARE(listener.status(), RecorderListener::Status::idle());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecorderListener)
+#include "tst_recorderlistener.moc"

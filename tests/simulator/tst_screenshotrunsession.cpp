@@ -1,0 +1,336 @@
+#include <AppPaths.h>
+#include <NotificationHub.h>
+#include <RunnerProject.h>
+#include <ScreenshotRunSession.h>
+#include <UserDefaults.h>
+#include <XcodeProjectInspector.h>
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Kind = ScreenshotRunSession::Phase::Kind;
+
+namespace {
+constexpr int runTimeoutMs = 60000;
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+Shot shot(const QString &name)
+{
+    Shot s;
+    s.id = QUuid::createUuid();
+    s.name = name;
+    s.steps = {ShotStepItem::make(ShotStep::tap(QStringLiteral("start"), QString(), NormPoint{0.5, 0.5}))};
+    return s;
+}
+
+// True once the process is gone (a zombie waiting for its reaper counts as gone).
+bool processGone(qint64 pid)
+{
+    const QByteArray stat = readAll(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (stat.isEmpty())
+        return true;
+    const qsizetype close = stat.lastIndexOf(')');
+    return close > 0 && stat.size() > close + 2 && stat.at(close + 2) == 'Z';
+}
+} // namespace
+
+class ScreenshotRunSessionTest final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        const QByteArray standins = VELORANCE_STANDIN_DIR;
+        qputenv("PATH", standins + ':' + qgetenv("PATH"));
+        UserDefaults::useFile(m_home.filePath(QStringLiteral("defaults.ini")));
+    }
+
+    void init()
+    {
+        m_support.reset(new QTemporaryDir);
+        m_projects.reset(new QTemporaryDir);
+        AppPaths::overrideApplicationSupport(m_support->path());
+        for (const char *name : {"VELORANCE_STANDIN_FAIL_AT", "VELORANCE_STANDIN_SHOT_DELAY", "VELORANCE_STANDIN_PIDFILE",
+                                 "VELORANCE_STANDIN_LOG"})
+            qunsetenv(name);
+    }
+
+    void cleanupTestCase() { AppPaths::overrideApplicationSupport(QString()); }
+
+    void runsEveryLanguageAndShotAndImports()
+    {
+        const QString callLog = m_support->filePath(QStringLiteral("calls.jsonl"));
+        qputenv("VELORANCE_STANDIN_LOG", callLog.toUtf8());
+        ScreenshotPlan withLocations = plan();
+        withLocations.location = PlanLocation{52.52, 13.405};
+        withLocations.shots[1].location = PlanLocation{48.137, 11.575};
+        ScreenshotRunSession session(iosProject(), withLocations, BuildConfiguration::Debug);
+        QCOMPARE(session.nodes().size(), 6);
+        QCOMPARE(session.phase().kind, Kind::Idle);
+        QCOMPARE(session.progress(), 0.0);
+
+        // The first node must pass through running before it is done.
+        QList<RunNodeState> firstNodeStates;
+        connect(&session, &ScreenshotRunSession::nodesChanged, this, [&] {
+            const RunNodeState state = session.nodes().first().state;
+            if (firstNodeStates.isEmpty() || firstNodeStates.last() != state)
+                firstNodeStates << state;
+        });
+        QSignalSpy posted(&NotificationHub::instance(), &NotificationHub::posted);
+
+        session.start();
+        QCOMPARE(session.phase().kind, Kind::Running);
+        session.start();   // ignored while running
+        QTRY_COMPARE_WITH_TIMEOUT(session.phase().kind, Kind::Done, runTimeoutMs);
+
+        QCOMPARE(firstNodeStates, (QList<RunNodeState>{RunNodeState::Running, RunNodeState::Done}));
+        QCOMPARE(session.doneCount(), 6);
+        QCOMPARE(session.progress(), 1.0);
+        QCOMPARE(session.importedCount(), 6);
+        const QString prepared = m_projects->filePath(QStringLiteral("Demo/fastlane/velorancestudio/screenshots/"));
+        for (const QString &language : {QStringLiteral("en-US"), QStringLiteral("de-DE")}) {
+            QCOMPARE(QDir(prepared + language).entryList(QDir::Files),
+                     (QStringList{"01-Start.png", "02-Detail.png", "03-Detail.png"}));
+            QVERIFY(readAll(prepared + language + QStringLiteral("/02-Detail.png")).startsWith("\x89PNG"));
+        }
+
+        QCOMPARE(posted.size(), 1);
+        QCOMPARE(posted.at(0).at(0).toString(), QStringLiteral("veloranceScreenshotsUpdated"));
+        QCOMPARE(posted.at(0).at(1).toMap().value(QStringLiteral("projectID")).toString(), session.project().id);
+
+        // The runner's location requests were answered on the chosen simulator and acknowledged.
+        QStringList locations;
+        QStringList testCall;
+        int testCalls = 0;
+        const QList<QByteArray> calls = readAll(callLog).split('\n');
+        for (const QByteArray &call : calls) {
+            const QJsonObject record = QJsonDocument::fromJson(call).object();
+            const QStringList argv = record.value(QStringLiteral("argv")).toVariant().toStringList();
+            const QString tool = record.value(QStringLiteral("tool")).toString();
+            if (tool == u"xcrun" && argv.mid(0, 2) == QStringList{"simctl", "location"})
+                locations << argv.mid(2).join(u' ');
+            if (tool == u"xcodebuild" && argv.value(0) == u"test") {
+                testCall = argv;
+                ++testCalls;
+            }
+        }
+        const QString device = QStringLiteral("3F2504E0-4F89-41D3-9A0C-0305E82C3303");
+        const QString plan = device + QStringLiteral(" set 52.52,13.405");
+        const QString own = device + QStringLiteral(" set 48.137,11.575");
+        QCOMPARE(locations, (QStringList{plan, own, plan, plan, own, plan}));
+        const QString documents = session.derivedDataFolder() + QStringLiteral("/StandinDevice/Documents/");
+        for (int request = 1; request <= 6; ++request)
+            QVERIFY(QFile::exists(documents + QStringLiteral("location-%1.ack").arg(request)));
+        QCOMPARE(testCalls, 1);
+        QCOMPARE(testCall, (QStringList{"test", "-project", session.projectFolder() + "/UIDump.xcodeproj", "-scheme",
+                                        "UIDumpUITests", "-destination", "id=" + device, "-derivedDataPath",
+                                        session.derivedDataFolder()}));
+
+        QVERIFY(session.recentLines().contains(QStringLiteral("SHOT-DONE de-DE")));
+        for (const QString &line : session.recentLines())
+            QCOMPARE(line, line.trimmed());
+        QVERIFY(UserDefaults::standard().integer(QStringLiteral("buildSteps.Screenshots: Demo")).value_or(0) >= 1);
+    }
+
+    void failsAtShotThenStartsAgainKeepingState()
+    {
+        qputenv("VELORANCE_STANDIN_FAIL_AT", "de-DE:1");
+        ScreenshotRunSession session(iosProject(), plan(), BuildConfiguration::Release);
+        QSignalSpy posted(&NotificationHub::instance(), &NotificationHub::posted);
+        session.start();
+        QTRY_COMPARE_WITH_TIMEOUT(session.phase().kind, Kind::Failed, runTimeoutMs);
+
+        QCOMPARE(session.phase().message, QStringLiteral("Lauf fehlgeschlagen (Code 65). Siehe Protokoll."));
+        QCOMPARE(states(session), (QList<RunNodeState>{RunNodeState::Done, RunNodeState::Done, RunNodeState::Done,
+                                                       RunNodeState::Done, RunNodeState::Failed, RunNodeState::Pending}));
+        QCOMPARE(session.importedCount(), 0);
+        QCOMPARE(posted.size(), 0);
+        QVERIFY(!QDir(m_projects->filePath(QStringLiteral("Demo/fastlane/velorancestudio"))).exists());
+
+        // Starting again keeps what the failed attempt left until the new run reports.
+        const QStringList linesBefore = session.recentLines();
+        const QList<RunNodeState> statesBefore = states(session);
+        qunsetenv("VELORANCE_STANDIN_FAIL_AT");
+        session.start();
+        QCOMPARE(session.phase().kind, Kind::Running);
+        QCOMPARE(session.recentLines(), linesBefore);
+        QCOMPARE(states(session), statesBefore);
+
+        QTRY_COMPARE_WITH_TIMEOUT(session.phase().kind, Kind::Done, runTimeoutMs);
+        QCOMPARE(session.doneCount(), 6);
+        QCOMPARE(session.importedCount(), 6);
+        QVERIFY(session.recentLines().size() > linesBefore.size() || linesBefore.size() == 400);
+    }
+
+    void cancelEndsTheChild()
+    {
+        const QString pidFile = m_support->filePath(QStringLiteral("runner.pid"));
+        qputenv("VELORANCE_STANDIN_SHOT_DELAY", "1");
+        qputenv("VELORANCE_STANDIN_PIDFILE", pidFile.toUtf8());
+        ScreenshotRunSession session(iosProject(), plan(), BuildConfiguration::Debug);
+        session.start();
+        QTRY_VERIFY_WITH_TIMEOUT(session.nodes().first().state == RunNodeState::Running, runTimeoutMs);
+        const qint64 pid = readAll(pidFile).trimmed().toLongLong();
+        QVERIFY(pid > 0);
+
+        session.cancel();
+        QCOMPARE(session.phase(), ScreenshotRunSession::Phase::failed(QStringLiteral("Abgebrochen.")));
+        QCOMPARE(session.nodes().first().state, RunNodeState::Failed);
+        QCOMPARE(session.nodes().last().state, RunNodeState::Pending);
+        QTRY_VERIFY_WITH_TIMEOUT(processGone(pid), 5000);
+
+        // Nothing of the ended run arrives later; a second cancel changes nothing.
+        const QList<RunNodeState> after = states(session);
+        QTest::qWait(300);
+        session.cancel();
+        QCOMPARE(states(session), after);
+        QCOMPARE(session.phase().message, QStringLiteral("Abgebrochen."));
+    }
+
+    void refusesUnsuitableProjects_data()
+    {
+        QTest::addColumn<QString>("pbxproj");
+        QTest::addColumn<bool>("withBundleID");
+        QTest::addColumn<bool>("withXcodeproj");
+        QTest::addColumn<QString>("message");
+
+        const QString ios = QStringLiteral("ios");
+        QTest::newRow("no bundle id") << ios << false << true << "Dem Projekt fehlt .xcodeproj oder Bundle-ID.";
+        QTest::newRow("no xcodeproj") << ios << true << false << "Dem Projekt fehlt .xcodeproj oder Bundle-ID.";
+        QTest::newRow("tvOS target") << QStringLiteral("tvos-app.pbxproj") << true << true
+                                     << "Der Screenshot-Lauf unterstützt bisher nur iOS-Apps (dieses Target: tvOS).";
+        QTest::newRow("visionOS target") << QStringLiteral("visionos-app.pbxproj") << true << true
+                                         << "Der Screenshot-Lauf unterstützt bisher nur iOS-Apps (dieses Target: visionOS).";
+    }
+
+    void refusesUnsuitableProjects()
+    {
+        QFETCH(QString, pbxproj);
+        QFETCH(bool, withBundleID);
+        QFETCH(bool, withXcodeproj);
+        QFETCH(QString, message);
+
+        XcodeProject project = pbxproj == u"ios" ? iosProject()
+                                                 : projectWith(readAll(QStringLiteral(VELORANCE_TEST_DATA_DIR "/pbxproj/") + pbxproj));
+        if (!withBundleID)
+            project.bundleIdentifier = QString();
+        if (!withXcodeproj)
+            project.xcodeprojPath.reset();
+        ScreenshotRunSession session(project, plan(), BuildConfiguration::Debug);
+        session.start();
+        QCOMPARE(session.phase(), ScreenshotRunSession::Phase::failed(message));
+        QCOMPARE(session.doneCount(), 0);
+        QVERIFY(!QDir(session.projectFolder()).exists());
+    }
+
+    void reportsUnwritableWorkFolder()
+    {
+        // Running as root ignores permissions, so the work folder is made a plain file.
+        writeFile(AppPaths::workFolder(QStringLiteral("ScreenshotRun")), "not a folder");
+        ScreenshotRunSession session(iosProject(), plan(), BuildConfiguration::Debug);
+        session.start();
+        QCOMPARE(session.phase().kind, Kind::Failed);
+        QVERIFY2(session.phase().message.startsWith(QStringLiteral("Runner-Projekt konnte nicht geschrieben werden: ")),
+                 qPrintable(session.phase().message));
+        QVERIFY(session.phase().message.size() > 48);
+    }
+
+    void writesRunnerProjectForThePlan()
+    {
+        ScreenshotPlan p = plan();
+        p.languages = {QStringLiteral("de\"DE"), QStringLiteral("../x")};
+        p.shots.first().name = QStringLiteral("A \"quoted\"/name\\");
+        p.location = PlanLocation{52.52, 13.0};
+        p.launchVariables = {{QUuid::createUuid(), QStringLiteral(" MODE "), QStringLiteral("de\"mo")}};
+        p.launchArguments = {QStringLiteral("-flag  on")};
+
+        const QString folder = m_support->filePath(QStringLiteral("runner"));
+        QVERIFY(RunnerProject::writeScreenshotRunner(folder, p));
+        const QString source = QString::fromUtf8(readAll(folder + QStringLiteral("/UIDumpUITests/UIDumpUITests.swift")));
+        QVERIFY(!source.contains(QStringLiteral("{{")));
+        QVERIFY(source.contains(QStringLiteral(R"("de\"DE": "de\"DE", "../x": "_.._x")")));
+        QVERIFY(source.contains(QStringLiteral(R"(["MODE": "de\"mo"])")));
+        QVERIFY(source.contains(QStringLiteral(R"(["-flag", "on"])")));
+        QVERIFY(source.contains(QStringLiteral(R"(file: "01-A \"quoted\"_name_.png")")));
+        QVERIFY(source.contains(QStringLiteral(R"(location: "52.52,13.0")")));
+        QCOMPARE(source.count(QStringLiteral("vrsTap(app, selector: \"start\"")), 3);
+        QVERIFY(source.contains(QStringLiteral("private func vrsTap(")));
+
+        // The runner's project file names an iOS application target, as the launch script expects.
+        const auto target = XcodeProjectInspector::launchTarget(
+            QString::fromUtf8(readAll(folder + QStringLiteral("/UIDump.xcodeproj/project.pbxproj"))));
+        QCOMPARE(target, (std::optional<XcodeProjectInspector::LaunchTarget>({QStringLiteral("UIDump"), SimPlatform::iOS})));
+        QVERIFY(QFile::exists(folder + QStringLiteral("/UIDump.xcodeproj/xcshareddata/xcschemes/UIDumpUITests.xcscheme")));
+        QVERIFY(QFile::exists(folder + QStringLiteral("/UIDump/UIDumpApp.swift")));
+    }
+
+private:
+    static ScreenshotPlan plan()
+    {
+        ScreenshotPlan p = ScreenshotPlan::makeDefault({QStringLiteral("en-US"), QStringLiteral("de-DE")});
+        p.shots = {shot(QStringLiteral("Start")), shot(QStringLiteral("Detail")), shot(QStringLiteral("Detail"))};
+        return p;
+    }
+
+    static QList<RunNodeState> states(const ScreenshotRunSession &session)
+    {
+        QList<RunNodeState> result;
+        for (const ShotNode &node : session.nodes())
+            result << node.state;
+        return result;
+    }
+
+    // The runner's own project file is a realistic iOS app project.
+    XcodeProject iosProject()
+    {
+        const QString folder = m_support->filePath(QStringLiteral("template"));
+        RunnerProject::writeDriver(folder);
+        QByteArray pbxproj = readAll(folder + QStringLiteral("/SimDriver.xcodeproj/project.pbxproj"));
+        pbxproj.replace("SimDriver", "Demo");
+        QDir(folder).removeRecursively();
+        return projectWith(pbxproj);
+    }
+
+    XcodeProject projectWith(const QByteArray &pbxproj)
+    {
+        const QString folder = m_projects->filePath(QStringLiteral("Demo"));
+        writeFile(folder + QStringLiteral("/Demo.xcodeproj/project.pbxproj"), pbxproj);
+        QDir().mkpath(folder + QStringLiteral("/fastlane"));
+        XcodeProject project;
+        project.id = folder;
+        project.name = QStringLiteral("Demo");
+        project.url = folder;
+        project.bundleIdentifier = QStringLiteral("de.example.demo");
+        project.hasFastlane = true;
+        project.fastlaneDirectory = folder + QStringLiteral("/fastlane");
+        project.xcodeprojPath = folder + QStringLiteral("/Demo.xcodeproj");
+        return project;
+    }
+
+    QTemporaryDir m_home;
+    std::unique_ptr<QTemporaryDir> m_support;
+    std::unique_ptr<QTemporaryDir> m_projects;
+};
+
+QTEST_GUILESS_MAIN(ScreenshotRunSessionTest)
+#include "tst_screenshotrunsession.moc"
