@@ -26,7 +26,10 @@ public:
     SettingsStore *settings() const { return m_settings; }
 
     bool showOnboarding() const { return m_showOnboarding; }
+    // Setting true always notifies; it is ignored in demo mode, which never greets.
     void setShowOnboarding(bool show);
+    // The end of onboarding: records it in the settings, closes the sheet and refreshes.
+    void completeOnboarding();
 
     Section section() const { return m_section; }
     void setSection(Section section);
@@ -52,6 +55,9 @@ Q_SIGNALS:
     void scanningChanged(bool scanning);
 
 private:
+    void applyProjects(const QList<XcodeProject> &projects);
+    void setScanning(bool scanning);
+
     SettingsStore *m_settings = nullptr;
     bool m_showOnboarding = false;
     Section m_section = Section::Projects;

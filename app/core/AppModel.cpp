@@ -1,0 +1,115 @@
+#include "AppModel.h"
+
+#include "DemoWorkspace.h"
+#include "ProjectScanner.h"
+
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
+
+AppModel::AppModel(bool demoMode, QObject *parent)
+    : QObject(parent)
+    , m_settings(new SettingsStore(nullptr, this))
+    , m_isDemo(demoMode)
+{
+    if (m_isDemo) {
+        // The demo never greets: it stands for a set-up machine. Its list stays empty until
+        // the first refresh.
+        m_demoRoot = DemoWorkspace::defaultFolder();
+        DemoWorkspace::prepare(m_demoRoot);
+        m_showOnboarding = false;
+    } else {
+        m_showOnboarding = !m_settings->onboardingCompleted();
+    }
+}
+
+AppModel::~AppModel() = default;
+
+void AppModel::setShowOnboarding(bool show)
+{
+    if (show && m_isDemo)
+        return;
+    // Asking for the sheet again always notifies, so a sheet closed by other means reappears.
+    if (m_showOnboarding == show && !show)
+        return;
+    m_showOnboarding = show;
+    Q_EMIT showOnboardingChanged(show);
+}
+
+void AppModel::completeOnboarding()
+{
+    m_settings->setOnboardingCompleted(true);
+    setShowOnboarding(false);
+    refresh();
+}
+
+void AppModel::setSection(Section section)
+{
+    if (m_section == section)
+        return;
+    m_section = section;
+    Q_EMIT sectionChanged(section);
+}
+
+void AppModel::setSelectedProjectID(const std::optional<QString> &id)
+{
+    if (m_selectedProjectID == id)
+        return;
+    m_selectedProjectID = id;
+    Q_EMIT selectionChanged();
+}
+
+const XcodeProject *AppModel::selectedProject() const
+{
+    if (!m_selectedProjectID)
+        return nullptr;
+    for (const XcodeProject &project : m_projects) {
+        if (project.id == *m_selectedProjectID)
+            return &project;
+    }
+    return nullptr;
+}
+
+QString AppModel::projectsRoot() const
+{
+    if (m_isDemo)
+        return m_demoRoot;
+    return ProjectScanner::expandTilde(m_settings->projectsRoot());
+}
+
+void AppModel::refresh()
+{
+    const int generation = ++m_scanGeneration;
+    setScanning(true);
+    const QString root = projectsRoot();
+    // The watcher belongs to the model: a scan that ends after the model is gone reports to
+    // no one, and the result always arrives on the GUI thread.
+    auto *watcher = new QFutureWatcher<QList<XcodeProject>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
+        watcher->deleteLater();
+        // A newer refresh started meanwhile: its result is the one to show.
+        if (generation != m_scanGeneration)
+            return;
+        applyProjects(watcher->result());
+        setScanning(false);
+    });
+    watcher->setFuture(QtConcurrent::run([root] { return ProjectScanner::scan(root); }));
+}
+
+void AppModel::applyProjects(const QList<XcodeProject> &projects)
+{
+    if (m_projects != projects) {
+        m_projects = projects;
+        Q_EMIT projectsChanged();
+    }
+    // Keep the selection while its project is still there; otherwise take the first one.
+    if (!selectedProject())
+        setSelectedProjectID(m_projects.isEmpty() ? std::nullopt : std::optional<QString>(m_projects.first().id));
+}
+
+void AppModel::setScanning(bool scanning)
+{
+    if (m_isScanning == scanning)
+        return;
+    m_isScanning = scanning;
+    Q_EMIT scanningChanged(scanning);
+}

@@ -1,0 +1,171 @@
+#include <DemoWorkspace.h>
+#include <ProjectScanner.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+class ProjectScannerTest final : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void writeFile(const QString &path, const QString &text)
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text.toUtf8());
+    }
+
+    static QString appProject(const QString &name, const QString &bundleIdentifier)
+    {
+        DemoWorkspace::TargetSpec app{name, true, QStringLiteral("iphoneos"), bundleIdentifier,
+                                      QStringLiteral("1.0"), QStringLiteral("1")};
+        return DemoWorkspace::projectFile(name, {QStringLiteral("en")}, {app});
+    }
+
+    // A project folder "<parent>/<name>" with "<name>.xcodeproj/project.pbxproj".
+    static void makeProject(const QString &parent, const QString &name, const QString &pbxproj, bool fastlane)
+    {
+        const QString folder = QDir(parent).filePath(name);
+        writeFile(folder + QStringLiteral("/") + name + QStringLiteral(".xcodeproj/project.pbxproj"), pbxproj);
+        if (fastlane)
+            writeFile(folder + QStringLiteral("/fastlane/Fastfile"), QStringLiteral("lane :beta do\nend\n"));
+    }
+
+    static QStringList names(const QList<XcodeProject> &projects)
+    {
+        QStringList result;
+        for (const XcodeProject &project : projects)
+            result << project.name;
+        return result;
+    }
+
+    static const XcodeProject *byName(const QList<XcodeProject> &projects, const QString &name)
+    {
+        for (const XcodeProject &project : projects) {
+            if (project.name == name)
+                return &project;
+        }
+        return nullptr;
+    }
+
+private Q_SLOTS:
+    void scansTreeWithinTwoLevelsSkippingWhatItMust()
+    {
+        QTemporaryDir temp;
+        QVERIFY(temp.isValid());
+        const QString root = temp.path();
+
+        makeProject(root, QStringLiteral("Alpha"), appProject(QStringLiteral("Alpha"), QStringLiteral("com.example.alpha")), true);
+        makeProject(root + QStringLiteral("/clients"), QStringLiteral("Beta"),
+                    appProject(QStringLiteral("Beta"), QStringLiteral("$(BASE_BUNDLE_ID).beta")), true);
+        makeProject(root, QStringLiteral("zeta"), appProject(QStringLiteral("zeta"), QStringLiteral("com.example.zeta")), false);
+        // Three levels down is too deep.
+        makeProject(root + QStringLiteral("/clients/archive"), QStringLiteral("Deep"), appProject(QStringLiteral("Deep"), QStringLiteral("x")), true);
+        // Folders the scan never enters.
+        for (const QString &skipped : {QStringLiteral(".hidden"), QStringLiteral("build"), QStringLiteral("DerivedData"),
+                                       QStringLiteral("Pods"), QStringLiteral("node_modules")})
+            makeProject(root + QStringLiteral("/") + skipped, QStringLiteral("Skipped"), appProject(QStringLiteral("Skipped"), QStringLiteral("x")), true);
+        makeProject(root, QStringLiteral(".Secret"), appProject(QStringLiteral("Secret"), QStringLiteral("x")), true);
+
+        // A project file without any bundle identifier, and no fastlane folder.
+        writeFile(root + QStringLiteral("/NoBundle/NoBundle.xcodeproj/project.pbxproj"),
+                  QStringLiteral("// !$*UTF8*$!\n{\n\tobjects = {\n\t};\n}\n"));
+        // A fastlane *file* is not a fastlane folder.
+        writeFile(root + QStringLiteral("/NoBundle/fastlane"), QStringLiteral("not a folder"));
+        // Broken or hostile entries: they must be skipped, never stall or fail the scan.
+        QVERIFY(QFile::link(QStringLiteral("/nonexistent/velorance"), root + QStringLiteral("/Dangling")));
+        QVERIFY(QFile::link(root, root + QStringLiteral("/clients/Loop")));
+        QCOMPARE(::mkfifo(QFile::encodeName(root + QStringLiteral("/Pipe")).constData(), 0600), 0);
+        QVERIFY(QDir().mkpath(root + QStringLiteral("/Fifo/Fifo.xcodeproj")));
+        QCOMPARE(::mkfifo(QFile::encodeName(root + QStringLiteral("/Fifo/Fifo.xcodeproj/project.pbxproj")).constData(), 0600), 0);
+        QVERIFY(QDir().mkpath(root + QStringLiteral("/Locked/Inner")));
+        QCOMPARE(::chmod(QFile::encodeName(root + QStringLiteral("/Locked")).constData(), 0), 0);
+
+        const QList<XcodeProject> projects = ProjectScanner::scan(root);
+        ::chmod(QFile::encodeName(root + QStringLiteral("/Locked")).constData(), 0700);
+
+        // Sorted by name regardless of case; each project once, none from too deep.
+        QCOMPARE(names(projects), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Fifo"),
+                                     QStringLiteral("NoBundle"), QStringLiteral("zeta")}));
+
+        const XcodeProject *alpha = byName(projects, QStringLiteral("Alpha"));
+        QVERIFY(alpha);
+        QCOMPARE(alpha->id, QDir(root).filePath(QStringLiteral("Alpha")));
+        QCOMPARE(alpha->url, alpha->id);
+        QCOMPARE(alpha->xcodeprojPath, QDir(root).filePath(QStringLiteral("Alpha/Alpha.xcodeproj")));
+        QCOMPARE(alpha->fastlaneDirectory, QDir(root).filePath(QStringLiteral("Alpha/fastlane")));
+        QVERIFY(alpha->hasFastlane);
+        QCOMPARE(alpha->bundleIdentifier, QStringLiteral("com.example.alpha"));
+
+        // A build-setting reference stays as written.
+        const XcodeProject *beta = byName(projects, QStringLiteral("Beta"));
+        QVERIFY(beta);
+        QCOMPARE(beta->bundleIdentifier, QStringLiteral("$(BASE_BUNDLE_ID).beta"));
+
+        const XcodeProject *noBundle = byName(projects, QStringLiteral("NoBundle"));
+        QVERIFY(noBundle);
+        QCOMPARE(noBundle->bundleIdentifier, std::nullopt);
+        QCOMPARE(noBundle->fastlaneDirectory, std::nullopt);
+        QVERIFY(!noBundle->hasFastlane);
+
+        const XcodeProject *fifo = byName(projects, QStringLiteral("Fifo"));
+        QVERIFY(fifo);
+        QCOMPARE(fifo->bundleIdentifier, std::nullopt);
+
+        QCOMPARE(byName(projects, QStringLiteral("zeta"))->fastlaneDirectory, std::nullopt);
+    }
+
+    void prefersTheProjectNamedLikeItsFolder()
+    {
+        QTemporaryDir temp;
+        const QString folder = temp.path() + QStringLiteral("/Shop");
+        writeFile(folder + QStringLiteral("/Admin.xcodeproj/project.pbxproj"), QString());
+        writeFile(folder + QStringLiteral("/Shop.xcodeproj/project.pbxproj"), appProject(QStringLiteral("Shop"), QStringLiteral("com.example.shop")));
+        const QList<XcodeProject> projects = ProjectScanner::scan(temp.path());
+        QCOMPARE(projects.size(), 1);
+        QCOMPARE(projects.first().name, QStringLiteral("Shop"));
+        QCOMPARE(projects.first().bundleIdentifier, QStringLiteral("com.example.shop"));
+    }
+
+    void missingOrEmptyRootGivesNothing_data()
+    {
+        QTest::addColumn<QString>("root");
+        QTest::newRow("missing") << QStringLiteral("/nonexistent/velorance/workspace");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("a file") << QStringLiteral(VELORANCE_SOURCE_DIR "/CMakeLists.txt");
+    }
+
+    void missingOrEmptyRootGivesNothing()
+    {
+        QFETCH(QString, root);
+        QVERIFY(ProjectScanner::scan(root).isEmpty());
+    }
+
+    void expandsTilde_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("home") << QStringLiteral("~") << QDir::homePath();
+        QTest::newRow("below home") << QStringLiteral("~/workspace") << QDir::homePath() + QStringLiteral("/workspace");
+        QTest::newRow("other user stays") << QStringLiteral("~bob/x") << QStringLiteral("~bob/x");
+        QTest::newRow("absolute") << QStringLiteral("/srv/projects") << QStringLiteral("/srv/projects");
+        QTest::newRow("tilde inside") << QStringLiteral("/srv/~/x") << QStringLiteral("/srv/~/x");
+    }
+
+    void expandsTilde()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, expected);
+        QCOMPARE(ProjectScanner::expandTilde(path), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(ProjectScannerTest)
+#include "tst_projectscanner.moc"
