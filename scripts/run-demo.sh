@@ -8,6 +8,8 @@ bash "$here/scripts/build.sh"
 build="${VELORANCE_BUILD_DIR:-$here/build}"
 standin="$here/tools/simulator-standin"
 export PATH="$standin:$PATH"
+# The interface is German; a machine without a locale of its own shows names in German too.
+case "${LC_ALL:-${LANG:-C}}" in C|C.*|POSIX) export LANG=de_DE.UTF-8; unset LC_ALL ;; esac
 export VELORANCE_TOOL_XCRUN="$standin/xcrun"
 export VELORANCE_TOOL_XCODE_SELECT="$standin/xcode-select"
 export VELORANCE_TOOL_OPEN="$standin/open"
