@@ -1,0 +1,108 @@
+// bench-libs: Model
+// Autosave of a large plan: one shot renamed, then the editor's compare-and-write path
+// (compare with the last saved plan, encode, atomic write of "shots.json").
+#include <ScreenshotPlan.h>
+#include <ShotStore.h>
+#include <Uuid.h>
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+ScreenshotPlan largePlan(int shotCount, int stepsPerShot)
+{
+    ScreenshotPlan plan = ScreenshotPlan::makeDefault({"de-DE", "en-US", "fr-FR", "ja", "zh-Hans"});
+    plan.lanes.append(Lane{Uuid::make(), "iPad"});
+    plan.launchArguments = {"-isAdFreeActive true", "-demo"};
+    plan.flagSelections = {{"-theme", "dark"}};
+    for (int s = 0; s < shotCount; ++s) {
+        Shot shot{Uuid::make(), QStringLiteral("Shot %1").arg(s), {}, std::nullopt, std::nullopt};
+        if (s % 2)
+            shot.laneID = plan.lanes[1].id;
+        for (int i = 0; i < stepsPerShot; ++i) {
+            switch (i % 4) {
+            case 0:
+                shot.steps.append(ShotStepItem::make(ShotStep::tap(QStringLiteral("button.%1").arg(i), "Weiter", NormPoint{0.42, 0.87})));
+                break;
+            case 1:
+                shot.steps.append(ShotStepItem::make(ShotStep::typeText("search.field", "Café am Markt")));
+                break;
+            case 2:
+                shot.steps.append(ShotStepItem::make(ShotStep::wait(1.5)));
+                break;
+            default:
+                shot.steps.append(ShotStepItem::make(ShotStep::swipe("", "Liste", NormPoint{0.5, 0.6}, SwipeDirection::Up)));
+                break;
+            }
+        }
+        plan.shots.append(shot);
+    }
+    return plan;
+}
+
+void BM_AutosaveAfterRename(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const ShotStore store(dir.path());
+    ScreenshotPlan plan = largePlan(200, 20);
+    ScreenshotPlan saved = plan;
+    if (!store.save(saved)) {
+        state.SkipWithError("initial save failed");
+        return;
+    }
+    int round = 0;
+    for (auto _ : state) {
+        plan.shots[100].name = QStringLiteral("Umbenannt %1").arg(++round);
+        if (plan != saved) {
+            const Status status = store.save(plan);
+            if (!status) {
+                state.SkipWithError(qPrintable(status.error()));
+                return;
+            }
+            saved = plan;
+        }
+    }
+    state.counters["bytes"] = static_cast<double>(plan.encode().size());
+}
+BENCHMARK(BM_AutosaveAfterRename)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_EncodePlan(benchmark::State &state)
+{
+    const ScreenshotPlan plan = largePlan(200, 20);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(plan.encode());
+}
+BENCHMARK(BM_EncodePlan)->Unit(benchmark::kMillisecond);
+
+void BM_DecodePlan(benchmark::State &state)
+{
+    const QByteArray bytes = largePlan(200, 20).encode();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ScreenshotPlan::decode(bytes));
+}
+BENCHMARK(BM_DecodePlan)->Unit(benchmark::kMillisecond);
+
+// The tree QJsonDocument would serialise; kept to show what writing the text directly saves.
+void BM_PlanToJsonObject(benchmark::State &state)
+{
+    const ScreenshotPlan plan = largePlan(200, 20);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(plan.toJson());
+}
+BENCHMARK(BM_PlanToJsonObject)->Unit(benchmark::kMillisecond);
+
+void BM_CompareEqualPlans(benchmark::State &state)
+{
+    const ScreenshotPlan plan = largePlan(200, 20);
+    // A deep copy: equal values that share no storage, as after reading the file back.
+    const ScreenshotPlan copy = *ScreenshotPlan::decode(plan.encode());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(plan == copy);
+}
+BENCHMARK(BM_CompareEqualPlans)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

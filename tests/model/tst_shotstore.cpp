@@ -1,0 +1,204 @@
+#include <ShotStore.h>
+#include <Uuid.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+
+ScreenshotPlan samplePlan(const QString &shotName)
+{
+    ScreenshotPlan plan = ScreenshotPlan::makeDefault({"de-DE", "en-US"});
+    plan.shots.append(Shot{Uuid::make(), shotName, {ShotStepItem::make(ShotStep::wait(1))}, std::nullopt, std::nullopt});
+    return plan;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Makes a folder unwritable for the duration of a test, also for root: the permission bits
+// keep ordinary users out, the immutable attribute keeps out root.
+class ReadOnlyFolder final
+{
+public:
+    explicit ReadOnlyFolder(const QString &path) : m_path(path)
+    {
+        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        if (geteuid() == 0)
+            m_immutable = setImmutable(true);
+    }
+    ~ReadOnlyFolder()
+    {
+        if (m_immutable)
+            setImmutable(false);
+        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    ReadOnlyFolder(const ReadOnlyFolder &) = delete;
+    ReadOnlyFolder &operator=(const ReadOnlyFolder &) = delete;
+
+    // Whether writing into the folder really fails here.
+    bool isEffective() const
+    {
+        QFile probe(QDir(m_path).filePath("probe"));
+        if (!probe.open(QIODevice::WriteOnly))
+            return true;
+        probe.close();
+        probe.remove();
+        return false;
+    }
+
+private:
+    bool setImmutable(bool on) const
+    {
+        const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_DIRECTORY);
+        if (fd < 0)
+            return false;
+        int flags = 0;
+        bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        if (ok) {
+            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+            ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        ::close(fd);
+        return ok;
+    }
+
+    QString m_path;
+    bool m_immutable = false;
+};
+
+} // namespace
+
+class TestShotStore final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void paths();
+    void saveCreatesMissingFolders();
+    void saveReplacesThePlan();
+    void saveIntoReadOnlyFolderKeepsOldFile();
+    void saveWhereFolderCannotBeMade_data();
+    void saveWhereFolderCannotBeMade();
+    void writeGeneratedFile();
+    void loadReportsMissingAndBrokenFiles();
+};
+
+void TestShotStore::paths()
+{
+    const ShotStore store("/p/App/fastlane");
+    QCOMPARE(store.folder(), QString("/p/App/fastlane/velorancestudio"));
+    QCOMPARE(store.planPath(), QString("/p/App/fastlane/velorancestudio/shots.json"));
+}
+
+void TestShotStore::saveCreatesMissingFolders()
+{
+    QTemporaryDir dir;
+    const ShotStore store(dir.filePath("App/fastlane"));
+    const ScreenshotPlan plan = samplePlan("01 Start");
+    const Status status = store.save(plan);
+    QVERIFY2(status.ok(), qPrintable(status.error()));
+    QCOMPARE(readAll(store.planPath()), plan.encode());
+    QCOMPARE(store.load().value(), plan);
+    // Only the plan is left behind, no temporary files.
+    QCOMPARE(QDir(store.folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"shots.json"});
+}
+
+void TestShotStore::saveReplacesThePlan()
+{
+    QTemporaryDir dir;
+    const ShotStore store(dir.path());
+    QVERIFY(store.save(samplePlan("alt")).ok());
+    const ScreenshotPlan newer = samplePlan("neu");
+    QVERIFY(store.save(newer).ok());
+    QCOMPARE(store.load().value(), newer);
+}
+
+void TestShotStore::saveIntoReadOnlyFolderKeepsOldFile()
+{
+    QTemporaryDir dir;
+    const ShotStore store(dir.path());
+    QVERIFY(store.save(samplePlan("alt")).ok());
+    const QByteArray before = readAll(store.planPath());
+
+    ReadOnlyFolder readOnly(store.folder());
+    if (!readOnly.isEffective())
+        QSKIP("This file system lets the folder be written anyway.");
+    const Status status = store.save(samplePlan("neu"));
+    QVERIFY(!status.ok());
+    QVERIFY(!status.error().isEmpty());
+    QCOMPARE(readAll(store.planPath()), before);
+    QCOMPARE(QDir(store.folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"shots.json"});
+}
+
+void TestShotStore::saveWhereFolderCannotBeMade_data()
+{
+    QTest::addColumn<QString>("blocker"); // a file standing where a folder is needed
+    QTest::newRow("plan folder is a file") << "velorancestudio";
+    QTest::newRow("fastlane folder is a file") << "";
+}
+
+void TestShotStore::saveWhereFolderCannotBeMade()
+{
+    QFETCH(QString, blocker);
+    QTemporaryDir dir;
+    const QString fastlane = dir.filePath("fastlane");
+    const QString blockingPath = blocker.isEmpty() ? fastlane : fastlane + "/" + blocker;
+    QVERIFY(QDir().mkpath(QFileInfo(blockingPath).path()));
+    QFile file(blockingPath);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("alt");
+    file.close();
+
+    const ShotStore store(fastlane);
+    const Status status = store.save(samplePlan("neu"));
+    QVERIFY(!status.ok());
+    QCOMPARE(status.error(), QString("Der Ordner „%1“ konnte nicht angelegt werden.").arg(store.folder()));
+    QCOMPARE(readAll(blockingPath), QByteArray("alt"));
+    QVERIFY(!store.writeGeneratedFile("x", "Export.swift").ok());
+}
+
+void TestShotStore::writeGeneratedFile()
+{
+    QTemporaryDir dir;
+    const ShotStore store(dir.filePath("fastlane"));
+    const QString text = QStringLiteral("// Grüße „Welt“ — ✓\nimport XCTest\n");
+    const Result<QString> written = store.writeGeneratedFile(text, "VeloranceStudioScreenshots.swift");
+    QVERIFY2(written.ok(), qPrintable(written.error()));
+    QCOMPARE(written.value(), store.folder() + "/VeloranceStudioScreenshots.swift");
+    QCOMPARE(readAll(written.value()), text.toUtf8());
+
+    QVERIFY(store.writeGeneratedFile("neu", "VeloranceStudioScreenshots.swift").ok());
+    QCOMPARE(readAll(written.value()), QByteArray("neu"));
+}
+
+void TestShotStore::loadReportsMissingAndBrokenFiles()
+{
+    QTemporaryDir dir;
+    const ShotStore store(dir.path());
+    QString error;
+    QVERIFY(!store.load(&error));
+    QVERIFY(!error.isEmpty());
+
+    QVERIFY(QDir().mkpath(store.folder()));
+    QFile file(store.planPath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("{\"shots\": [");
+    file.close();
+    error.clear();
+    QVERIFY(!store.load(&error));
+    QVERIFY(!error.isEmpty());
+}
+
+QTEST_APPLESS_MAIN(TestShotStore)
+#include "tst_shotstore.moc"
