@@ -1,0 +1,542 @@
+#include "PlanEditorModel.h"
+
+#include <ShotStore.h>
+#include <ShotTestGenerator.h>
+#include <Uuid.h>
+#include <Whitespace.h>
+#include <XcodeProjectInspector.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QTimer>
+
+namespace {
+
+const QString kExportClassName = QStringLiteral("VeloranceStudioScreenshots");
+const QString kExportFileName = QStringLiteral("VeloranceStudioScreenshots.swift");
+const QString kUnreadableSuffix = QStringLiteral(".unreadable");
+
+qsizetype indexOfShot(const ScreenshotPlan &plan, const QUuid &shotID)
+{
+    for (qsizetype i = 0; i < plan.shots.size(); ++i) {
+        if (plan.shots.at(i).id == shotID)
+            return i;
+    }
+    return -1;
+}
+
+qsizetype indexOfLane(const ScreenshotPlan &plan, const QUuid &laneID)
+{
+    for (qsizetype i = 0; i < plan.lanes.size(); ++i) {
+        if (plan.lanes.at(i).id == laneID)
+            return i;
+    }
+    return -1;
+}
+
+qsizetype indexOfVariable(const ScreenshotPlan &plan, const QUuid &variableID)
+{
+    for (qsizetype i = 0; i < plan.launchVariables.size(); ++i) {
+        if (plan.launchVariables.at(i).id == variableID)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+PlanEditorModel::PlanEditorModel(const XcodeProject &project, QObject *parent)
+    : QObject(parent)
+    , m_project(project)
+    , m_plan(ScreenshotPlan::makeDefault())
+    , m_savedPlan(ScreenshotPlan::makeDefault())
+    , m_noteTimer(new QTimer(this))
+{
+    m_noteTimer->setSingleShot(true);
+    m_noteTimer->setInterval(m_noteDurationMs);
+    // Only a wait that runs its full length clears the note; a restart or stop cuts it short.
+    connect(m_noteTimer, &QTimer::timeout, this, [this] { setSaveNote(std::nullopt); });
+}
+
+PlanEditorModel::~PlanEditorModel() = default;
+
+void PlanEditorModel::setProject(const XcodeProject &project)
+{
+    if (project == m_project)
+        return;
+    // A rescan that finds the fastlane folder appeared or vanished must reload too: otherwise the
+    // placeholder's default plan would be written over an existing "shots.json".
+    const bool reload = m_hasLoaded
+        && (project.url != m_project.url || project.fastlaneDirectory != m_project.fastlaneDirectory);
+    m_project = project;
+    Q_EMIT projectChanged();
+    if (reload)
+        load();
+    else
+        Q_EMIT stateChanged();
+}
+
+void PlanEditorModel::setPlan(const ScreenshotPlan &plan)
+{
+    if (plan == m_plan)
+        return;
+    m_plan = plan;
+    Q_EMIT planChanged();
+    save();
+}
+
+void PlanEditorModel::setShowAdvancedLaunch(bool show)
+{
+    if (show == m_showAdvancedLaunch)
+        return;
+    m_showAdvancedLaunch = show;
+    Q_EMIT stateChanged();
+}
+
+void PlanEditorModel::setShowRecorder(bool show)
+{
+    if (show == m_showRecorder)
+        return;
+    m_showRecorder = show;
+    Q_EMIT stateChanged();
+}
+
+void PlanEditorModel::setShowRun(bool show)
+{
+    if (show == m_showRun)
+        return;
+    m_showRun = show;
+    Q_EMIT stateChanged();
+}
+
+void PlanEditorModel::setShowLocation(bool show)
+{
+    if (show == m_showLocation)
+        return;
+    m_showLocation = show;
+    Q_EMIT stateChanged();
+}
+
+void PlanEditorModel::setBuildConfig(BuildConfiguration configuration)
+{
+    if (configuration == m_buildConfig)
+        return;
+    m_buildConfig = configuration;
+    Q_EMIT stateChanged();
+}
+
+void PlanEditorModel::setShowSettings(bool show)
+{
+    if (show == m_showSettings)
+        return;
+    m_showSettings = show;
+    Q_EMIT stateChanged();
+}
+
+void PlanEditorModel::setNoteDuration(int milliseconds)
+{
+    m_noteDurationMs = milliseconds;
+    m_noteTimer->setInterval(milliseconds);
+}
+
+// --- loading and saving ---------------------------------------------------------------
+
+void PlanEditorModel::load()
+{
+    m_hasLoaded = true;
+    setSaveNote(std::nullopt);
+    setSaveError(std::nullopt);
+
+    m_supportedLocales = m_project.xcodeprojPath
+        ? XcodeProjectInspector::knownRegions(XcodeProjectInspector::readProjectFile(*m_project.xcodeprojPath))
+        : QStringList();
+
+    const std::optional<LaunchFlagsManifest::File> manifest = LaunchFlagsManifest::load(m_project.url);
+    m_availableFlags = manifest ? manifest->flags : QList<LaunchFlag>();
+    m_showAdvancedLaunch = m_availableFlags.isEmpty();
+
+    m_planFileUndecodable = false;
+    m_unreadablePlanPreserved = false;
+
+    ScreenshotPlan loaded;
+    if (m_project.fastlaneDirectory) {
+        const ShotStore store(*m_project.fastlaneDirectory);
+        std::optional<ScreenshotPlan> decoded;
+        QFile file(store.planPath());
+        if (file.exists()) {
+            if (file.open(QIODevice::ReadOnly))
+                decoded = ScreenshotPlan::decode(file.readAll());
+            // A file that is there but cannot be used is kept aside before the first write.
+            m_planFileUndecodable = !decoded.has_value();
+        }
+        if (decoded) {
+            loaded = *decoded;
+        } else {
+            const QStringList languages = m_supportedLocales.isEmpty()
+                ? QStringList{QStringLiteral("de-DE"), QStringLiteral("en-GB")}
+                : m_supportedLocales;
+            loaded = ScreenshotPlan::makeDefault(languages);
+        }
+        m_savedPlan = loaded;
+    } else {
+        loaded = ScreenshotPlan::makeDefault();
+        m_savedPlan = ScreenshotPlan::makeDefault();
+    }
+
+    Q_EMIT stateChanged();
+    // Through the single entry, so the page updates; save() then finds nothing to write.
+    setPlan(loaded);
+}
+
+void PlanEditorModel::save()
+{
+    // Before the first load the plan is a placeholder default; writing it could replace the
+    // user's file.
+    if (!m_project.fastlaneDirectory || !m_hasLoaded)
+        return;
+    if (m_plan == m_savedPlan)
+        return;
+    const Status status = writePlan(m_plan);
+    if (status) {
+        m_savedPlan = m_plan;
+        setSaveError(std::nullopt);
+    } else {
+        setSaveError(QStringLiteral("Konnte nicht speichern: ") + status.error());
+    }
+}
+
+Status PlanEditorModel::writePlan(const ScreenshotPlan &plan)
+{
+    const ShotStore store(*m_project.fastlaneDirectory);
+    if (m_planFileUndecodable && !m_unreadablePlanPreserved) {
+        const Status kept = preserveUnreadablePlan(store.planPath());
+        if (!kept)
+            return kept;
+        m_unreadablePlanPreserved = true;
+    }
+    return store.save(plan);
+}
+
+Status PlanEditorModel::preserveUnreadablePlan(const QString &planPath)
+{
+    const QString keptPath = planPath + kUnreadableSuffix;
+    QFile original(planPath);
+    if (!original.exists())
+        return Status::success(); // gone meanwhile: nothing left to lose
+    if (original.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = original.readAll();
+        original.close();
+        QSaveFile kept(keptPath);
+        if (!kept.open(QIODevice::WriteOnly))
+            return Status::failure(kept.errorString());
+        kept.write(bytes);
+        if (!kept.commit())
+            return Status::failure(kept.errorString());
+        return Status::success();
+    }
+    // Not readable by us: move it aside instead, which needs no read permission.
+    QFile::remove(keptPath);
+    if (!QFile::rename(planPath, keptPath))
+        return Status::failure(original.errorString());
+    return Status::success();
+}
+
+// --- lanes and shots ------------------------------------------------------------------
+
+void PlanEditorModel::addLane()
+{
+    ScreenshotPlan plan = m_plan;
+    plan.lanes.append(Lane{Uuid::make(), QStringLiteral("Lane ") + QString::number(plan.lanes.size() + 1)});
+    setPlan(plan);
+}
+
+void PlanEditorModel::removeLane(const QUuid &laneID)
+{
+    if (m_plan.lanes.size() < 2)
+        return;
+    QList<Lane> remaining;
+    for (const Lane &lane : m_plan.lanes) {
+        if (lane.id != laneID)
+            remaining.append(lane);
+    }
+    if (remaining.isEmpty())
+        return;
+    const QUuid target = remaining.first().id;
+
+    ScreenshotPlan plan = m_plan;
+    // Membership is judged against the lanes before the removal.
+    for (Shot &shot : plan.shots) {
+        if (m_plan.shotBelongsToLane(shot, laneID))
+            shot.laneID = target;
+    }
+    plan.lanes = remaining;
+    setPlan(plan);
+}
+
+void PlanEditorModel::setLaneName(const QUuid &laneID, const QString &name)
+{
+    const qsizetype index = indexOfLane(m_plan, laneID);
+    if (index < 0 || m_plan.lanes.at(index).name == name)
+        return;
+    ScreenshotPlan plan = m_plan;
+    plan.lanes[index].name = name;
+    setPlan(plan);
+}
+
+void PlanEditorModel::runLane(const Lane &lane)
+{
+    m_laneToRun = lane;
+    save();
+    m_showRun = true;
+    Q_EMIT stateChanged();
+}
+
+void PlanEditorModel::deleteShot(const QUuid &shotID)
+{
+    ScreenshotPlan plan = m_plan;
+    plan.shots.removeIf([&](const Shot &shot) { return shot.id == shotID; });
+    setPlan(plan);
+}
+
+void PlanEditorModel::addEmptyShot(const Lane &lane)
+{
+    ScreenshotPlan plan = m_plan;
+    Shot shot;
+    shot.id = Uuid::make();
+    shot.name = QStringLiteral("Shot ") + QString::number(plan.shots.size() + 1);
+    shot.laneID = lane.id;
+    plan.shots.append(shot);
+    setPlan(plan);
+}
+
+void PlanEditorModel::recordShot(const Lane &lane)
+{
+    m_recorderLane = lane;
+    m_showRecorder = true;
+    Q_EMIT stateChanged();
+}
+
+void PlanEditorModel::updateShot(const QUuid &shotID, const std::function<void(Shot &)> &edit)
+{
+    const qsizetype index = indexOfShot(m_plan, shotID);
+    if (index < 0)
+        return;
+    Shot shot = m_plan.shots.at(index);
+    edit(shot);
+    if (shot == m_plan.shots.at(index))
+        return;
+    ScreenshotPlan plan = m_plan;
+    plan.shots[index] = shot;
+    setPlan(plan);
+}
+
+Binding<Shot> PlanEditorModel::shotBinding(const QUuid &shotID)
+{
+    return makeBinding<Shot>(
+        [this, shotID] {
+            const qsizetype index = indexOfShot(m_plan, shotID);
+            return index < 0 ? Shot{} : m_plan.shots.at(index);
+        },
+        [this, shotID](const Shot &shot) { updateShot(shotID, [&](Shot &target) { target = shot; }); });
+}
+
+// --- runs and recordings --------------------------------------------------------------
+
+void PlanEditorModel::startAll()
+{
+    m_laneToRun.reset();
+    save();
+    m_showRun = true;
+    Q_EMIT stateChanged();
+}
+
+ScreenshotPlan PlanEditorModel::planForRun() const
+{
+    if (!m_laneToRun)
+        return m_plan;
+    ScreenshotPlan plan = m_plan;
+    plan.shots.clear();
+    for (const Shot &shot : m_plan.shots) {
+        if (m_plan.shotBelongsToLane(shot, m_laneToRun->id))
+            plan.shots.append(shot);
+    }
+    return plan;
+}
+
+void PlanEditorModel::addRecordedShot(Shot shot)
+{
+    std::optional<QUuid> target;
+    if (m_recorderLane)
+        target = m_recorderLane->id;
+    else if (!m_plan.lanes.isEmpty())
+        target = m_plan.lanes.first().id;
+    shot.laneID = target;
+    ScreenshotPlan plan = m_plan;
+    plan.shots.append(shot);
+    setPlan(plan);
+}
+
+// --- languages and launch options -----------------------------------------------------
+
+Binding<bool> PlanEditorModel::languageBinding(const QString &code)
+{
+    return makeBinding<bool>(
+        [this, code] { return m_plan.languages.contains(code); },
+        [this, code](const bool &on) {
+            ScreenshotPlan plan = m_plan;
+            if (on) {
+                if (!plan.languages.contains(code))
+                    plan.languages.append(code);
+            } else {
+                plan.languages.removeAll(code);
+            }
+            setPlan(plan);
+        });
+}
+
+Binding<QString> PlanEditorModel::flagBinding(const QString &arg)
+{
+    return makeBinding<QString>(
+        [this, arg] { return m_plan.flagSelections.value(arg); },
+        [this, arg](const QString &text) {
+            ScreenshotPlan plan = m_plan;
+            const QString trimmed = Whitespace::trimmedSpacesAndTabs(text);
+            if (trimmed.isEmpty())
+                plan.flagSelections.remove(arg);
+            else
+                plan.flagSelections.insert(arg, trimmed);
+            setPlan(plan);
+        });
+}
+
+void PlanEditorModel::addVariable()
+{
+    ScreenshotPlan plan = m_plan;
+    plan.launchVariables.append(LaunchVariable{Uuid::make(), QString(), QString()});
+    setPlan(plan);
+}
+
+void PlanEditorModel::removeVariable(const QUuid &variableID)
+{
+    ScreenshotPlan plan = m_plan;
+    plan.launchVariables.removeIf([&](const LaunchVariable &variable) { return variable.id == variableID; });
+    setPlan(plan);
+}
+
+void PlanEditorModel::setVariableKey(const QUuid &variableID, const QString &key)
+{
+    const qsizetype index = indexOfVariable(m_plan, variableID);
+    if (index < 0)
+        return;
+    ScreenshotPlan plan = m_plan;
+    plan.launchVariables[index].key = key;
+    setPlan(plan);
+}
+
+void PlanEditorModel::setVariableValue(const QUuid &variableID, const QString &value)
+{
+    const qsizetype index = indexOfVariable(m_plan, variableID);
+    if (index < 0)
+        return;
+    ScreenshotPlan plan = m_plan;
+    plan.launchVariables[index].value = value;
+    setPlan(plan);
+}
+
+void PlanEditorModel::addArgument()
+{
+    ScreenshotPlan plan = m_plan;
+    plan.launchArguments.append(QString());
+    setPlan(plan);
+}
+
+void PlanEditorModel::removeArgument(int index)
+{
+    if (index < 0 || index >= m_plan.launchArguments.size())
+        return;
+    ScreenshotPlan plan = m_plan;
+    plan.launchArguments.removeAt(index);
+    setPlan(plan);
+}
+
+void PlanEditorModel::setArgument(int index, const QString &text)
+{
+    if (index < 0 || index >= m_plan.launchArguments.size())
+        return;
+    ScreenshotPlan plan = m_plan;
+    plan.launchArguments[index] = text;
+    setPlan(plan);
+}
+
+// --- tools and export -----------------------------------------------------------------
+
+void PlanEditorModel::setPlanLocation(const std::optional<PlanLocation> &location)
+{
+    ScreenshotPlan plan = m_plan;
+    plan.location = location;
+    setPlan(plan);
+}
+
+void PlanEditorModel::exportSnapshotTest()
+{
+    if (!m_project.fastlaneDirectory || !m_hasLoaded)
+        return;
+    const ShotStore store(*m_project.fastlaneDirectory);
+    // The plan file is written as it is now; savedPlan stays, so autosave keeps its own account.
+    const Status written = writePlan(m_plan);
+    if (!written) {
+        setSaveNote(std::nullopt);
+        setSaveError(QStringLiteral("Konnte nicht erzeugen: ") + written.error());
+        return;
+    }
+    const QString source = ShotTestGenerator::snapshotTestSource(m_plan, kExportClassName);
+    const Result<QString> path = store.writeGeneratedFile(source, kExportFileName);
+    if (!path) {
+        setSaveNote(std::nullopt);
+        setSaveError(QStringLiteral("Konnte nicht erzeugen: ") + path.error());
+        return;
+    }
+    setSaveError(std::nullopt);
+    showNote(QStringLiteral("Testcode erzeugt: ") + QDir::toNativeSeparators(path.value()));
+}
+
+void PlanEditorModel::showNote(const QString &note)
+{
+    setSaveNote(note);
+    ++m_noteToken;
+    // A new token restarts the wait; the old one is cut short and clears nothing.
+    m_noteTimer->start(m_noteDurationMs);
+    Q_EMIT stateChanged();
+}
+
+void PlanEditorModel::setSaveNote(const std::optional<QString> &note)
+{
+    if (note == m_saveNote)
+        return;
+    const bool wasShown = m_saveNote.has_value();
+    m_saveNote = note;
+    if (!m_saveNote)
+        m_noteTimer->stop(); // the label went away
+    else if (!wasShown)
+        m_noteTimer->start(m_noteDurationMs);
+    Q_EMIT stateChanged();
+}
+
+void PlanEditorModel::setSaveError(const std::optional<QString> &error)
+{
+    if (error == m_saveError)
+        return;
+    m_saveError = error;
+    Q_EMIT stateChanged();
+}
+
+bool PlanEditorModel::startAllEnabled() const
+{
+    return !m_plan.shots.isEmpty() && m_project.xcodeprojPath.has_value() && m_project.bundleIdentifier.has_value();
+}
+
+bool PlanEditorModel::exportEnabled() const
+{
+    return !m_plan.shots.isEmpty();
+}

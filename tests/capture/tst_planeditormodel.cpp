@@ -1,0 +1,855 @@
+#include "tst_planeditor_fixture.h"
+
+#include <PlanEditorModel.h>
+#include <UserDefaults.h>
+#include <Whitespace.h>
+
+#include <QSignalSpy>
+#include <QTest>
+
+class TestPlanEditorModel final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+
+    void initialStateDoesNoIO();
+    void withoutFastlaneNothingIsReadOrWritten();
+    void fallbackLanguages_data();
+    void fallbackLanguages();
+    void existingPlanLoadsWithoutWriting();
+    void undecodablePlanIsKeptUntilFirstEditThenPreserved();
+    void flagsManifestDecidesAdvancedArea_data();
+    void flagsManifestDecidesAdvancedArea();
+    void everyChangeIsSavedOnce();
+    void writeFailureShowsErrorAndRecovers();
+    void loadClearsNoteAndError();
+    void newNoteReplacesOldAndRestartsTimer();
+    void projectChangeReloads();
+
+    void laneDefaultNamesCountWhatExists();
+    void removeLane_data();
+    void removeLane();
+    void lastLaneCannotBeRemoved();
+    void emptyShotGoesToEndOfPlanInItsLane();
+    void deleteShotKeepsOrderAndFile();
+    void runLaneAndStartAll();
+    void runStartsEvenWhenSaveFails();
+    void planForRun_data();
+    void planForRun();
+    void recordedShotTargetLane_data();
+    void recordedShotTargetLane();
+    void recordedShotInFirstLaneMovesWithRemovedLane();
+    void shotBindingWritesWholeShot();
+
+    void languageBinding();
+    void flagBinding_data();
+    void flagBinding();
+    void variablesAndArguments();
+    void launchValuesHandedOver();
+    void planLocation();
+
+    void exportWithoutFastlaneDoesNothing();
+    void exportWritesBothFilesAndNote();
+    void exportFailureShowsOnlyError();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestPlanEditorModel::initTestCase()
+{
+    static QTemporaryDir defaults;
+    UserDefaults::useFile(defaults.filePath(QStringLiteral("defaults.ini")));
+}
+
+void TestPlanEditorModel::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestPlanEditorModel::initialStateDoesNoIO()
+{
+    const ScreenshotPlan stored = ScreenshotPlan::makeDefault({QStringLiteral("ja")});
+    ProjectSpec spec;
+    spec.shotsJson = stored.encode();
+    const XcodeProject project = makeProject(m_dir->path(), spec);
+    PlanEditorModel model(project);
+    QCOMPARE(model.plan().languages, QStringList{QStringLiteral("en")});
+    QVERIFY(model.plan() != model.savedPlan()); // two default plans, two lane ids
+    QVERIFY(!model.hasLoaded());
+
+    // Nothing reaches the disk before loading, not even through an operation.
+    model.addLane();
+    model.startAll();
+    model.exportSnapshotTest();
+    QCOMPARE(readBytes(planPath(project)), *spec.shotsJson);
+    QCOMPARE(QDir(QFileInfo(planPath(project)).absolutePath()).entryList(QDir::Files),
+             QStringList{QStringLiteral("shots.json")});
+}
+
+void TestPlanEditorModel::withoutFastlaneNothingIsReadOrWritten()
+{
+    ProjectSpec spec;
+    spec.fastlane = false;
+    spec.regions = QStringList{QStringLiteral("de")};
+    const XcodeProject project = makeProject(m_dir->path(), spec);
+    PlanEditorModel model(project);
+    model.load();
+    QCOMPARE(model.plan().languages, QStringList{QStringLiteral("en")});
+    QCOMPARE(model.savedPlan().languages, QStringList{QStringLiteral("en")});
+    QVERIFY(model.plan().lanes.first().id != model.savedPlan().lanes.first().id);
+    model.addLane();
+    model.exportSnapshotTest();
+    QVERIFY(!model.saveError() && !model.saveNote());
+    QCOMPARE(QDir(project.url).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("Demo.xcodeproj")});
+}
+
+void TestPlanEditorModel::fallbackLanguages_data()
+{
+    QTest::addColumn<bool>("xcodeproj");
+    QTest::addColumn<std::optional<QStringList>>("regions");
+    QTest::addColumn<QStringList>("languages");
+
+    const QStringList fallback{QStringLiteral("de-DE"), QStringLiteral("en-GB")};
+    QTest::newRow("no xcodeproj") << false << std::optional<QStringList>() << fallback;
+    QTest::newRow("no regions") << true << std::optional<QStringList>() << fallback;
+    QTest::newRow("only Base") << true << std::optional<QStringList>(QStringList{QStringLiteral("Base")}) << fallback;
+    QTest::newRow("project regions") << true
+                                     << std::optional<QStringList>(QStringList{QStringLiteral("en"), QStringLiteral("Base"),
+                                                                               QStringLiteral("ja"), QStringLiteral("\"zh-Hans\"")})
+                                     << QStringList{QStringLiteral("en"), QStringLiteral("ja"), QStringLiteral("zh-Hans")};
+}
+
+void TestPlanEditorModel::fallbackLanguages()
+{
+    QFETCH(bool, xcodeproj);
+    QFETCH(std::optional<QStringList>, regions);
+    QFETCH(QStringList, languages);
+
+    ProjectSpec spec;
+    spec.xcodeproj = xcodeproj;
+    spec.regions = regions;
+    const XcodeProject project = makeProject(m_dir->path(), spec);
+    PlanEditorModel model(project);
+    QSignalSpy planChanged(&model, &PlanEditorModel::planChanged);
+    model.load();
+
+    QCOMPARE(model.plan().languages, languages);
+    QCOMPARE(model.plan().lanes.size(), 1);
+    QCOMPARE(model.plan().lanes.first().name, QStringLiteral("Screenshots"));
+    QVERIFY(model.plan().shots.isEmpty());
+    QCOMPARE(model.savedPlan(), model.plan());
+    QCOMPARE(planChanged.count(), 1);
+    QVERIFY(!QFileInfo::exists(planPath(project))); // nothing written until the first edit
+
+    model.addLane();
+    QCOMPARE(planOnDisk(project), model.plan());
+}
+
+void TestPlanEditorModel::existingPlanLoadsWithoutWriting()
+{
+    ScreenshotPlan stored = ScreenshotPlan::makeDefault({QStringLiteral("fr-FR")});
+    stored.shots.append(makeShot(QStringLiteral("Start"), std::nullopt, 2));
+    ProjectSpec spec;
+    spec.shotsJson = stored.encode() + "\n"; // not byte-identical to what we would write
+    const XcodeProject project = makeProject(m_dir->path(), spec);
+    const QDateTime modified = QFileInfo(planPath(project)).lastModified();
+
+    PlanEditorModel model(project);
+    model.load();
+    QCOMPARE(model.plan(), stored);
+    QCOMPARE(model.savedPlan(), stored);
+    QCOMPARE(readBytes(planPath(project)), *spec.shotsJson);
+    QCOMPARE(QFileInfo(planPath(project)).lastModified(), modified);
+}
+
+void TestPlanEditorModel::undecodablePlanIsKeptUntilFirstEditThenPreserved()
+{
+    const QByteArray broken = "{\"languages\": [\"de-DE\",], \"shots\": []}"; // one stray comma
+    ProjectSpec spec;
+    spec.shotsJson = broken;
+    const XcodeProject project = makeProject(m_dir->path(), spec);
+    const QString kept = planPath(project) + QStringLiteral(".unreadable");
+
+    PlanEditorModel model(project);
+    model.load();
+    QCOMPARE(model.plan().languages, (QStringList{QStringLiteral("de-DE"), QStringLiteral("en-GB")}));
+    QVERIFY(!model.saveError());
+    QCOMPARE(readBytes(planPath(project)), broken);
+    QVERIFY(!QFileInfo::exists(kept));
+
+    model.addLane();
+    QCOMPARE(planOnDisk(project), model.plan());
+    QCOMPARE(readBytes(kept), broken);
+
+    // Kept once: later writes leave the copy alone.
+    QVERIFY(QFile::remove(kept));
+    model.addLane();
+    QVERIFY(!QFileInfo::exists(kept));
+
+    // A plan that decodes is never copied aside.
+    PlanEditorModel again(project);
+    again.load();
+    again.addLane();
+    QVERIFY(!QFileInfo::exists(kept));
+}
+
+void TestPlanEditorModel::flagsManifestDecidesAdvancedArea_data()
+{
+    QTest::addColumn<std::optional<QByteArray>>("manifest");
+    QTest::addColumn<int>("flags");
+
+    QTest::newRow("absent") << std::optional<QByteArray>() << 0;
+    QTest::newRow("invalid json") << std::optional<QByteArray>("{\"flags\": [") << 0;
+    QTest::newRow("no flags key") << std::optional<QByteArray>("{}") << 0;
+    QTest::newRow("bad type") << std::optional<QByteArray>(
+        "{\"flags\": [{\"arg\": \"-x\", \"type\": \"number\", \"label\": \"X\"}]}")
+                              << 0;
+    QTest::newRow("empty list") << std::optional<QByteArray>("{\"flags\": []}") << 0;
+    QTest::newRow("one flag") << std::optional<QByteArray>(
+        "{\"flags\": [{\"arg\": \"-demo\", \"type\": \"bool\", \"label\": \"Demo\"}]}")
+                              << 1;
+}
+
+void TestPlanEditorModel::flagsManifestDecidesAdvancedArea()
+{
+    QFETCH(std::optional<QByteArray>, manifest);
+    QFETCH(int, flags);
+
+    ProjectSpec spec;
+    spec.flagsJson = manifest;
+    PlanEditorModel model(makeProject(m_dir->path(), spec));
+    model.load();
+    QCOMPARE(model.availableFlags().size(), flags);
+    QCOMPARE(model.showAdvancedLaunch(), flags == 0);
+}
+
+void TestPlanEditorModel::everyChangeIsSavedOnce()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    PlanEditorModel model(project);
+    model.load();
+    QSignalSpy planChanged(&model, &PlanEditorModel::planChanged);
+    const QUuid lane = model.plan().lanes.first().id;
+
+    QString typed;
+    for (const QChar c : QStringLiteral("Übersicht")) {
+        typed += c;
+        model.setLaneName(lane, typed);
+        QCOMPARE(planOnDisk(project)->lanes.first().name, typed); // no debounce
+    }
+    QCOMPARE(planChanged.count(), typed.size());
+    QCOMPARE(model.savedPlan(), model.plan());
+
+    // The same value again is no change: no signal, no write.
+    const QDateTime modified = QFileInfo(planPath(project)).lastModified();
+    QFile::remove(planPath(project));
+    model.setLaneName(lane, typed);
+    model.setPlan(model.plan());
+    QCOMPARE(planChanged.count(), typed.size());
+    QVERIFY(!QFileInfo::exists(planPath(project)));
+    Q_UNUSED(modified);
+}
+
+void TestPlanEditorModel::writeFailureShowsErrorAndRecovers()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    // A file where the folder should be: creating the folder fails even for root.
+    const QString blocker = QDir(*project.fastlaneDirectory).filePath(QStringLiteral("velorancestudio"));
+    QVERIFY(writeBytes(blocker, "not a folder"));
+
+    PlanEditorModel model(project);
+    model.load();
+    const ScreenshotPlan loaded = model.plan();
+    const QUuid lane = loaded.lanes.first().id;
+
+    model.setLaneName(lane, QStringLiteral("Neu"));
+    QVERIFY(model.saveError());
+    QVERIFY(model.saveError()->startsWith(QStringLiteral("Konnte nicht speichern: ")));
+    QVERIFY(model.saveError()->size() > QStringLiteral("Konnte nicht speichern: ").size());
+    QCOMPARE(model.savedPlan(), loaded);
+    QCOMPARE(model.plan().lanes.first().name, QStringLiteral("Neu")); // kept in memory
+
+    // Back to the last written value: nothing to write, so nothing is tried.
+    QSignalSpy state(&model, &PlanEditorModel::stateChanged);
+    model.setLaneName(lane, QStringLiteral("Screenshots"));
+    QCOMPARE(model.plan(), model.savedPlan());
+    QVERIFY(model.saveError());
+    QCOMPARE(state.count(), 0);
+
+    // Writable again: the next edit writes and the error goes.
+    QVERIFY(QFile::remove(blocker));
+    model.addLane();
+    QVERIFY(!model.saveError());
+    QCOMPARE(planOnDisk(project), model.plan());
+    QCOMPARE(model.savedPlan(), model.plan());
+}
+
+void TestPlanEditorModel::loadClearsNoteAndError()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    const QString blocker = QDir(*project.fastlaneDirectory).filePath(QStringLiteral("velorancestudio"));
+    QVERIFY(writeBytes(blocker, "x"));
+    PlanEditorModel model(project);
+    model.load();
+    model.addLane();
+    QVERIFY(model.saveError());
+    model.showNote(QStringLiteral("Hinweis"));
+    QVERIFY(model.saveNote());
+    const int token = model.noteToken();
+
+    // save() never touches the note.
+    model.addLane();
+    QCOMPARE(model.saveNote(), std::optional<QString>(QStringLiteral("Hinweis")));
+    QCOMPARE(model.noteToken(), token);
+
+    model.load();
+    QVERIFY(!model.saveNote());
+    QVERIFY(!model.saveError());
+}
+
+void TestPlanEditorModel::newNoteReplacesOldAndRestartsTimer()
+{
+    PlanEditorModel model(makeProject(m_dir->path()));
+    QCOMPARE(model.noteDuration(), 3000);
+    model.setNoteDuration(400);
+
+    model.showNote(QStringLiteral("Erste"));
+    QCOMPARE(model.noteToken(), 1);
+    QTest::qWait(250);
+    model.showNote(QStringLiteral("Zweite"));
+    QCOMPARE(model.saveNote(), std::optional<QString>(QStringLiteral("Zweite")));
+    QCOMPARE(model.noteToken(), 2);
+
+    // The first wait would have ended now; cut short, it changes nothing.
+    QTest::qWait(250);
+    QCOMPARE(model.saveNote(), std::optional<QString>(QStringLiteral("Zweite")));
+    QTRY_VERIFY_WITH_TIMEOUT(!model.saveNote().has_value(), 1000);
+    QCOMPARE(model.noteToken(), 2);
+}
+
+void TestPlanEditorModel::projectChangeReloads()
+{
+    ScreenshotPlan first = ScreenshotPlan::makeDefault({QStringLiteral("ja")});
+    ScreenshotPlan second = ScreenshotPlan::makeDefault({QStringLiteral("ko")});
+    ProjectSpec spec;
+    spec.shotsJson = first.encode();
+    const XcodeProject one = makeProject(m_dir->path(), spec, QStringLiteral("One"));
+    spec.shotsJson = second.encode();
+    const XcodeProject two = makeProject(m_dir->path(), spec, QStringLiteral("Two"));
+
+    PlanEditorModel model(one);
+    model.setShowSettings(false);
+    model.setBuildConfig(BuildConfiguration::Debug);
+    model.load();
+    QCOMPARE(model.plan(), first);
+
+    // The same project again (a rescan): nothing reloads.
+    model.setShowLocation(true);
+    model.setProject(one);
+    QVERIFY(model.showLocation());
+
+    model.setProject(two);
+    QCOMPARE(model.plan(), second);
+    QCOMPARE(model.savedPlan(), second);
+    QVERIFY(!model.showSettings());                         // view state kept
+    QCOMPARE(model.buildConfig(), BuildConfiguration::Debug);
+    QCOMPARE(planOnDisk(one), first);                        // nothing written to either
+    QCOMPARE(planOnDisk(two), second);
+
+    // The fastlane folder appearing under the same url loads the plan that is there,
+    // instead of writing the placeholder's default plan over it.
+    XcodeProject bare = two;
+    bare.fastlaneDirectory.reset();
+    model.setProject(bare);
+    QCOMPARE(model.plan().languages, QStringList{QStringLiteral("en")});
+    model.setProject(two);
+    QCOMPARE(model.plan(), second);
+}
+
+void TestPlanEditorModel::laneDefaultNamesCountWhatExists()
+{
+    PlanEditorModel model(makeProject(m_dir->path()));
+    model.load();
+    model.addLane();
+    QCOMPARE(model.plan().lanes.at(1).name, QStringLiteral("Lane 2"));
+    model.addLane();
+    QCOMPARE(model.plan().lanes.at(2).name, QStringLiteral("Lane 3"));
+    model.removeLane(model.plan().lanes.at(1).id);
+    model.addLane();
+    QCOMPARE(model.plan().lanes.size(), 3);
+    QCOMPARE(model.plan().lanes.at(1).name, QStringLiteral("Lane 3"));
+    QCOMPARE(model.plan().lanes.at(2).name, QStringLiteral("Lane 3"));
+    QVERIFY(model.plan().lanes.at(1).id != model.plan().lanes.at(2).id);
+
+    // Renaming to nothing is allowed.
+    model.setLaneName(model.plan().lanes.first().id, QString());
+    QCOMPARE(model.plan().lanes.first().name, QString());
+}
+
+void TestPlanEditorModel::removeLane_data()
+{
+    QTest::addColumn<bool>("removeFirst");
+    QTest::newRow("first lane") << true;
+    QTest::newRow("second lane") << false;
+}
+
+void TestPlanEditorModel::removeLane()
+{
+    QFETCH(bool, removeFirst);
+
+    const Lane a = makeLane(QStringLiteral("A"));
+    const Lane b = makeLane(QStringLiteral("B"));
+    const Lane c = makeLane(QStringLiteral("C"));
+    ScreenshotPlan plan = ScreenshotPlan::makeDefault({QStringLiteral("de-DE")});
+    plan.lanes = {a, b, c};
+    const QUuid gone = QUuid::createUuid();
+    plan.shots = {makeShot(QStringLiteral("s0")),        // no laneID: lane A
+                  makeShot(QStringLiteral("s1"), b.id),
+                  makeShot(QStringLiteral("s2"), a.id),
+                  makeShot(QStringLiteral("s3"), c.id),
+                  makeShot(QStringLiteral("s4"), gone)}; // dangling
+    ProjectSpec spec;
+    spec.shotsJson = plan.encode();
+    const XcodeProject project = makeProject(m_dir->path(), spec);
+    PlanEditorModel model(project);
+    model.load();
+    QSignalSpy planChanged(&model, &PlanEditorModel::planChanged);
+
+    const ScreenshotPlan &after = model.plan();
+    if (removeFirst) {
+        model.removeLane(a.id);
+        QCOMPARE(after.lanes, (QList<Lane>{b, c}));
+        QCOMPARE(after.shots.at(0).laneID, std::optional<QUuid>(b.id)); // now written out
+        QCOMPARE(after.shots.at(1).laneID, std::optional<QUuid>(b.id));
+        QCOMPARE(after.shots.at(2).laneID, std::optional<QUuid>(b.id));
+    } else {
+        model.removeLane(b.id);
+        QCOMPARE(after.lanes, (QList<Lane>{a, c}));
+        QCOMPARE(after.shots.at(0).laneID, std::optional<QUuid>()); // stays without, still in A
+        QCOMPARE(after.shots.at(1).laneID, std::optional<QUuid>(a.id));
+        QCOMPARE(after.shots.at(2).laneID, std::optional<QUuid>(a.id));
+    }
+    QCOMPARE(after.shots.at(3).laneID, std::optional<QUuid>(c.id));
+    QCOMPARE(after.shots.at(4).laneID, std::optional<QUuid>(gone));
+    QStringList names;
+    for (const Shot &shot : after.shots)
+        names << shot.name;
+    QCOMPARE(names, (QStringList{QStringLiteral("s0"), QStringLiteral("s1"), QStringLiteral("s2"),
+                                 QStringLiteral("s3"), QStringLiteral("s4")}));
+    QCOMPARE(planChanged.count(), 1); // lanes and shots in one change
+    QCOMPARE(planOnDisk(project), after);
+
+    // An unknown id removes nothing and moves nothing.
+    const ScreenshotPlan before = model.plan();
+    model.removeLane(QUuid::createUuid());
+    QCOMPARE(model.plan(), before);
+}
+
+void TestPlanEditorModel::lastLaneCannotBeRemoved()
+{
+    PlanEditorModel model(makeProject(m_dir->path()));
+    model.load();
+    const ScreenshotPlan before = model.plan();
+    model.removeLane(before.lanes.first().id);
+    QCOMPARE(model.plan(), before);
+}
+
+void TestPlanEditorModel::emptyShotGoesToEndOfPlanInItsLane()
+{
+    PlanEditorModel model(makeProject(m_dir->path()));
+    model.load();
+    model.addLane();
+    const Lane first = model.plan().lanes.at(0);
+    const Lane second = model.plan().lanes.at(1);
+    for (int i = 0; i < 5; ++i)
+        model.addEmptyShot(i % 2 ? second : first);
+    QCOMPARE(model.plan().shots.at(3).name, QStringLiteral("Shot 4"));
+
+    model.addEmptyShot(second);
+    const Shot &added = model.plan().shots.last();
+    QCOMPARE(model.plan().shots.size(), 6);
+    QCOMPARE(added.name, QStringLiteral("Shot 6"));
+    QCOMPARE(added.laneID, std::optional<QUuid>(second.id));
+    QVERIFY(added.steps.isEmpty());
+    QVERIFY(!added.location);
+    QVERIFY(!added.id.isNull());
+}
+
+void TestPlanEditorModel::deleteShotKeepsOrderAndFile()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    PlanEditorModel model(project);
+    model.load();
+    const Lane lane = model.plan().lanes.first();
+    for (int i = 0; i < 4; ++i)
+        model.addEmptyShot(lane);
+    model.deleteShot(model.plan().shots.at(1).id);
+    const ScreenshotPlan onDisk = *planOnDisk(project);
+    QStringList names;
+    for (const Shot &shot : onDisk.shots)
+        names << shot.name;
+    QCOMPARE(names, (QStringList{QStringLiteral("Shot 1"), QStringLiteral("Shot 3"), QStringLiteral("Shot 4")}));
+}
+
+void TestPlanEditorModel::runLaneAndStartAll()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    PlanEditorModel model(project);
+    model.load();
+    model.addLane();
+    const Lane second = model.plan().lanes.at(1);
+
+    model.runLane(second);
+    QCOMPARE(model.laneToRun(), std::optional<Lane>(second));
+    QVERIFY(model.showRun());
+
+    model.setShowRun(false);
+    model.startAll();
+    QVERIFY(!model.laneToRun()); // a lane-only run before does not limit this one
+    QVERIFY(model.showRun());
+
+    model.recordShot(second);
+    QCOMPARE(model.recorderLane(), std::optional<Lane>(second));
+    QVERIFY(model.showRecorder());
+}
+
+void TestPlanEditorModel::runStartsEvenWhenSaveFails()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    const QString blocker = QDir(*project.fastlaneDirectory).filePath(QStringLiteral("velorancestudio"));
+    QVERIFY(writeBytes(blocker, "x"));
+    PlanEditorModel model(project);
+    model.load();
+    model.addEmptyShot(model.plan().lanes.first());
+    QVERIFY(model.saveError());
+
+    QSignalSpy state(&model, &PlanEditorModel::stateChanged);
+    model.startAll();
+    QVERIFY(model.showRun());
+    QVERIFY(model.saveError());
+    QCOMPARE(model.planForRun(), model.plan()); // the plan in memory runs
+}
+
+void TestPlanEditorModel::planForRun_data()
+{
+    QTest::addColumn<int>("lane"); // -1: all lanes
+    QTest::addColumn<QStringList>("shots");
+    QTest::newRow("lane A") << 0 << QStringList{QStringLiteral("s1"), QStringLiteral("s3")};
+    QTest::newRow("lane B") << 1 << QStringList{QStringLiteral("s2")};
+    QTest::newRow("all lanes") << -1
+                               << QStringList{QStringLiteral("s1"), QStringLiteral("s2"), QStringLiteral("s3"),
+                                              QStringLiteral("dangling")};
+}
+
+void TestPlanEditorModel::planForRun()
+{
+    QFETCH(int, lane);
+    QFETCH(QStringList, shots);
+
+    const Lane a = makeLane(QStringLiteral("A"));
+    const Lane b = makeLane(QStringLiteral("B"));
+    ScreenshotPlan plan = ScreenshotPlan::makeDefault({QStringLiteral("de-DE"), QStringLiteral("en-GB")});
+    plan.lanes = {a, b};
+    plan.shots = {makeShot(QStringLiteral("s1")), makeShot(QStringLiteral("s2"), b.id),
+                  makeShot(QStringLiteral("s3"), a.id), makeShot(QStringLiteral("dangling"), QUuid::createUuid())};
+    plan.launchArguments = {QStringLiteral("-demo")};
+    plan.location = PlanLocation{48.1, 11.5};
+    ProjectSpec spec;
+    spec.shotsJson = plan.encode();
+    PlanEditorModel model(makeProject(m_dir->path(), spec));
+    model.load();
+
+    if (lane < 0)
+        model.startAll();
+    else
+        model.runLane(plan.lanes.at(lane));
+    const ScreenshotPlan run = model.planForRun();
+    QStringList names;
+    for (const Shot &shot : run.shots)
+        names << shot.name;
+    QCOMPARE(names, shots);
+    // Everything but the shots is the plan's own.
+    ScreenshotPlan rest = run;
+    rest.shots = plan.shots;
+    QCOMPARE(rest, plan);
+}
+
+void TestPlanEditorModel::recordedShotTargetLane_data()
+{
+    QTest::addColumn<int>("lanes");
+    QTest::addColumn<int>("recorderLane"); // -1: none chosen
+    QTest::addColumn<int>("expectedLane"); // -1: no laneID
+    QTest::newRow("chosen lane") << 2 << 1 << 1;
+    QTest::newRow("first lane when none chosen") << 2 << -1 << 0;
+    QTest::newRow("no lanes") << 0 << -1 << -1;
+}
+
+void TestPlanEditorModel::recordedShotTargetLane()
+{
+    QFETCH(int, lanes);
+    QFETCH(int, recorderLane);
+    QFETCH(int, expectedLane);
+
+    ScreenshotPlan plan = ScreenshotPlan::makeDefault({QStringLiteral("de-DE")});
+    plan.lanes.clear();
+    for (int i = 0; i < lanes; ++i)
+        plan.lanes.append(makeLane(QStringLiteral("L%1").arg(i)));
+    plan.shots = {makeShot(QStringLiteral("old"), std::nullopt), makeShot(QStringLiteral("older"), std::nullopt)};
+    ProjectSpec spec;
+    spec.shotsJson = plan.encode();
+    const XcodeProject project = makeProject(m_dir->path(), spec);
+    PlanEditorModel model(project);
+    model.load();
+    if (recorderLane >= 0)
+        model.recordShot(plan.lanes.at(recorderLane));
+
+    Shot recorded = makeShot(QStringLiteral("Aufnahme"), QUuid::createUuid(), 3);
+    recorded.location = PlanLocation{1, 2};
+    model.addRecordedShot(recorded);
+
+    const Shot &added = model.plan().shots.last();
+    QCOMPARE(model.plan().shots.size(), 3);
+    QCOMPARE(added.name, QStringLiteral("Aufnahme"));
+    QCOMPARE(added.steps, recorded.steps);
+    QCOMPARE(added.location, recorded.location);
+    QCOMPARE(added.laneID, expectedLane < 0 ? std::optional<QUuid>() : std::optional<QUuid>(plan.lanes.at(expectedLane).id));
+    QCOMPARE(planOnDisk(project), model.plan());
+}
+
+void TestPlanEditorModel::recordedShotInFirstLaneMovesWithRemovedLane()
+{
+    PlanEditorModel model(makeProject(m_dir->path()));
+    model.load();
+    model.addLane();
+    const Lane first = model.plan().lanes.at(0);
+    const Lane second = model.plan().lanes.at(1);
+    model.recordShot(first);
+    model.addRecordedShot(makeShot(QStringLiteral("Aufnahme")));
+    QCOMPARE(model.plan().shots.last().laneID, std::optional<QUuid>(first.id));
+    model.removeLane(first.id);
+    QCOMPARE(model.plan().shots.last().laneID, std::optional<QUuid>(second.id));
+}
+
+void TestPlanEditorModel::shotBindingWritesWholeShot()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    PlanEditorModel model(project);
+    model.load();
+    model.addEmptyShot(model.plan().lanes.first());
+    const QUuid id = model.plan().shots.first().id;
+
+    const Binding<Shot> binding = model.shotBinding(id);
+    Shot shot = binding.get();
+    shot.name = QStringLiteral("Start");
+    shot.steps.append(ShotStepItem::make(ShotStep::wait(1.0)));
+    binding.set(shot);
+    QCOMPARE(model.plan().shots.first(), shot);
+    QCOMPARE(planOnDisk(project)->shots.first(), shot);
+
+    model.updateShot(id, [](Shot &s) { s.name = QStringLiteral("Ende"); });
+    QCOMPARE(binding.get().name, QStringLiteral("Ende"));
+
+    // A deleted shot's binding reads an empty shot and writes nothing.
+    model.deleteShot(id);
+    binding.set(shot);
+    QVERIFY(model.plan().shots.isEmpty());
+    QVERIFY(binding.get().id.isNull());
+}
+
+void TestPlanEditorModel::languageBinding()
+{
+    PlanEditorModel model(makeProject(m_dir->path()));
+    model.load(); // de-DE, en-GB
+    const Binding<bool> ja = model.languageBinding(QStringLiteral("ja"));
+    QVERIFY(!ja.get());
+    ja.set(true);
+    ja.set(true);
+    QCOMPARE(model.plan().languages,
+             (QStringList{QStringLiteral("de-DE"), QStringLiteral("en-GB"), QStringLiteral("ja")}));
+    QVERIFY(ja.get());
+
+    ScreenshotPlan doubled = model.plan();
+    doubled.languages.prepend(QStringLiteral("ja"));
+    model.setPlan(doubled);
+    ja.set(false);
+    QCOMPARE(model.plan().languages, (QStringList{QStringLiteral("de-DE"), QStringLiteral("en-GB")}));
+
+    model.languageBinding(QStringLiteral("de-DE")).set(false);
+    model.languageBinding(QStringLiteral("en-GB")).set(false);
+    QVERIFY(model.plan().languages.isEmpty());
+}
+
+void TestPlanEditorModel::flagBinding_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<std::optional<QString>>("stored");
+    QTest::newRow("plain") << QStringLiteral("dark") << std::optional<QString>(QStringLiteral("dark"));
+    QTest::newRow("blanks around") << QStringLiteral(" \tdark  ") << std::optional<QString>(QStringLiteral("dark"));
+    QTest::newRow("blank inside stays") << QStringLiteral(" a b ") << std::optional<QString>(QStringLiteral("a b"));
+    QTest::newRow("only blanks") << QStringLiteral("  \t ") << std::optional<QString>();
+    QTest::newRow("empty") << QString() << std::optional<QString>();
+    QTest::newRow("no-break space trimmed") << QStringLiteral("\u00A0x\u00A0") << std::optional<QString>(QStringLiteral("x"));
+    QTest::newRow("line break kept") << QStringLiteral("x\n") << std::optional<QString>(QStringLiteral("x\n"));
+}
+
+void TestPlanEditorModel::flagBinding()
+{
+    QFETCH(QString, typed);
+    QFETCH(std::optional<QString>, stored);
+
+    PlanEditorModel model(makeProject(m_dir->path()));
+    model.load();
+    const Binding<QString> flag = model.flagBinding(QStringLiteral("-theme"));
+    QCOMPARE(flag.get(), QString());
+    flag.set(QStringLiteral("light"));
+    flag.set(typed);
+    QCOMPARE(model.plan().flagSelections.contains(QStringLiteral("-theme")), stored.has_value());
+    QCOMPARE(flag.get(), stored.value_or(QString()));
+}
+
+void TestPlanEditorModel::variablesAndArguments()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    PlanEditorModel model(project);
+    model.load();
+
+    model.addVariable();
+    model.addVariable();
+    QCOMPARE(model.plan().launchVariables.size(), 2);
+    const LaunchVariable first = model.plan().launchVariables.at(0);
+    QVERIFY(first.key.isEmpty() && first.value.isEmpty() && !first.id.isNull());
+    QVERIFY(first.id != model.plan().launchVariables.at(1).id);
+    model.setVariableKey(first.id, QStringLiteral(" PREMIUM "));
+    model.setVariableValue(first.id, QStringLiteral(" 1 "));
+    QCOMPARE(model.plan().launchVariables.at(0).key, QStringLiteral(" PREMIUM ")); // stored as typed
+    QCOMPARE(model.plan().launchVariables.at(0).value, QStringLiteral(" 1 "));
+    model.removeVariable(first.id);
+    QCOMPARE(model.plan().launchVariables.size(), 1);
+    model.removeVariable(QUuid::createUuid());
+    QCOMPARE(model.plan().launchVariables.size(), 1);
+
+    model.addArgument();
+    model.addArgument();
+    model.setArgument(0, QStringLiteral("-a"));
+    model.setArgument(1, QStringLiteral("-b"));
+    model.setArgument(5, QStringLiteral("ignored"));
+    model.removeArgument(0);
+    model.removeArgument(-1);
+    model.removeArgument(3);
+    QCOMPARE(model.plan().launchArguments, QStringList{QStringLiteral("-b")});
+    QCOMPARE(planOnDisk(project), model.plan());
+}
+
+void TestPlanEditorModel::launchValuesHandedOver()
+{
+    PlanEditorModel model(makeProject(m_dir->path()));
+    model.load();
+    for (int i = 0; i < 3; ++i)
+        model.addVariable();
+    const QList<LaunchVariable> variables = model.plan().launchVariables;
+    model.setVariableKey(variables.at(0).id, QStringLiteral("  KEY "));
+    model.setVariableValue(variables.at(0).id, QStringLiteral("1"));
+    model.setVariableValue(variables.at(1).id, QStringLiteral("lost"));
+    model.setVariableKey(variables.at(2).id, QStringLiteral("KEY"));
+    model.setVariableValue(variables.at(2).id, QStringLiteral("2"));
+    QCOMPARE(model.plan().launchEnvironment(), (QMap<QString, QString>{{QStringLiteral("KEY"), QStringLiteral("2")}}));
+
+    model.addArgument();
+    model.addArgument();
+    model.setArgument(0, QStringLiteral("-a  b"));
+    model.flagBinding(QStringLiteral("-mode")).set(QStringLiteral("  dark "));
+    model.flagBinding(QStringLiteral("-beta")).set(QStringLiteral("false"));
+    QCOMPARE(model.plan().resolvedLaunchArguments(),
+             (QStringList{QStringLiteral("-a"), QStringLiteral("b"), QStringLiteral("-beta"), QStringLiteral("false"),
+                          QStringLiteral("-mode"), QStringLiteral("dark")}));
+}
+
+void TestPlanEditorModel::planLocation()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    PlanEditorModel model(project);
+    model.load();
+    QVERIFY(!model.plan().location);
+    model.setPlanLocation(PlanLocation{52.52, 13.405});
+    QCOMPARE(planOnDisk(project)->location, std::optional<PlanLocation>(PlanLocation{52.52, 13.405}));
+    model.setPlanLocation(std::nullopt);
+    QVERIFY(!planOnDisk(project)->location);
+}
+
+void TestPlanEditorModel::exportWithoutFastlaneDoesNothing()
+{
+    ProjectSpec spec;
+    spec.fastlane = false;
+    PlanEditorModel model(makeProject(m_dir->path(), spec));
+    model.load();
+    model.addEmptyShot(model.plan().lanes.first());
+    QSignalSpy state(&model, &PlanEditorModel::stateChanged);
+    model.exportSnapshotTest();
+    QCOMPARE(state.count(), 0);
+    QCOMPARE(model.noteToken(), 0);
+}
+
+void TestPlanEditorModel::exportWritesBothFilesAndNote()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    const QString blocker = QDir(*project.fastlaneDirectory).filePath(QStringLiteral("velorancestudio"));
+    QVERIFY(writeBytes(blocker, "x"));
+    PlanEditorModel model(project);
+    model.load();
+    model.addEmptyShot(model.plan().lanes.first());
+    QVERIFY(model.saveError()); // an earlier error line…
+    const ScreenshotPlan saved = model.savedPlan();
+    QVERIFY(QFile::remove(blocker));
+
+    model.exportSnapshotTest();
+    QVERIFY(!model.saveError()); // …is gone
+    QCOMPARE(model.noteToken(), 1);
+    const QString swift = QDir(*project.fastlaneDirectory).filePath(QStringLiteral("velorancestudio/VeloranceStudioScreenshots.swift"));
+    QCOMPARE(model.saveNote(), std::optional<QString>(QStringLiteral("Testcode erzeugt: ") + swift));
+    QVERIFY(model.saveNote()->endsWith(QStringLiteral("fastlane/velorancestudio/VeloranceStudioScreenshots.swift")));
+    QVERIFY(readBytes(swift).startsWith("import XCTest"));
+    QVERIFY(readBytes(swift).contains("VeloranceStudioScreenshots"));
+    QCOMPARE(planOnDisk(project), model.plan());
+    QCOMPARE(model.savedPlan(), saved); // the export leaves savedPlan alone
+
+    // A second export overwrites both and counts on.
+    model.exportSnapshotTest();
+    QCOMPARE(model.noteToken(), 2);
+}
+
+void TestPlanEditorModel::exportFailureShowsOnlyError()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    PlanEditorModel model(project);
+    model.load();
+    model.addEmptyShot(model.plan().lanes.first());
+    model.showNote(QStringLiteral("Alt"));
+    const int token = model.noteToken();
+
+    const QString folder = QDir(*project.fastlaneDirectory).filePath(QStringLiteral("velorancestudio"));
+    QVERIFY(QDir(folder).removeRecursively());
+    QVERIFY(writeBytes(folder, "x"));
+    model.exportSnapshotTest();
+    QVERIFY(!model.saveNote());
+    QVERIFY(model.saveError());
+    QVERIFY(model.saveError()->startsWith(QStringLiteral("Konnte nicht erzeugen: ")));
+    QCOMPARE(model.noteToken(), token);
+
+    // The generated file alone failing: the plan was written, the error still says so.
+    QVERIFY(QFile::remove(folder));
+    QVERIFY(QDir().mkpath(QDir(folder).filePath(QStringLiteral("VeloranceStudioScreenshots.swift/inside"))));
+    model.exportSnapshotTest();
+    QVERIFY(!model.saveNote());
+    QVERIFY(model.saveError()->startsWith(QStringLiteral("Konnte nicht erzeugen: ")));
+    QCOMPARE(planOnDisk(project), model.plan());
+    QCOMPARE(model.noteToken(), token);
+}
+
+QTEST_GUILESS_MAIN(TestPlanEditorModel)
+#include "tst_planeditormodel.moc"
