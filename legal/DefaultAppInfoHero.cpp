@@ -2,7 +2,6 @@
 
 #include "VersionBadge.h"
 
-#include <NorCard.h>
 #include <SymbolLabel.h>
 
 #include <QLabel>
@@ -11,19 +10,12 @@
 DefaultAppInfoHero::DefaultAppInfoHero(const QString &appName, const std::optional<QString> &tagline,
                                        const QString &iconSystemName, QWidget *parent)
     : LegalWidget(parent)
-    , m_card(new NorCard(20.0, this))
     , m_icon(new SymbolLabel(iconSystemName))
     , m_name(LegalStyle::wrappingLabel())
     , m_badge(new VersionBadge)
 {
     setObjectName(QStringLiteral("defaultAppInfoHero"));
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(m_card);
-
-    auto *column = new QVBoxLayout(m_card);
-    column->setContentsMargins(16, 24, 16, 24);
-    column->setSpacing(12);
+    QVBoxLayout *column = LegalStyle::cardColumn(this, QMargins(16, 24, 16, 24), 12, 20.0);
     m_icon->setPixelSize(70);
     column->addWidget(m_icon, 0, Qt::AlignHCenter);
     m_name->setObjectName(QStringLiteral("heroAppName"));

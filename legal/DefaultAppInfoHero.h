@@ -4,7 +4,6 @@
 
 #include <optional>
 
-class NorCard;
 class QLabel;
 class SymbolLabel;
 class VersionBadge;
@@ -24,7 +23,6 @@ protected:
     void applyEnvironment() override;
 
 private:
-    NorCard *m_card = nullptr;
     SymbolLabel *m_icon = nullptr;
     QLabel *m_name = nullptr;
     QLabel *m_tagline = nullptr;

@@ -3,7 +3,6 @@
 #include "LegalLinkRow.h"
 #include "LocalizedText.h"
 
-#include <NorCard.h>
 #include <SymbolLabel.h>
 
 #include <QHBoxLayout>
@@ -20,14 +19,7 @@ DeveloperInfoCard::DeveloperInfoCard(const LegalEntity &entity, int copyrightYea
     , m_love(LegalStyle::wrappingLabel())
 {
     setObjectName(QStringLiteral("developerInfoCard"));
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    auto *card = new NorCard(this);
-    outer->addWidget(card);
-
-    auto *column = new QVBoxLayout(card);
-    column->setContentsMargins(20, 20, 20, 20);
-    column->setSpacing(16);
+    QVBoxLayout *column = LegalStyle::cardColumn(this, QMargins(20, 20, 20, 20), 16);
 
     auto *madeByRow = new QHBoxLayout;
     madeByRow->setSpacing(8);

@@ -1,6 +1,5 @@
 #include "LegalSection.h"
 
-#include <NorCard.h>
 #include <SymbolLabel.h>
 
 #include <QHBoxLayout>
@@ -10,19 +9,12 @@
 LegalSection::LegalSection(const QString &icon, const LocalizedText &title, QWidget *content, QWidget *parent)
     : LegalWidget(parent)
     , m_title(title)
-    , m_card(new NorCard(this))
     , m_icon(new SymbolLabel(icon, TextStyle::Title3))
     , m_titleLabel(LegalStyle::wrappingLabel())
     , m_content(content)
 {
     setObjectName(QStringLiteral("legalSection"));
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(m_card);
-
-    auto *column = new QVBoxLayout(m_card);
-    column->setContentsMargins(20, 20, 20, 20);
-    column->setSpacing(16);
+    QVBoxLayout *column = LegalStyle::cardColumn(this, QMargins(20, 20, 20, 20), 16);
 
     auto *header = new QHBoxLayout;
     header->setSpacing(8);

@@ -3,7 +3,6 @@
 #include "LegalWidget.h"
 #include "LocalizedText.h"
 
-class NorCard;
 class QLabel;
 class SymbolLabel;
 class QVBoxLayout;
@@ -24,7 +23,6 @@ protected:
 
 private:
     LocalizedText m_title;
-    NorCard *m_card = nullptr;
     SymbolLabel *m_icon = nullptr;
     QLabel *m_titleLabel = nullptr;
     QWidget *m_content = nullptr;

@@ -2,8 +2,11 @@
 
 #include "LegalEnvironment.h"
 
+#include <NorCard.h>
+
 #include <QFrame>
 #include <QLabel>
+#include <QVBoxLayout>
 
 LegalWidget::LegalWidget(QWidget *parent)
     : QWidget(parent)
@@ -57,6 +60,18 @@ void setColor(QWidget *widget, const QColor &color)
 QFont font(TextStyle style, QFont::Weight weight, bool monospaced)
 {
     return monospaced ? TextStyles::monospaced(style, weight) : TextStyles::font(style, weight);
+}
+
+QVBoxLayout *cardColumn(QWidget *owner, const QMargins &margins, int spacing, std::optional<qreal> cornerRadius)
+{
+    auto *outer = new QVBoxLayout(owner);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto *card = cornerRadius ? new NorCard(*cornerRadius, owner) : new NorCard(owner);
+    outer->addWidget(card);
+    auto *column = new QVBoxLayout(card);
+    column->setContentsMargins(margins);
+    column->setSpacing(spacing);
+    return column;
 }
 
 QFrame *divider(QWidget *parent)

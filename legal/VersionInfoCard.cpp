@@ -3,7 +3,6 @@
 #include "LocalizedText.h"
 
 #include <AppVersion.h>
-#include <NorCard.h>
 #include <SymbolLabel.h>
 
 #include <QHBoxLayout>
@@ -17,14 +16,7 @@ VersionInfoCard::VersionInfoCard(const std::optional<QString> &released, QWidget
     , m_header(LegalStyle::plainLabel())
 {
     setObjectName(QStringLiteral("versionInfoCard"));
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    auto *card = new NorCard(this);
-    outer->addWidget(card);
-
-    auto *column = new QVBoxLayout(card);
-    column->setContentsMargins(20, 20, 20, 20);
-    column->setSpacing(16);
+    QVBoxLayout *column = LegalStyle::cardColumn(this, QMargins(20, 20, 20, 20), 16);
     auto *header = new QHBoxLayout;
     header->addWidget(m_icon);
     m_header->setFont(LegalStyle::font(TextStyle::Headline, QFont::DemiBold));
