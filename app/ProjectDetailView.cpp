@@ -3,11 +3,11 @@
 #include <AppPalette.h>
 #include <PlaceholderPane.h>
 #include <SymbolLabel.h>
+#include <SymbolTile.h>
 #include <TextStyle.h>
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -18,35 +18,6 @@
 #endif
 
 namespace {
-
-// The project's mark in the header: the app symbol on an accent tile.
-class ProjectMark final : public QWidget
-{
-public:
-    explicit ProjectMark(QWidget *parent)
-        : QWidget(parent)
-    {
-        setFixedSize(44, 44);
-        auto *symbol = new SymbolLabel(QStringLiteral("app.badge"), TextStyle::Body, this);
-        symbol->setPixelSize(24);
-        symbol->setColor(Qt::white);
-        symbol->setAlignment(Qt::AlignCenter);
-        symbol->setGeometry(rect());
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing, true);
-        QLinearGradient fill(0, 0, 0, height());
-        fill.setColorAt(0, AppPalette::accent().lighter(120));
-        fill.setColorAt(1, AppPalette::accent().darker(125));
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(fill);
-        painter.drawRoundedRect(QRectF(rect()), 10, 10);
-    }
-};
 
 QString bundleText(const XcodeProject &project)
 {
@@ -79,7 +50,7 @@ ProjectDetailView::ProjectDetailView(QWidget *parent)
     auto *header = new QHBoxLayout;
     header->setContentsMargins(24, 20, 24, 12);
     header->setSpacing(14);
-    header->addWidget(new ProjectMark(this), 0, Qt::AlignVCenter);
+    header->addWidget(new SymbolTile(QStringLiteral("app.badge"), 44, 24, 10, this), 0, Qt::AlignVCenter);
     header->addLayout(titles, 1);
 
     m_tabs = new QTabWidget(this);

@@ -3,6 +3,7 @@
 #include "PlanEditorStyle.h"
 
 #include <AppPalette.h>
+#include <ControlStyles.h>
 #include <SymbolLabel.h>
 #include <Whitespace.h>
 
@@ -55,6 +56,7 @@ FlagRow::FlagRow(const LaunchFlag &flag, Binding<QString> value, QWidget *parent
         m_picker = new QComboBox(this);
         m_picker->setObjectName(QStringLiteral("flagPicker"));
         m_picker->setFixedWidth(kControlWidth);
+        ControlStyles::makeMenuPicker(m_picker);
         m_picker->addItem(QStringLiteral("nicht gesetzt"), QString());
         if (flag.type == LaunchFlagType::Bool) {
             m_picker->addItem(QStringLiteral("An"), QStringLiteral("true"));

@@ -1,5 +1,6 @@
 #include "LaneCard.h"
 
+#include "KeyedCards.h"
 #include "PlanEditorModel.h"
 #include "PlanEditorStyle.h"
 #include "ShotCard.h"
@@ -7,6 +8,7 @@
 #include "StepKindEditor.h"
 
 #include <AppPalette.h>
+#include <SurfacePainter.h>
 #include <SymbolLabel.h>
 #include <Symbols.h>
 #include <TextStyle.h>
@@ -82,7 +84,7 @@ LaneCard::LaneCard(PlanEditorModel *model, const QUuid &laneID, QWidget *parent)
 
     m_shotsLayout = new QVBoxLayout;
     m_shotsLayout->setContentsMargins(0, 0, 0, 0);
-    m_shotsLayout->setSpacing(12);
+    m_shotsLayout->setSpacing(SurfacePainter::stackSpacing(12));
 
     m_addShotButton = new QToolButton(this);
     m_addShotButton->setObjectName(QStringLiteral("addShotButton"));
@@ -142,17 +144,7 @@ void LaneCard::showLane(const ScreenshotPlan &plan, const XcodeProject &project,
     QSet<QUuid> wanted;
     for (const Shot *shot : std::as_const(laneShots))
         wanted.insert(shot->id);
-    for (auto it = m_cards.begin(); it != m_cards.end();) {
-        if (!wanted.contains(it.key())) {
-            ShotCard *card = it.value();
-            m_shotsLayout->removeWidget(card);
-            card->hide();
-            card->deleteLater(); // its own trash button may have asked for this
-            it = m_cards.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    KeyedCards::retireUnwanted(m_cards, wanted, m_shotsLayout);
     int position = 0;
     QSet<QUuid> placed;
     for (const Shot *shot : std::as_const(laneShots)) {
@@ -170,11 +162,7 @@ void LaneCard::showLane(const ScreenshotPlan &plan, const XcodeProject &project,
                 queue->enqueue(card);
         }
         card->showShot(*shot, plan.lanes);
-        QLayoutItem *current = m_shotsLayout->itemAt(position);
-        if (!current || current->widget() != card) {
-            m_shotsLayout->removeWidget(card);
-            m_shotsLayout->insertWidget(position, card);
-        }
+        KeyedCards::placeAt(m_shotsLayout, card, position);
         ++position;
     }
 }
@@ -200,12 +188,7 @@ QMenu *LaneCard::addShotMenu()
 
 QList<ShotCard *> LaneCard::shotCards() const
 {
-    QList<ShotCard *> cards;
-    for (int i = 0; i < m_shotsLayout->count(); ++i) {
-        if (auto *card = qobject_cast<ShotCard *>(m_shotsLayout->itemAt(i)->widget()))
-            cards.append(card);
-    }
-    return cards;
+    return KeyedCards::widgetsIn<ShotCard>(m_shotsLayout);
 }
 
 std::optional<Lane> LaneCard::currentLane() const

@@ -1,10 +1,13 @@
 #include "LanesSection.h"
 
+#include "KeyedCards.h"
 #include "LaneCard.h"
 #include "PlanEditorModel.h"
 #include "ShotCardBuildQueue.h"
 
 #include <AppPalette.h>
+#include <ControlStyles.h>
+#include <SurfacePainter.h>
 #include <SymbolLabel.h>
 #include <Symbols.h>
 #include <TextStyle.h>
@@ -36,11 +39,12 @@ LanesSection::LanesSection(PlanEditorModel *model, QWidget *parent)
 
     m_lanesLayout = new QVBoxLayout;
     m_lanesLayout->setContentsMargins(0, 0, 0, 0);
-    m_lanesLayout->setSpacing(16);
+    m_lanesLayout->setSpacing(SurfacePainter::stackSpacing(16));
 
     m_addLaneButton = new QPushButton(QStringLiteral("Lane hinzufügen"), this);
     m_addLaneButton->setObjectName(QStringLiteral("addLaneButton"));
     m_addLaneButton->setIcon(Symbols::icon(QStringLiteral("plus.rectangle.on.rectangle"), AppPalette::accent(), 16));
+    ControlStyles::makeBordered(m_addLaneButton);
     connect(m_addLaneButton, &QPushButton::clicked, this, [this] { m_model->addLane(); });
 
     auto *layout = new QVBoxLayout(this);
@@ -66,17 +70,7 @@ void LanesSection::reconcile()
     QSet<QUuid> wanted;
     for (const Lane &lane : plan.lanes)
         wanted.insert(lane.id);
-    for (auto it = m_cards.begin(); it != m_cards.end();) {
-        if (!wanted.contains(it.key())) {
-            LaneCard *card = it.value();
-            m_lanesLayout->removeWidget(card);
-            card->hide();
-            card->deleteLater(); // its own trash button may have asked for this
-            it = m_cards.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    KeyedCards::retireUnwanted(m_cards, wanted, m_lanesLayout);
     int position = 0;
     QSet<QUuid> placed;
     for (const Lane &lane : plan.lanes) {
@@ -89,11 +83,7 @@ void LanesSection::reconcile()
             m_cards.insert(lane.id, card);
         }
         card->showLane(plan, m_model->project(), m_buildQueue);
-        QLayoutItem *current = m_lanesLayout->itemAt(position);
-        if (!current || current->widget() != card) {
-            m_lanesLayout->removeWidget(card);
-            m_lanesLayout->insertWidget(position, card);
-        }
+        KeyedCards::placeAt(m_lanesLayout, card, position);
         ++position;
     }
 }
@@ -110,10 +100,5 @@ void LanesSection::finishBuilding()
 
 QList<LaneCard *> LanesSection::laneCards() const
 {
-    QList<LaneCard *> cards;
-    for (int i = 0; i < m_lanesLayout->count(); ++i) {
-        if (auto *card = qobject_cast<LaneCard *>(m_lanesLayout->itemAt(i)->widget()))
-            cards.append(card);
-    }
-    return cards;
+    return KeyedCards::widgetsIn<LaneCard>(m_lanesLayout);
 }

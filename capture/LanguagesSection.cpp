@@ -5,6 +5,7 @@
 #include "StoreLocales.h"
 
 #include <AppPalette.h>
+#include <ControlStyles.h>
 #include <LocalePreference.h>
 #include <Symbols.h>
 
@@ -33,6 +34,7 @@ LanguagesSection::LanguagesSection(PlanEditorModel *model, QWidget *parent)
     m_button->setObjectName(QStringLiteral("languagesMenuButton"));
     m_button->setAutoRaise(true);
     m_button->setPopupMode(QToolButton::InstantPopup);
+    ControlStyles::hideMenuIndicator(m_button);
     m_button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_button->setIcon(Symbols::icon(QStringLiteral("globe"), AppPalette::accent(), 16));
     m_button->setIconSize(QSize(16, 16));

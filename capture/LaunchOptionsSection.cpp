@@ -8,6 +8,7 @@
 #include "PlanEditorStyle.h"
 
 #include <AppPalette.h>
+#include <ControlStyles.h>
 #include <Symbols.h>
 
 #include <QLabel>
@@ -22,7 +23,23 @@ QPushButton *smallAddButton(const QString &title, QWidget *parent)
     button->setIconSize(QSize(14, 14));
     button->setFont(TextStyles::font(TextStyle::Callout));
     button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    ControlStyles::makeBordered(button, ControlStyles::ControlSize::Small);
     return button;
+}
+
+// A heading, the list its rows go into and the small button that adds a row.
+QVBoxLayout *listBlock(QVBoxLayout *into, const QString &heading, const QString &addTitle, QWidget *parent,
+                       QPushButton *&addButton)
+{
+    into->addWidget(PlanEditorStyle::label(heading, TextStyle::Caption, parent, AppPalette::secondaryText(),
+                                           QFont::DemiBold));
+    auto *rows = new QVBoxLayout;
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(10);
+    into->addLayout(rows);
+    addButton = smallAddButton(addTitle, parent);
+    into->addWidget(addButton, 0, Qt::AlignLeft);
+    return rows;
 }
 
 // Rows that remove themselves are deleted later: the click that removed them is still running.
@@ -73,25 +90,15 @@ LaunchOptionsSection::LaunchOptionsSection(PlanEditorModel *model, QWidget *pare
         QStringLiteral("Variablen liest die App über ProcessInfo (z. B. PREMIUM = 1), Argumente über CommandLine "
                        "(z. B. -isAdFreeActive true)."),
         m_advanced));
-    advanced->addWidget(PlanEditorStyle::label(QStringLiteral("Variablen"), TextStyle::Caption, m_advanced,
-                                               AppPalette::secondaryText(), QFont::DemiBold));
-    m_variablesLayout = new QVBoxLayout;
-    m_variablesLayout->setContentsMargins(0, 0, 0, 0);
-    m_variablesLayout->setSpacing(10);
-    advanced->addLayout(m_variablesLayout);
-    QPushButton *addVariable = smallAddButton(QStringLiteral("Variable"), m_advanced);
+    QPushButton *addVariable = nullptr;
+    m_variablesLayout = listBlock(advanced, QStringLiteral("Variablen"), QStringLiteral("Variable"), m_advanced,
+                                  addVariable);
     addVariable->setObjectName(QStringLiteral("addVariableButton"));
-    advanced->addWidget(addVariable, 0, Qt::AlignLeft);
     advanced->addSpacing(4);
-    advanced->addWidget(PlanEditorStyle::label(QStringLiteral("Argumente"), TextStyle::Caption, m_advanced,
-                                               AppPalette::secondaryText(), QFont::DemiBold));
-    m_argumentsLayout = new QVBoxLayout;
-    m_argumentsLayout->setContentsMargins(0, 0, 0, 0);
-    m_argumentsLayout->setSpacing(10);
-    advanced->addLayout(m_argumentsLayout);
-    QPushButton *addArgument = smallAddButton(QStringLiteral("Argument"), m_advanced);
+    QPushButton *addArgument = nullptr;
+    m_argumentsLayout = listBlock(advanced, QStringLiteral("Argumente"), QStringLiteral("Argument"), m_advanced,
+                                  addArgument);
     addArgument->setObjectName(QStringLiteral("addArgumentButton"));
-    advanced->addWidget(addArgument, 0, Qt::AlignLeft);
     layout->addWidget(m_advanced);
 
     connect(addVariable, &QPushButton::clicked, m_model, &PlanEditorModel::addVariable);

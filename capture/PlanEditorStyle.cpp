@@ -1,6 +1,7 @@
 #include "PlanEditorStyle.h"
 
 #include <AppPalette.h>
+#include <ControlStyles.h>
 #include <Symbols.h>
 
 #include <QLabel>
@@ -29,25 +30,20 @@ QLabel *caption(const QString &text, QWidget *parent)
 
 void setTextColor(QWidget *widget, const QColor &color)
 {
+    // Only the enabled groups: a disabled control keeps the palette's dimmed text, so it
+    // still looks disabled.
     QPalette pal = widget->palette();
-    pal.setColor(QPalette::WindowText, color);
-    pal.setColor(QPalette::ButtonText, color);
-    pal.setColor(QPalette::Text, color);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        pal.setColor(group, QPalette::WindowText, color);
+        pal.setColor(group, QPalette::ButtonText, color);
+        pal.setColor(group, QPalette::Text, color);
+    }
     widget->setPalette(pal);
 }
 
 void makeProminent(QPushButton *button)
 {
-    const QString accent = AppPalette::accent().name();
-    button->setStyleSheet(QStringLiteral(
-        "QPushButton { background-color: %1; color: white; border: none; border-radius: 6px;"
-        " padding: 4px 12px; }"
-        "QPushButton:hover { background-color: %2; }"
-        "QPushButton:pressed { background-color: %3; }"
-        "QPushButton:disabled { background-color: rgba(255,255,255,30); color: rgba(255,255,255,90); }")
-                              .arg(accent, AppPalette::accent().lighter(115).name(),
-                                   AppPalette::accent().darker(120).name()));
-    button->setCursor(Qt::PointingHandCursor);
+    ControlStyles::makeProminent(button, AppPalette::accent());
 }
 
 QToolButton *symbolButton(const QString &symbolName, const QColor &color, const QString &help, QWidget *parent)

@@ -4,6 +4,7 @@
 #include "PlanEditorStyle.h"
 
 #include <AppPalette.h>
+#include <ControlStyles.h>
 #include <SymbolLabel.h>
 #include <Symbols.h>
 
@@ -52,6 +53,7 @@ RunBlock::RunBlock(PlanEditorModel *model, QWidget *parent)
     m_build->addItem(QStringLiteral("Produktion"), int(BuildConfiguration::Release));
     m_build->addItem(QStringLiteral("Entwicklung"), int(BuildConfiguration::Debug));
     m_build->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    ControlStyles::makeMenuPicker(m_build);
     m_build->setToolTip(kBuildHelp);
     buildTitle->setBuddy(m_build);
     connect(m_build, &QComboBox::activated, this, [this](int index) {
@@ -68,6 +70,7 @@ RunBlock::RunBlock(PlanEditorModel *model, QWidget *parent)
                                     AppPalette::accent());
     PlanEditorStyle::setTextColor(m_export, AppPalette::accent());
     m_export->setPopupMode(QToolButton::InstantPopup);
+    ControlStyles::hideMenuIndicator(m_export);
     m_export->setToolTip(kExportHelp);
     auto *menu = new QMenu(m_export);
     menu->setObjectName(QStringLiteral("exportMenu"));

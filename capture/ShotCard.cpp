@@ -1,5 +1,6 @@
 #include "ShotCard.h"
 
+#include "KeyedCards.h"
 #include "PlanEditorModel.h"
 #include "SimulatorLocationSheet.h"
 #include "StepKindEditor.h"
@@ -323,12 +324,7 @@ void ShotCard::openLocationSheet()
 
 QList<StepRow *> ShotCard::stepRows() const
 {
-    QList<StepRow *> rows;
-    for (int i = 0; i < m_stepsLayout->count(); ++i) {
-        if (auto *row = qobject_cast<StepRow *>(m_stepsLayout->itemAt(i)->widget()))
-            rows.append(row);
-    }
-    return rows;
+    return KeyedCards::widgetsIn<StepRow>(m_stepsLayout);
 }
 
 QMenu *ShotCard::laneMenu()

@@ -4,6 +4,7 @@
 #include "PlanEditorStyle.h"
 
 #include <AppPalette.h>
+#include <ControlStyles.h>
 #include <MapWidget.h>
 #include <SymbolLabel.h>
 #include <Symbols.h>
@@ -203,6 +204,7 @@ QWidget *SimulatorLocationSheet::buildSearchRow()
     m_searchButton = new QPushButton(QStringLiteral("Suchen"), bar);
     m_searchButton->setObjectName(QStringLiteral("searchButton"));
     m_searchButton->setAutoDefault(false);
+    ControlStyles::makeBordered(m_searchButton);
     connect(m_searchButton, &QPushButton::clicked, m_model, &LocationSheetModel::search);
     row->addWidget(m_searchButton);
 
@@ -247,6 +249,7 @@ QWidget *SimulatorLocationSheet::buildControls()
     m_recentreButton->setText(Symbols::ligature(QStringLiteral("scope")));
     m_recentreButton->setFont(Symbols::font(20));
     m_recentreButton->setFixedSize(34, 30);
+    ControlStyles::makeBordered(m_recentreButton, ControlStyles::ControlSize::Small);
     m_recentreButton->setToolTip(QStringLiteral("Karte auf diese Koordinaten zentrieren"));
     m_recentreButton->setCursor(Qt::PointingHandCursor);
     connect(m_recentreButton, &QToolButton::clicked, this, [this] {
@@ -279,6 +282,7 @@ QWidget *SimulatorLocationSheet::buildControls()
     m_clearButton = new QPushButton(QStringLiteral("Zurücksetzen"), controls);
     m_clearButton->setObjectName(QStringLiteral("clearButton"));
     m_clearButton->setAutoDefault(false);
+    ControlStyles::makeBordered(m_clearButton);
     connect(m_clearButton, &QPushButton::clicked, m_model, &LocationSheetModel::clear);
     actions->addWidget(m_clearButton);
 

@@ -1,5 +1,7 @@
 #include "JsonFields.h"
 
+#include <QJsonDocument>
+
 #include <Uuid.h>
 
 namespace JsonFields {
@@ -26,6 +28,22 @@ bool typeError(const QString &path, QString *error)
     return fail(QStringLiteral("Der Wert „%1“ hat den falschen Typ.").arg(path), error);
 }
 
+std::optional<QJsonObject> parseObject(const QByteArray &bytes, const QString &notObjectText, QString *error)
+{
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        fail(QStringLiteral("Ungültiges JSON an Stelle %1: %2").arg(parseError.offset).arg(parseError.errorString()),
+             error);
+        return std::nullopt;
+    }
+    if (!document.isObject()) {
+        fail(notObjectText, error);
+        return std::nullopt;
+    }
+    return document.object();
+}
+
 std::optional<QJsonValue> present(const QJsonObject &object, const QString &key)
 {
     const auto it = object.constFind(key);
@@ -34,26 +52,33 @@ std::optional<QJsonValue> present(const QJsonObject &object, const QString &key)
     return *it;
 }
 
-bool read(const QJsonObject &object, const QString &key, QString &out, const QString &parent, QString *error)
+namespace {
+// A present value of the wanted type is converted into `out`; a missing one leaves `out`
+// alone; any other type is an error.
+template <typename Out, typename Convert>
+bool readTyped(const QJsonObject &object, const QString &key, Out &out, const QString &parent, QString *error,
+               bool (QJsonValue::*isType)() const, Convert convert)
 {
     const auto value = present(object, key);
     if (!value)
         return true;
-    if (!value->isString())
+    if (!((*value).*isType)())
         return typeError(path(parent, key), error);
-    out = value->toString();
+    out = convert(*value);
     return true;
+}
+} // namespace
+
+bool read(const QJsonObject &object, const QString &key, QString &out, const QString &parent, QString *error)
+{
+    return readTyped(object, key, out, parent, error, &QJsonValue::isString,
+                     [](const QJsonValue &v) { return v.toString(); });
 }
 
 bool read(const QJsonObject &object, const QString &key, double &out, const QString &parent, QString *error)
 {
-    const auto value = present(object, key);
-    if (!value)
-        return true;
-    if (!value->isDouble())
-        return typeError(path(parent, key), error);
-    out = value->toDouble();
-    return true;
+    return readTyped(object, key, out, parent, error, &QJsonValue::isDouble,
+                     [](const QJsonValue &v) { return v.toDouble(); });
 }
 
 bool read(const QJsonObject &object, const QString &key, QStringList &out, const QString &parent, QString *error)
@@ -101,24 +126,14 @@ bool read(const QJsonObject &object, const QString &key, std::optional<QUuid> &o
 
 bool read(const QJsonObject &object, const QString &key, std::optional<QString> &out, const QString &parent, QString *error)
 {
-    const auto value = present(object, key);
-    if (!value)
-        return true;
-    if (!value->isString())
-        return typeError(path(parent, key), error);
-    out = value->toString();
-    return true;
+    return readTyped(object, key, out, parent, error, &QJsonValue::isString,
+                     [](const QJsonValue &v) { return v.toString(); });
 }
 
 bool readArray(const QJsonObject &object, const QString &key, std::optional<QJsonArray> &out, const QString &parent, QString *error)
 {
-    const auto value = present(object, key);
-    if (!value)
-        return true;
-    if (!value->isArray())
-        return typeError(path(parent, key), error);
-    out = value->toArray();
-    return true;
+    return readTyped(object, key, out, parent, error, &QJsonValue::isArray,
+                     [](const QJsonValue &v) { return v.toArray(); });
 }
 
 QJsonValue uuidValue(const QUuid &id)

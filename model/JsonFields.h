@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -20,6 +21,10 @@ QString indexPath(const QString &parent, qsizetype index);
 // Sets *error (when given) to the wrong-type text for a path and returns false.
 bool typeError(const QString &path, QString *error);
 bool fail(const QString &text, QString *error);
+
+// The JSON object a document holds; nothing, with the parser's text or `notObjectText` in
+// *error, when the bytes are no JSON or not an object.
+std::optional<QJsonObject> parseObject(const QByteArray &bytes, const QString &notObjectText, QString *error);
 
 // The value under key, or nothing when missing or null.
 std::optional<QJsonValue> present(const QJsonObject &object, const QString &key);

@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonParseError>
 
 namespace {
 
@@ -86,20 +85,11 @@ namespace LaunchFlagsManifest {
 
 std::optional<File> File::decode(const QByteArray &bytes, QString *error)
 {
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        JsonFields::fail(QStringLiteral("Ungültiges JSON an Stelle %1: %2")
-                             .arg(parseError.offset)
-                             .arg(parseError.errorString()),
-                         error);
+    const std::optional<QJsonObject> parsed =
+        JsonFields::parseObject(bytes, QStringLiteral("Das Manifest ist kein JSON-Objekt."), error);
+    if (!parsed)
         return std::nullopt;
-    }
-    if (!document.isObject()) {
-        JsonFields::fail(QStringLiteral("Das Manifest ist kein JSON-Objekt."), error);
-        return std::nullopt;
-    }
-    const QJsonObject object = document.object();
+    const QJsonObject &object = *parsed;
     const auto flagsValue = JsonFields::present(object, QStringLiteral("flags"));
     if (!flagsValue) {
         JsonFields::fail(QStringLiteral("Der Wert „flags“ fehlt."), error);

@@ -9,7 +9,6 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonParseError>
 #include <QSet>
 
 namespace {
@@ -436,18 +435,9 @@ QByteArray ScreenshotPlan::encode() const
 
 std::optional<ScreenshotPlan> ScreenshotPlan::decode(const QByteArray &bytes, QString *error)
 {
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        JsonFields::fail(QStringLiteral("Ungültiges JSON an Stelle %1: %2")
-                             .arg(parseError.offset)
-                             .arg(parseError.errorString()),
-                         error);
+    const std::optional<QJsonObject> object =
+        JsonFields::parseObject(bytes, QStringLiteral("Der Plan ist kein JSON-Objekt."), error);
+    if (!object)
         return std::nullopt;
-    }
-    if (!document.isObject()) {
-        JsonFields::fail(QStringLiteral("Der Plan ist kein JSON-Objekt."), error);
-        return std::nullopt;
-    }
-    return fromJson(document.object(), error);
+    return fromJson(*object, error);
 }

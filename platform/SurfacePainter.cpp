@@ -60,6 +60,12 @@ QMargins shadowMargins()
     return QMargins(shadowBlur, shadowBlur - shadowOffsetY, shadowBlur, shadowBlur + shadowOffsetY);
 }
 
+int stackSpacing(int visibleGap)
+{
+    const QMargins room = shadowMargins();
+    return std::max(0, visibleGap - room.bottom() - room.top());
+}
+
 void paint(QPainter &painter, const QRectF &rect, const Style &style)
 {
     if (rect.width() <= 0 || rect.height() <= 0)

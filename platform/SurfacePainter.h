@@ -29,6 +29,9 @@ struct Style
 // The room outside the surface that its shadow needs; a widget that paints a surface
 // keeps this much space free around it.
 QMargins shadowMargins();
+// The layout spacing that leaves `visibleGap` of window between two stacked surfaces whose
+// widgets both keep the shadow's room.
+int stackSpacing(int visibleGap);
 
 // Paints the shadow (when asked), the fill and the rim of a surface filling `rect`.
 void paint(QPainter &painter, const QRectF &rect, const Style &style);

@@ -7,6 +7,7 @@
 #include <AppModel.h>
 #include <AppPalette.h>
 #include <BundleInfo.h>
+#include <ControlStyles.h>
 #include <SettingsAccordionCard.h>
 #include <SettingsStore.h>
 #include <SettingsSwitch.h>
@@ -57,11 +58,7 @@ QPushButton *plainButton(const QString &text, const QString &objectName)
     button->setObjectName(objectName);
     button->setCursor(Qt::PointingHandCursor);
     button->setFont(TextStyles::font(TextStyle::Callout, QFont::Medium));
-    button->setStyleSheet(QStringLiteral(
-        "QPushButton { color: white; background: rgba(255,255,255,24); border: 1px solid rgba(255,255,255,30);"
-        " border-radius: 7px; padding: 5px 12px; }"
-        "QPushButton:hover { background: rgba(255,255,255,36); }"
-        "QPushButton:pressed { background: rgba(255,255,255,16); }"));
+    ControlStyles::makeBordered(button);
     return button;
 }
 
@@ -103,12 +100,7 @@ SettingsView::SettingsView(AppModel *model, QWidget *parent)
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_scroll->viewport()->setAutoFillBackground(false);
-    m_scroll->verticalScrollBar()->setStyleSheet(QStringLiteral(
-        "QScrollBar:vertical { background: transparent; width: 10px; margin: 2px; }"
-        "QScrollBar::handle:vertical { background: rgba(255,255,255,60); border-radius: 3px; min-height: 32px; }"
-        "QScrollBar::handle:vertical:hover { background: rgba(255,255,255,100); }"
-        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }"));
+    ControlStyles::makeSlim(m_scroll->verticalScrollBar());
     outer->addWidget(m_scroll);
 
     auto *page = new QWidget;

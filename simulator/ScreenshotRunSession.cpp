@@ -40,6 +40,19 @@ std::optional<QStringView> markerArgument(QStringView line, const QString &marke
     return std::nullopt;
 }
 
+// A run that ends early fails the nodes it was working on; true when any changed.
+bool failRunningNodes(QList<ShotNode> &nodes)
+{
+    bool changed = false;
+    for (ShotNode &node : nodes) {
+        if (node.state == RunNodeState::Running) {
+            node.state = RunNodeState::Failed;
+            changed = true;
+        }
+    }
+    return changed;
+}
+
 } // namespace
 
 ScreenshotRunSession::ScreenshotRunSession(const XcodeProject &project, const ScreenshotPlan &plan,
@@ -132,14 +145,7 @@ void ScreenshotRunSession::cancel()
     dropRun();
     if (m_phase.kind != Phase::Kind::Running)
         return;
-    bool changed = false;
-    for (ShotNode &node : m_nodes) {
-        if (node.state == RunNodeState::Running) {
-            node.state = RunNodeState::Failed;
-            changed = true;
-        }
-    }
-    if (changed)
+    if (failRunningNodes(m_nodes))
         Q_EMIT nodesChanged();
     setPhase(Phase::failed(QStringLiteral("Abgebrochen.")));
 }
@@ -312,14 +318,7 @@ void ScreenshotRunSession::finish(int exitCode)
                                          {{QStringLiteral("projectID"), m_project.id}});
         return;
     }
-    bool changed = false;
-    for (ShotNode &node : m_nodes) {
-        if (node.state == RunNodeState::Running) {
-            node.state = RunNodeState::Failed;
-            changed = true;
-        }
-    }
-    if (changed)
+    if (failRunningNodes(m_nodes))
         Q_EMIT nodesChanged();
     setPhase(Phase::failed(QStringLiteral("Lauf fehlgeschlagen (Code %1). Siehe Protokoll.").arg(exitCode)));
 }

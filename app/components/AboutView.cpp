@@ -1,12 +1,13 @@
 #include "AboutView.h"
 
+#include "SymbolTile.h"
+
 #include <AppPalette.h>
 #include <BundleInfo.h>
 #include <SymbolLabel.h>
 #include <TextStyle.h>
 
 #include <QLabel>
-#include <QPainter>
 #include <QVBoxLayout>
 
 namespace {
@@ -14,35 +15,6 @@ QString orFallback(const std::optional<QString> &value, const QString &fallback)
 {
     return value && !value->trimmed().isEmpty() ? *value : fallback;
 }
-
-// The application's mark: the camera symbol on an accent-coloured rounded square.
-class AppMark final : public QWidget
-{
-public:
-    explicit AppMark(QWidget *parent)
-        : QWidget(parent)
-    {
-        setFixedSize(72, 72);
-        auto *symbol = new SymbolLabel(QStringLiteral("camera.viewfinder"), TextStyle::Body, this);
-        symbol->setPixelSize(40);
-        symbol->setColor(Qt::white);
-        symbol->setAlignment(Qt::AlignCenter);
-        symbol->setGeometry(rect());
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing, true);
-        QLinearGradient fill(0, 0, 0, height());
-        fill.setColorAt(0, AppPalette::accent().lighter(125));
-        fill.setColorAt(1, AppPalette::accent().darker(130));
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(fill);
-        painter.drawRoundedRect(QRectF(rect()), 16, 16);
-    }
-};
 
 QLabel *centredLabel(const QString &text, const QFont &font, const QColor &color, QWidget *parent)
 {
@@ -61,7 +33,7 @@ AboutView::AboutView(QWidget *parent)
 {
     setObjectName(QStringLiteral("aboutView"));
 
-    auto *mark = new AppMark(this);
+    auto *mark = new SymbolTile(QStringLiteral("camera.viewfinder"), 72, 40, 16, this);
     mark->setObjectName(QStringLiteral("aboutMark"));
     m_name = centredLabel(appName(), TextStyles::font(TextStyle::Title2, QFont::Bold), AppPalette::primaryText(), this);
     m_name->setObjectName(QStringLiteral("aboutName"));

@@ -3,6 +3,8 @@
 #include <SymbolLabel.h>
 
 #include <QBoxLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 
 namespace RowParts {
 
@@ -59,6 +61,44 @@ void setTextLook(QWidget *widget, const QFont &font, const QColor &color)
 void setVerticalPadding(QBoxLayout *layout, int padding)
 {
     layout->setContentsMargins(0, padding, 0, padding);
+}
+
+QHBoxLayout *leadingRow(QWidget *owner, const std::optional<QString> &icon, const QString &title,
+                        SymbolLabel *&iconOut, QLabel *&titleOut)
+{
+    auto *row = new QHBoxLayout(owner);
+    setVerticalPadding(row, rowPadding);
+    row->setSpacing(defaultRowSpacing);
+    iconOut = icon ? iconSlot(*icon, owner) : nullptr;
+    if (iconOut)
+        row->addWidget(iconOut);
+    titleOut = label(title, QStringLiteral("rowTitle"), owner);
+    row->addWidget(titleOut);
+    row->addStretch(1);
+    return row;
+}
+
+QVBoxLayout *titleStack(const QString &title, const std::optional<QString> &subtitle, QWidget *parent,
+                        QLabel *&titleOut, QLabel *&subtitleOut)
+{
+    auto *texts = new QVBoxLayout;
+    texts->setSpacing(titleStackSpacing);
+    titleOut = label(title, QStringLiteral("rowTitle"), parent);
+    texts->addWidget(titleOut);
+    subtitleOut = nullptr;
+    if (subtitle) {
+        subtitleOut = label(*subtitle, QStringLiteral("rowSubtitle"), parent);
+        subtitleOut->setWordWrap(true);
+        texts->addWidget(subtitleOut);
+    }
+    return texts;
+}
+
+void styleTitleStack(QLabel *title, QLabel *subtitle, const SettingsTheme &theme)
+{
+    setTextLook(title, theme.font(KitTextStyle::Body), theme.textPrimary);
+    if (subtitle)
+        setTextLook(subtitle, theme.font(KitTextStyle::Caption), theme.textSecondary);
 }
 
 } // namespace RowParts

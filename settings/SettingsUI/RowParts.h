@@ -13,6 +13,8 @@
 
 class SymbolLabel;
 class QBoxLayout;
+class QHBoxLayout;
+class QVBoxLayout;
 
 // Pieces every settings row is built from: the fixed 24-wide icon slot, labels coloured and
 // sized by the theme, and the plain button that makes a whole row tappable.
@@ -33,5 +35,15 @@ void setTextLook(QWidget *widget, const QFont &font, const QColor &color);
 void setColor(QWidget *widget, const QColor &color);
 // Leaves `padding` points above and below the row.
 void setVerticalPadding(QBoxLayout *layout, int padding);
+
+// The padded row of `owner` that opens with the icon slot (when there is an icon) and the
+// title, then a spacer; the caller adds the trailing item. iconOut is null without an icon.
+QHBoxLayout *leadingRow(QWidget *owner, const std::optional<QString> &icon, const QString &title,
+                        SymbolLabel *&iconOut, QLabel *&titleOut);
+// The title over an optional subtitle that wraps instead of being cut.
+QVBoxLayout *titleStack(const QString &title, const std::optional<QString> &subtitle, QWidget *parent,
+                        QLabel *&titleOut, QLabel *&subtitleOut);
+// Body text for the title, caption text for the subtitle (when there is one).
+void styleTitleStack(QLabel *title, QLabel *subtitle, const SettingsTheme &theme);
 
 } // namespace RowParts

@@ -13,14 +13,7 @@ SettingsNavigationRow::SettingsNavigationRow(const QString &title, const QString
     , m_iconColor(iconColor)
 {
     setObjectName(QStringLiteral("settingsNavigationRow"));
-    auto *row = new QHBoxLayout(this);
-    RowParts::setVerticalPadding(row, RowParts::rowPadding);
-    row->setSpacing(RowParts::defaultRowSpacing);
-    m_icon = RowParts::iconSlot(icon, this);
-    row->addWidget(m_icon);
-    m_title = RowParts::label(title, QStringLiteral("rowTitle"), this);
-    row->addWidget(m_title);
-    row->addStretch(1);
+    QHBoxLayout *row = RowParts::leadingRow(this, icon, title, m_icon, m_title);
     m_chevron = new SymbolLabel(QStringLiteral("chevron.right"), TextStyle::Caption, this);
     m_chevron->setObjectName(QStringLiteral("rowChevron"));
     m_chevron->setForegroundRole(QPalette::WindowText);

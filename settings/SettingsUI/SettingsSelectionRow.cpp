@@ -4,7 +4,6 @@
 #include <SymbolLabel.h>
 
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 
 SettingsSelectionRow::SettingsSelectionRow(const std::optional<QString> &leading, const QString &title,
                                            const std::optional<QString> &subtitle, bool isSelected,
@@ -25,16 +24,7 @@ SettingsSelectionRow::SettingsSelectionRow(const std::optional<QString> &leading
         m_leading->setAlignment(Qt::AlignCenter);
         row->addWidget(m_leading);
     }
-    auto *texts = new QVBoxLayout;
-    texts->setSpacing(RowParts::titleStackSpacing);
-    m_title = RowParts::label(title, QStringLiteral("rowTitle"), this);
-    texts->addWidget(m_title);
-    if (subtitle) {
-        m_subtitle = RowParts::label(*subtitle, QStringLiteral("rowSubtitle"), this);
-        m_subtitle->setWordWrap(true);
-        texts->addWidget(m_subtitle);
-    }
-    row->addLayout(texts, 1);
+    row->addLayout(RowParts::titleStack(title, subtitle, this, m_title, m_subtitle), 1);
     m_checkmark = new SymbolLabel(QStringLiteral("checkmark"), TextStyle::Body, this);
     m_checkmark->setObjectName(QStringLiteral("rowCheckmark"));
     m_checkmark->setForegroundRole(QPalette::WindowText);
@@ -66,9 +56,7 @@ void SettingsSelectionRow::applyTheme()
     const QFont body = theme.font(KitTextStyle::Body);
     if (m_leading)
         RowParts::setTextLook(m_leading, body, theme.textPrimary);
-    RowParts::setTextLook(m_title, body, theme.textPrimary);
-    if (m_subtitle)
-        RowParts::setTextLook(m_subtitle, theme.font(KitTextStyle::Caption), theme.textSecondary);
+    RowParts::styleTitleStack(m_title, m_subtitle, theme);
     m_checkmark->setPixelSize(theme.font(KitTextStyle::Body, QFont::DemiBold).pixelSize() * 1.25);
     m_checkmark->setColor(m_selectionColor.value_or(theme.accent));
 }

@@ -12,14 +12,7 @@ SettingsStatusRow::SettingsStatusRow(const QString &title, const QString &icon, 
     , m_statusColor(statusColor)
 {
     setObjectName(QStringLiteral("settingsStatusRow"));
-    auto *row = new QHBoxLayout(this);
-    RowParts::setVerticalPadding(row, RowParts::rowPadding);
-    row->setSpacing(RowParts::defaultRowSpacing);
-    m_icon = RowParts::iconSlot(icon, this);
-    row->addWidget(m_icon);
-    m_title = RowParts::label(title, QStringLiteral("rowTitle"), this);
-    row->addWidget(m_title);
-    row->addStretch(1);
+    QHBoxLayout *row = RowParts::leadingRow(this, icon, title, m_icon, m_title);
     m_status = RowParts::label(status, QStringLiteral("rowStatus"), this);
     row->addWidget(m_status);
 

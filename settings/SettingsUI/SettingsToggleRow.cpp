@@ -7,7 +7,6 @@
 #include <SymbolLabel.h>
 
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 
 SettingsToggleRow::SettingsToggleRow(const QString &title, const std::optional<QString> &subtitle, const QString &icon,
                                      const std::optional<QColor> &iconColor, const std::optional<QColor> &tint,
@@ -24,16 +23,7 @@ SettingsToggleRow::SettingsToggleRow(const QString &title, const std::optional<Q
     m_icon = RowParts::iconSlot(icon, this);
     row->addWidget(m_icon, 0, Qt::AlignVCenter);
 
-    auto *texts = new QVBoxLayout;
-    texts->setSpacing(RowParts::titleStackSpacing);
-    m_title = RowParts::label(title, QStringLiteral("rowTitle"), this);
-    texts->addWidget(m_title);
-    if (subtitle) {
-        m_subtitle = RowParts::label(*subtitle, QStringLiteral("rowSubtitle"), this);
-        m_subtitle->setWordWrap(true);
-        texts->addWidget(m_subtitle);
-    }
-    row->addLayout(texts, 1);
+    row->addLayout(RowParts::titleStack(title, subtitle, this, m_title, m_subtitle), 1);
 
     m_switch = new SettingsSwitch(this);
     m_switch->setObjectName(QStringLiteral("rowSwitch"));
@@ -57,8 +47,6 @@ void SettingsToggleRow::applyTheme()
 {
     const SettingsTheme theme = SettingsTheme::of(this);
     RowParts::styleIconSlot(m_icon, theme, m_iconColor);
-    RowParts::setTextLook(m_title, theme.font(KitTextStyle::Body), theme.textPrimary);
-    if (m_subtitle)
-        RowParts::setTextLook(m_subtitle, theme.font(KitTextStyle::Caption), theme.textSecondary);
+    RowParts::styleTitleStack(m_title, m_subtitle, theme);
     m_switch->setTint(m_tint.value_or(theme.accent));
 }

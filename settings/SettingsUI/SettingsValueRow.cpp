@@ -13,16 +13,7 @@ SettingsValueRow::SettingsValueRow(const QString &title, const QString &value, c
     , m_monospaced(monospaced)
 {
     setObjectName(QStringLiteral("settingsValueRow"));
-    auto *row = new QHBoxLayout(this);
-    RowParts::setVerticalPadding(row, RowParts::rowPadding);
-    row->setSpacing(RowParts::defaultRowSpacing);
-    if (icon) {
-        m_icon = RowParts::iconSlot(*icon, this);
-        row->addWidget(m_icon);
-    }
-    m_title = RowParts::label(title, QStringLiteral("rowTitle"), this);
-    row->addWidget(m_title);
-    row->addStretch(1);
+    QHBoxLayout *row = RowParts::leadingRow(this, icon, title, m_icon, m_title);
     m_value = new ElidedLabel(value, this);
     m_value->setObjectName(QStringLiteral("rowValue"));
     row->addWidget(m_value, 0, Qt::AlignRight | Qt::AlignVCenter);

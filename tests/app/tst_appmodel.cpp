@@ -1,5 +1,6 @@
+#include "tst_app_fixture.h"
+
 #include <AppModel.h>
-#include <AppPaths.h>
 #include <DemoWorkspace.h>
 #include <LaunchFlag.h>
 #include <ShotStore.h>
@@ -18,7 +19,7 @@ class AppModelTest final : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<TemporaryHome> m_home;
 
     static void makeProject(const QString &root, const QString &name)
     {
@@ -42,15 +43,12 @@ private:
 private Q_SLOTS:
     void init()
     {
-        m_home = std::make_unique<QTemporaryDir>();
+        m_home = std::make_unique<TemporaryHome>();
         QVERIFY(m_home->isValid());
-        UserDefaults::useFile(m_home->filePath(QStringLiteral("defaults.ini")));
-        AppPaths::overrideApplicationSupport(m_home->filePath(QStringLiteral("support")));
     }
 
     void cleanup()
     {
-        AppPaths::overrideApplicationSupport(QString());
         m_home.reset();
     }
 

@@ -1,13 +1,13 @@
+#include "tst_app_fixture.h"
+
 #include <AboutWindow.h>
 #include <AppModel.h>
-#include <AppPaths.h>
 #include <AppWindows.h>
 #include <MainWindow.h>
 #include <OnboardingSheet.h>
 #include <ProjectDetailView.h>
 #include <ProjectSidebar.h>
 #include <Spring.h>
-#include <UserDefaults.h>
 #include <WindowRegistry.h>
 
 #include <QAbstractButton>
@@ -16,7 +16,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 class MainWindowTest final : public QObject
@@ -24,7 +23,7 @@ class MainWindowTest final : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<TemporaryHome> m_home;
 
 private Q_SLOTS:
     void initTestCase()
@@ -34,10 +33,8 @@ private Q_SLOTS:
 
     void init()
     {
-        m_home = std::make_unique<QTemporaryDir>();
+        m_home = std::make_unique<TemporaryHome>();
         QVERIFY(m_home->isValid());
-        UserDefaults::useFile(m_home->filePath(QStringLiteral("defaults.ini")));
-        AppPaths::overrideApplicationSupport(m_home->filePath(QStringLiteral("support")));
     }
 
     void cleanup()
@@ -46,7 +43,6 @@ private Q_SLOTS:
             if (QWidget *window = WindowRegistry::instance().window(id))
                 delete window;
         }
-        AppPaths::overrideApplicationSupport(QString());
         m_home.reset();
     }
 

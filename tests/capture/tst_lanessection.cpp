@@ -49,24 +49,6 @@ struct SectionFixture
     static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 };
 
-ScreenshotPlan planWith(const QList<Lane> &lanes, const QList<Shot> &shots)
-{
-    ScreenshotPlan plan;
-    plan.languages = {QStringLiteral("de-DE")};
-    plan.lanes = lanes;
-    plan.shots = shots;
-    return plan;
-}
-
-QAction *actionNamed(QMenu *menu, const QString &text)
-{
-    for (QAction *action : menu->actions()) {
-        if (action->text() == text)
-            return action;
-    }
-    return nullptr;
-}
-
 const QString removeHelp = QStringLiteral("Lane entfernen (Shots wandern in die erste Lane)");
 const QString lastLaneHelp = QStringLiteral("Die letzte Lane bleibt");
 

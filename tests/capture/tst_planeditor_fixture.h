@@ -7,8 +7,10 @@
 #include <Uuid.h>
 #include <XcodeProject.h>
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -79,6 +81,15 @@ inline QString planPath(const XcodeProject &project)
     return QDir(*project.fastlaneDirectory).filePath(QStringLiteral("velorancestudio/shots.json"));
 }
 
+// Puts a file where the "velorancestudio" folder belongs, so writing into it fails even for
+// root; returns the file's path (empty when it could not be made).
+inline QString blockPlanFolder(const XcodeProject &project)
+{
+    const QString blocker = QDir(*project.fastlaneDirectory).filePath(QStringLiteral("velorancestudio"));
+    QDir(blocker).removeRecursively();
+    return writeBytes(blocker, "x") ? blocker : QString();
+}
+
 inline std::optional<ScreenshotPlan> planOnDisk(const XcodeProject &project)
 {
     return ScreenshotPlan::decode(readBytes(planPath(project)));
@@ -98,4 +109,24 @@ inline Shot makeShot(const QString &name, std::optional<QUuid> laneID = std::nul
 inline Lane makeLane(const QString &name)
 {
     return Lane{Uuid::make(), name};
+}
+
+// A plan in one language with exactly these lanes and shots.
+inline ScreenshotPlan planWith(const QList<Lane> &lanes, const QList<Shot> &shots)
+{
+    ScreenshotPlan plan;
+    plan.languages = {QStringLiteral("de-DE")};
+    plan.lanes = lanes;
+    plan.shots = shots;
+    return plan;
+}
+
+// The menu's item with this text, or null.
+inline QAction *actionNamed(QMenu *menu, const QString &text)
+{
+    for (QAction *action : menu->actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
 }

@@ -259,9 +259,8 @@ void TestPlanEditorModel::everyChangeIsSavedOnce()
 void TestPlanEditorModel::writeFailureShowsErrorAndRecovers()
 {
     const XcodeProject project = makeProject(m_dir->path());
-    // A file where the folder should be: creating the folder fails even for root.
-    const QString blocker = QDir(*project.fastlaneDirectory).filePath(QStringLiteral("velorancestudio"));
-    QVERIFY(writeBytes(blocker, "not a folder"));
+    const QString blocker = blockPlanFolder(project);
+    QVERIFY(!blocker.isEmpty());
 
     PlanEditorModel model(project);
     model.load();
@@ -293,8 +292,8 @@ void TestPlanEditorModel::writeFailureShowsErrorAndRecovers()
 void TestPlanEditorModel::loadClearsNoteAndError()
 {
     const XcodeProject project = makeProject(m_dir->path());
-    const QString blocker = QDir(*project.fastlaneDirectory).filePath(QStringLiteral("velorancestudio"));
-    QVERIFY(writeBytes(blocker, "x"));
+    const QString blocker = blockPlanFolder(project);
+    QVERIFY(!blocker.isEmpty());
     PlanEditorModel model(project);
     model.load();
     model.addLane();
@@ -522,8 +521,8 @@ void TestPlanEditorModel::runLaneAndStartAll()
 void TestPlanEditorModel::runStartsEvenWhenSaveFails()
 {
     const XcodeProject project = makeProject(m_dir->path());
-    const QString blocker = QDir(*project.fastlaneDirectory).filePath(QStringLiteral("velorancestudio"));
-    QVERIFY(writeBytes(blocker, "x"));
+    const QString blocker = blockPlanFolder(project);
+    QVERIFY(!blocker.isEmpty());
     PlanEditorModel model(project);
     model.load();
     model.addEmptyShot(model.plan().lanes.first());
@@ -798,8 +797,8 @@ void TestPlanEditorModel::exportWithoutFastlaneDoesNothing()
 void TestPlanEditorModel::exportWritesBothFilesAndNote()
 {
     const XcodeProject project = makeProject(m_dir->path());
-    const QString blocker = QDir(*project.fastlaneDirectory).filePath(QStringLiteral("velorancestudio"));
-    QVERIFY(writeBytes(blocker, "x"));
+    const QString blocker = blockPlanFolder(project);
+    QVERIFY(!blocker.isEmpty());
     PlanEditorModel model(project);
     model.load();
     model.addEmptyShot(model.plan().lanes.first());

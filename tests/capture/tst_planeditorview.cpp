@@ -1,5 +1,6 @@
 #include "tst_planeditor_fixture.h"
 
+#include <AppPalette.h>
 #include <DisclosureHeader.h>
 #include <FlagRow.h>
 #include <IconActionButton.h>
@@ -445,6 +446,9 @@ void TestPlanEditorView::runBlockEnabledRules()
     QCOMPARE(block->startAllButton()->isEnabled(), startAll);
     QCOMPARE(block->exportButton()->isEnabled(), exportable);
     QCOMPARE(block->exportAction()->isEnabled(), exportable);
+    // The accent title is for the enabled menu only; disabled it takes the dimmed text.
+    const QPalette::ColorGroup group = exportable ? QPalette::Active : QPalette::Disabled;
+    QCOMPARE(block->exportButton()->palette().color(group, QPalette::ButtonText) == AppPalette::accent(), exportable);
     QVERIFY(block->buildPicker()->isEnabled());
 
     if (startAll) {
@@ -498,9 +502,8 @@ void TestPlanEditorView::noteAndErrorLines()
     QTRY_VERIFY_WITH_TIMEOUT(!noteLine->isVisible(), 2000);
     Motion::setAnimationsEnabled(false);
 
-    const QString blocker = QDir(*project.fastlaneDirectory).filePath(QStringLiteral("velorancestudio"));
-    QVERIFY(QDir(blocker).removeRecursively());
-    QVERIFY(writeBytes(blocker, "x"));
+    const QString blocker = blockPlanFolder(project);
+    QVERIFY(!blocker.isEmpty());
     model->addLane();
     QVERIFY(errorLine->isVisible());
     QVERIFY(errorText->text().startsWith(QStringLiteral("Konnte nicht speichern: ")));

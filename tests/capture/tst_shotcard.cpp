@@ -79,15 +79,6 @@ QString order(const Shot &shot)
     return text;
 }
 
-ScreenshotPlan planWith(const QList<Lane> &lanes, const QList<Shot> &shots)
-{
-    ScreenshotPlan plan;
-    plan.languages = {QStringLiteral("de-DE")};
-    plan.lanes = lanes;
-    plan.shots = shots;
-    return plan;
-}
-
 // Drags `from` onto `onto` as the window system delivers it: enter, then drop.
 void dropRowOnto(StepRow *from, StepRow *onto)
 {
@@ -112,15 +103,6 @@ StepRow *rowNamed(ShotCard *card, const Shot &shot, const QString &selector)
         const auto *tap = item.step.as<ShotStep::Tap>();
         if (tap && tap->selector == selector)
             return card->stepRow(item.id);
-    }
-    return nullptr;
-}
-
-QAction *actionNamed(QMenu *menu, const QString &text)
-{
-    for (QAction *action : menu->actions()) {
-        if (action->text() == text)
-            return action;
     }
     return nullptr;
 }

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
+
 using Kind = StepResolver::Status::Kind;
 using Result = std::optional<QList<ShotStepItem>>;
 
@@ -32,6 +34,26 @@ QString describe(const StepResolver::Status &status)
 {
     return QStringLiteral("kind %1, \"%2\", %3 steps, %4 upgraded")
         .arg(int(status.kind)).arg(status.message).arg(status.steps).arg(status.upgraded);
+}
+
+// What one resolve call delivered, once its completion has run.
+struct Completion
+{
+    Result result = QList<ShotStepItem>{};
+    bool done = false;
+
+    std::function<void(Result)> handler()
+    {
+        return [this](Result steps) {
+            result = std::move(steps);
+            done = true;
+        };
+    }
+};
+
+QList<ShotStepItem> centreTap()
+{
+    return {ShotStepItem::make(ShotStep::tap(QString(), QString(), NormPoint{0.5, 0.5}))};
 }
 
 bool processGone(qint64 pid)
@@ -80,14 +102,11 @@ private Q_SLOTS:
         resolver.setXcrunPath(standins + QStringLiteral("/xcrun"));
         QStringList messages;
         connect(&resolver, &StepResolver::statusChanged, this, [&] { messages << resolver.status().message; });
-        Result result;
-        bool completed = false;
-        resolver.resolve(steps, QStringLiteral("de.example.demo"), [&](Result steps) {
-            result = steps;
-            completed = true;
-        });
+        Completion completion;
+        resolver.resolve(steps, QStringLiteral("de.example.demo"), completion.handler());
         QVERIFY(resolver.isRunning());
-        QTRY_VERIFY_WITH_TIMEOUT(completed, resolveTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(completion.done, resolveTimeoutMs);
+        const Result &result = completion.result;
 
         QVERIFY2(resolver.status() == (StepResolver::Status{Kind::Done, QString(), 6, 2}), qPrintable(describe(resolver.status())));
         QCOMPARE(messages.mid(0, 2), (QStringList{QStringLiteral("Gerät wählen…"),
@@ -114,15 +133,10 @@ private Q_SLOTS:
     {
         StepResolver resolver;
         resolver.setXcrunPath(driverData + QStringLiteral("xcrun-no-devices"));
-        Result result = QList<ShotStepItem>{};
-        bool completed = false;
-        resolver.resolve({ShotStepItem::make(ShotStep::tap(QString(), QString(), NormPoint{0.5, 0.5}))},
-                         QStringLiteral("de.example.demo"), [&](Result steps) {
-                             result = steps;
-                             completed = true;
-                         });
-        QTRY_VERIFY(completed);
-        QVERIFY(!result.has_value());
+        Completion completion;
+        resolver.resolve(centreTap(), QStringLiteral("de.example.demo"), completion.handler());
+        QTRY_VERIFY(completion.done);
+        QVERIFY(!completion.result.has_value());
         QCOMPARE(resolver.status(), (StepResolver::Status{Kind::Failed, QStringLiteral("Kein passendes Simulator-Gerät gefunden"), 0, 0}));
     }
 
@@ -134,15 +148,10 @@ private Q_SLOTS:
         StepResolver resolver;
         resolver.setXcrunPath(standins + QStringLiteral("/xcrun"));
         resolver.setReadyTimeoutMs(1500);
-        Result result = QList<ShotStepItem>{};
-        bool completed = false;
-        resolver.resolve({ShotStepItem::make(ShotStep::tap(QString(), QString(), NormPoint{0.5, 0.5}))},
-                         QStringLiteral("de.example.demo"), [&](Result steps) {
-                             result = steps;
-                             completed = true;
-                         });
-        QTRY_VERIFY_WITH_TIMEOUT(completed, resolveTimeoutMs);
-        QVERIFY(!result.has_value());
+        Completion completion;
+        resolver.resolve(centreTap(), QStringLiteral("de.example.demo"), completion.handler());
+        QTRY_VERIFY_WITH_TIMEOUT(completion.done, resolveTimeoutMs);
+        QVERIFY(!completion.result.has_value());
         QCOMPARE(resolver.status(), (StepResolver::Status{Kind::Failed, QStringLiteral("XCUITest-Treiber wurde nicht bereit"), 0, 0}));
 
         // The waiting driver does not outlive the failure.

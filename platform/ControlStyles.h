@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QColor>
+
+class QComboBox;
+class QPushButton;
+class QScrollBar;
+class QToolButton;
+
+// The dark look of the few stock controls the screens share, so a plain button or a scroll
+// bar reads the same on every page.
+namespace ControlStyles {
+
+enum class ControlSize { Regular, Small };
+
+// A quiet button: a faint fill with a hairline rim (the platform's default button).
+void makeBordered(QPushButton *button, ControlSize size = ControlSize::Regular);
+void makeBordered(QToolButton *button, ControlSize size = ControlSize::Regular);
+// A filled button in the tint with white text (the "prominent" look).
+void makeProminent(QPushButton *button, const QColor &tint);
+// A menu-style picker drawn like the bordered button, with the style's own arrow.
+void makeMenuPicker(QComboBox *picker);
+// A slim scroll bar that leaves its groove transparent.
+void makeSlim(QScrollBar *scrollBar);
+// A tool button that opens its menu on click without the style's corner arrow.
+void hideMenuIndicator(QToolButton *button);
+
+} // namespace ControlStyles
