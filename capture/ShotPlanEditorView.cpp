@@ -5,15 +5,18 @@
 #include "LanguagesSection.h"
 #include "LaunchOptionsSection.h"
 #include "PlanEditorModel.h"
+#include "PlanEditorSheets.h"
 #include "PlanEditorStyle.h"
 #include "RunBlock.h"
 #include "SimulatorLocationSheet.h"
 #include "ToolsRow.h"
 
 #include <AppPalette.h>
+#include <ControlStyles.h>
 #include <GlassCard.h>
 #include <PlaceholderPane.h>
 #include <Spring.h>
+#include <SurfacePainter.h>
 #include <SymbolLabel.h>
 
 #include <QGraphicsOpacityEffect>
@@ -21,6 +24,7 @@
 #include <QLabel>
 #include <QVariantAnimation>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedLayout>
 #include <QVBoxLayout>
 
@@ -81,6 +85,7 @@ QWidget *ShotPlanEditorView::buildEditorPage()
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ControlStyles::makeSlim(m_scroll->verticalScrollBar());
 
     auto *canvas = new QWidget(m_scroll);
     canvas->setObjectName(QStringLiteral("planEditorCanvas"));
@@ -114,7 +119,7 @@ QWidget *ShotPlanEditorView::buildEditorPage()
     m_settingsContent->setObjectName(QStringLiteral("settingsContent"));
     auto *cards = new QVBoxLayout(m_settingsContent);
     cards->setContentsMargins(0, 8, 0, 0);
-    cards->setSpacing(16);
+    cards->setSpacing(SurfacePainter::stackSpacing(16));
     m_languages = new LanguagesSection(m_model);
     auto *languagesCard = new GlassCard(QStringLiteral("Sprachen"), QStringLiteral("character.bubble"), m_languages,
                                         m_settingsContent);
@@ -273,6 +278,6 @@ void ShotPlanEditorView::presentSheets()
     } else if (!m_model->showLocation() && m_locationSheet) {
         m_locationSheet->close();
     }
-    // The run sheet (showRun, built from planForRun() and buildConfig()) and the recorder
-    // sheet (showRecorder) are presented here.
+    // The run sheet (showRun) and the recorder sheet (showRecorder).
+    PlanEditorSheets::of(this, m_model)->present();
 }

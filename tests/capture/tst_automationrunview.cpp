@@ -1,0 +1,518 @@
+#include <AppPaths.h>
+#include <AutomationRunView.h>
+#include <NodeBadge.h>
+#include <RunSheetState.h>
+#include <RunnerProject.h>
+#include <ScreenshotRunSession.h>
+#include <Spring.h>
+#include <SymbolLabel.h>
+#include <ThrottledLogView.h>
+#include <UserDefaults.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+using Kind = ScreenshotRunSession::Phase::Kind;
+using Phase = ScreenshotRunSession::Phase;
+
+namespace {
+constexpr int runTimeoutMs = 60000;
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// True once the process is gone (a zombie waiting for its reaper counts as gone).
+bool processGone(qint64 pid)
+{
+    const QByteArray stat = readAll(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (stat.isEmpty())
+        return true;
+    const qsizetype close = stat.lastIndexOf(')');
+    return close > 0 && stat.size() > close + 2 && stat.at(close + 2) == 'Z';
+}
+
+Shot shot(const QString &name)
+{
+    Shot s;
+    s.id = QUuid::createUuid();
+    s.name = name;
+    s.steps = {ShotStepItem::make(ShotStep::tap(QStringLiteral("start"), QString(), NormPoint{0.5, 0.5}))};
+    return s;
+}
+
+ScreenshotPlan planWith(const QStringList &languages, const QStringList &shotNames)
+{
+    ScreenshotPlan plan = ScreenshotPlan::makeDefault(languages);
+    plan.languages = languages;
+    plan.shots.clear();
+    for (const QString &name : shotNames)
+        plan.shots << shot(name);
+    return plan;
+}
+
+ShotNode node(const char *language, const char *shot, RunNodeState state)
+{
+    return ShotNode{QString::fromUtf8(language), QString::fromUtf8(shot), state};
+}
+
+template<typename T>
+T *child(QWidget *view, const char *name)
+{
+    T *widget = view->findChild<T *>(QString::fromUtf8(name));
+    if (!widget)
+        qWarning("no widget %s", name);
+    return widget;
+}
+
+QList<RunNodeState> badgeStates(const AutomationRunView &view, int language)
+{
+    QList<RunNodeState> states;
+    for (const NodeBadge *badge : view.badges(language))
+        states << badge->state();
+    return states;
+}
+} // namespace
+
+Q_DECLARE_METATYPE(Phase)
+
+class TestAutomationRunView final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanupTestCase() { AppPaths::overrideApplicationSupport(QString()); }
+
+    void phaseText_data();
+    void phaseText();
+    void nodeStateLookup_data();
+    void nodeStateLookup();
+    void progressAndConnectorRules();
+
+    void badgeTitleLines_data();
+    void badgeTitleLines();
+    void connectorAnimatesItsFill();
+    void gridFollowsThePlan();
+    void logPane();
+    void runShowsEveryPhaseInOrder();
+    void failedRunWithRepeatedShotNames();
+    void goingAwayWhileRunningCancels_data();
+    void goingAwayWhileRunningCancels();
+    void restartNeedsBundleIdentifier();
+
+private:
+    XcodeProject iosProject(bool withBundleIdentifier = true);
+    std::unique_ptr<AutomationRunView> sheet(const ScreenshotPlan &plan, const XcodeProject &project);
+
+    QTemporaryDir m_home;
+    std::unique_ptr<QTemporaryDir> m_support;
+    std::unique_ptr<QTemporaryDir> m_projects;
+};
+
+void TestAutomationRunView::initTestCase()
+{
+    QVERIFY(m_home.isValid());
+    const QByteArray standins = VELORANCE_STANDIN_DIR;
+    qputenv("PATH", standins + ':' + qgetenv("PATH"));
+    UserDefaults::useFile(m_home.filePath(QStringLiteral("defaults.ini")));
+    Motion::setAnimationsEnabled(false);
+}
+
+void TestAutomationRunView::init()
+{
+    m_support = std::make_unique<QTemporaryDir>();
+    m_projects = std::make_unique<QTemporaryDir>();
+    AppPaths::overrideApplicationSupport(m_support->path());
+    for (const char *name : {"VELORANCE_STANDIN_FAIL_AT", "VELORANCE_STANDIN_SHOT_DELAY", "VELORANCE_STANDIN_PIDFILE"})
+        qunsetenv(name);
+}
+
+XcodeProject TestAutomationRunView::iosProject(bool withBundleIdentifier)
+{
+    // The runner's own project file is a realistic iOS app project.
+    const QString templateFolder = m_support->filePath(QStringLiteral("template"));
+    RunnerProject::writeDriver(templateFolder);
+    QByteArray pbxproj = readAll(templateFolder + QStringLiteral("/SimDriver.xcodeproj/project.pbxproj"));
+    pbxproj.replace("SimDriver", "Demo");
+    QDir(templateFolder).removeRecursively();
+
+    const QString folder = m_projects->filePath(QStringLiteral("Demo"));
+    writeAll(folder + QStringLiteral("/Demo.xcodeproj/project.pbxproj"), pbxproj);
+    QDir().mkpath(folder + QStringLiteral("/fastlane"));
+    XcodeProject project;
+    project.id = folder;
+    project.name = QStringLiteral("Demo");
+    project.url = folder;
+    if (withBundleIdentifier)
+        project.bundleIdentifier = QStringLiteral("de.example.demo");
+    project.hasFastlane = true;
+    project.fastlaneDirectory = folder + QStringLiteral("/fastlane");
+    project.xcodeprojPath = folder + QStringLiteral("/Demo.xcodeproj");
+    return project;
+}
+
+std::unique_ptr<AutomationRunView> TestAutomationRunView::sheet(const ScreenshotPlan &plan, const XcodeProject &project)
+{
+    auto *session = new ScreenshotRunSession(project, plan, BuildConfiguration::Debug);
+    return std::make_unique<AutomationRunView>(session);
+}
+
+// --- the derived values -------------------------------------------------------------------
+
+void TestAutomationRunView::phaseText_data()
+{
+    QTest::addColumn<Phase>("phase");
+    QTest::addColumn<int>("done");
+    QTest::addColumn<int>("imported");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("idle") << Phase::idle() << 0 << 0 << QStringLiteral("Bereit.");
+    QTest::newRow("building") << Phase::running() << 0 << 0
+                              << QStringLiteral("App und Runner werden gebaut und im Simulator gestartet…");
+    QTest::newRow("recording") << Phase::running() << 1 << 0
+                               << QStringLiteral("Nimmt auf — 1 von 2400 Screenshots fertig.");
+    QTest::newRow("done, no grouping") << Phase::done() << 2400 << 2400
+                                       << QStringLiteral("Fertig — 2400 Screenshots liegen jetzt unter „Vorbereitet“ "
+                                                         "und erscheinen in Medien.");
+    QTest::newRow("done, counts the imported") << Phase::done() << 6 << 0
+                                               << QStringLiteral("Fertig — 0 Screenshots liegen jetzt unter "
+                                                                 "„Vorbereitet“ und erscheinen in Medien.");
+    QTest::newRow("failed") << Phase::failed(QStringLiteral("Abgebrochen.")) << 3 << 0 << QStringLiteral("Abgebrochen.");
+}
+
+void TestAutomationRunView::phaseText()
+{
+    QFETCH(Phase, phase);
+    QFETCH(int, done);
+    QFETCH(int, imported);
+    QFETCH(QString, text);
+    QCOMPARE(RunSheetState::phaseText(phase, done, 2400, imported), text);
+}
+
+void TestAutomationRunView::nodeStateLookup_data()
+{
+    QTest::addColumn<QList<ShotNode>>("nodes");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("shot");
+    QTest::addColumn<RunNodeState>("state");
+
+    const QList<ShotNode> nodes{node("en", "Start", RunNodeState::Done), node("en", "Detail", RunNodeState::Running),
+                                node("en", "Detail", RunNodeState::Failed), node("de", "Detail", RunNodeState::Done)};
+    QTest::newRow("found") << nodes << "en" << "Start" << RunNodeState::Done;
+    QTest::newRow("first of a repeated name") << nodes << "en" << "Detail" << RunNodeState::Running;
+    QTest::newRow("language must match") << nodes << "de" << "Start" << RunNodeState::Pending;
+    QTest::newRow("name is exact") << nodes << "en" << "detail" << RunNodeState::Pending;
+    QTest::newRow("no nodes") << QList<ShotNode>() << "en" << "Start" << RunNodeState::Pending;
+}
+
+void TestAutomationRunView::nodeStateLookup()
+{
+    QFETCH(QList<ShotNode>, nodes);
+    QFETCH(QString, language);
+    QFETCH(QString, shot);
+    QFETCH(RunNodeState, state);
+    QCOMPARE(RunSheetState::nodeState(nodes, language, shot), state);
+    QCOMPARE(RunSheetState::NodeStateLookup(nodes).state(language, shot), state);
+}
+
+void TestAutomationRunView::progressAndConnectorRules()
+{
+    QVERIFY(!RunSheetState::showsProgress(Phase::running(), 0.0));
+    QVERIFY(RunSheetState::showsProgress(Phase::running(), 1.0 / 6));
+    QVERIFY(!RunSheetState::showsProgress(Phase::done(), 1.0));
+    QVERIFY(!RunSheetState::showsProgress(Phase::failed(QStringLiteral("Abgebrochen.")), 0.5));
+
+    for (RunNodeState state : {RunNodeState::Pending, RunNodeState::Running, RunNodeState::Failed})
+        QVERIFY(!RunSheetState::connectorFilled(state));
+    QVERIFY(RunSheetState::connectorFilled(RunNodeState::Done));
+    QVERIFY(RunSheetState::connectorColor(RunNodeState::Done) != RunSheetState::connectorColor(RunNodeState::Running));
+}
+
+void TestAutomationRunView::badgeTitleLines_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("empty") << QString() << 1;
+    QTest::newRow("short") << QStringLiteral("Start") << 1;
+    QTest::newRow("two words") << QStringLiteral("Einstellungen Konto") << 2;
+    QTest::newRow("elided after two lines")
+        << QStringLiteral("Einstellungen und Konto verwalten mit sehr langem Namen") << 2;
+}
+
+void TestAutomationRunView::badgeTitleLines()
+{
+    QFETCH(QString, title);
+    QFETCH(int, lines);
+    NodeBadge badge(title);
+    QCOMPARE(badge.width(), NodeBadge::columnWidth);
+    auto *label = badge.findChild<QLabel *>(QStringLiteral("nodeTitle"));
+    QCOMPARE(int(label->text().count(u'\n')) + 1, lines);
+    QCOMPARE(label->height(), lines * label->fontMetrics().lineSpacing());
+    QVERIFY(label->text().endsWith(u'…') == title.contains(u"langem"));
+    for (const QString &line : label->text().split(u'\n'))
+        QVERIFY(label->fontMetrics().horizontalAdvance(line) <= NodeBadge::columnWidth);
+}
+
+void TestAutomationRunView::connectorAnimatesItsFill()
+{
+    Motion::setAnimationsEnabled(true);
+    NodeConnector connector;
+    connector.show();
+    QCOMPARE(connector.size(), QSize(26, 2));
+    const QColor empty = connector.color();
+    connector.setFilled(true);
+    QVERIFY(connector.isFilled());
+    QVERIFY(connector.color() != RunSheetState::connectorColor(RunNodeState::Done));
+    QTRY_COMPARE(connector.color(), RunSheetState::connectorColor(RunNodeState::Done));
+    Motion::setAnimationsEnabled(false);
+    connector.setFilled(false);
+    QCOMPARE(connector.color(), empty);
+}
+
+// --- the sheet ------------------------------------------------------------------------------
+
+void TestAutomationRunView::gridFollowsThePlan()
+{
+    {
+        auto view = sheet(planWith({}, {QStringLiteral("Start")}), iosProject());
+        QCOMPARE(view->findChildren<QWidget *>(QStringLiteral("languageCard")).size(), 0);
+        QVERIFY(view->badges(0).isEmpty());
+    }
+    {
+        auto view = sheet(planWith({QStringLiteral("en-US"), QStringLiteral("fr")}, {}), iosProject());
+        const QList<QWidget *> cards = view->findChildren<QWidget *>(QStringLiteral("languageCard"));
+        QCOMPARE(cards.size(), 2);
+        // A language without shots: only its label.
+        QVERIFY(view->badges(0).isEmpty());
+        QCOMPARE(cards.at(0)->findChildren<NodeBadge *>().size(), 0);
+        QCOMPARE(cards.at(0)->findChild<QLabel *>(QStringLiteral("languageName"))->text().endsWith(u"(en-US)"), true);
+    }
+    {
+        auto view = sheet(planWith({QStringLiteral("de-DE")}, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}),
+                          iosProject());
+        // The first cell has no connector.
+        QCOMPARE(view->badges(0).size(), 3);
+        QCOMPARE(view->connectors(0).size(), 2);
+        QCOMPARE(child<QLabel>(view.get(), "runTitle")->text(), QStringLiteral("Automation · Demo"));
+        QCOMPARE(child<QLabel>(view.get(), "phaseText")->text(), QStringLiteral("Bereit."));
+        QCOMPARE(child<SymbolLabel>(view.get(), "phaseIcon")->symbolName(), QStringLiteral("camera.viewfinder"));
+        QVERIFY(child<QPushButton>(view.get(), "finishButton")->isVisibleTo(view.get()));
+        QVERIFY(!child<QProgressBar>(view.get(), "runProgress")->isVisibleTo(view.get()));
+        QVERIFY(view->minimumWidth() >= 620 && view->minimumHeight() >= 540);
+    }
+}
+
+void TestAutomationRunView::logPane()
+{
+    auto view = sheet(planWith({QStringLiteral("en")}, {QStringLiteral("A")}), iosProject());
+    auto *toggle = child<QPushButton>(view.get(), "logToggle");
+    auto *log = child<ThrottledLogView>(view.get(), "runLog");
+    QCOMPARE(toggle->text(), QStringLiteral("Protokoll"));
+    QVERIFY(!log->isVisibleTo(view.get()));
+
+    toggle->click();
+    QCOMPARE(toggle->text(), QStringLiteral("Protokoll aus"));
+    QVERIFY(log->isVisibleTo(view.get()));
+    QCOMPARE(log->height(), 160);
+    QVERIFY(log->shownLines().isEmpty());
+    QCOMPARE(log->placeholderText(), QStringLiteral("Noch keine Ausgabe…"));
+
+    toggle->click();
+    QCOMPARE(toggle->text(), QStringLiteral("Protokoll"));
+    QVERIFY(!log->isVisibleTo(view.get()));
+}
+
+void TestAutomationRunView::runShowsEveryPhaseInOrder()
+{
+    auto view = sheet(planWith({QStringLiteral("en-US"), QStringLiteral("de-DE")},
+                               {QStringLiteral("Start"), QStringLiteral("Detail"), QStringLiteral("Settings")}),
+                      iosProject());
+    ScreenshotRunSession *session = view->session();
+    auto *phaseText = child<QLabel>(view.get(), "phaseText");
+    auto *progress = child<QProgressBar>(view.get(), "runProgress");
+
+    // Checked after every change the sheet reacted to (its own connections come first).
+    QStringList texts{phaseText->text()};
+    bool progressSeen = false;
+    int invariantFaults = 0;
+    const auto check = [&] {
+        if (texts.last() != phaseText->text())
+            texts << phaseText->text();
+        const bool running = session->phase().kind == Kind::Running;
+        if (progress->isVisibleTo(view.get()) != (running && session->doneCount() > 0))
+            ++invariantFaults;
+        progressSeen = progressSeen || progress->isVisibleTo(view.get());
+        for (int language = 0; language < 2; ++language) {
+            const QList<NodeBadge *> badges = view->badges(language);
+            const QList<NodeConnector *> connectors = view->connectors(language);
+            for (int i = 1; i < badges.size(); ++i) {
+                if (connectors.at(i - 1)->isFilled() != (badges.at(i - 1)->state() == RunNodeState::Done))
+                    ++invariantFaults;
+            }
+        }
+    };
+    connect(session, &ScreenshotRunSession::phaseChanged, this, check);
+    connect(session, &ScreenshotRunSession::nodesChanged, this, check);
+    connect(session, &ScreenshotRunSession::importedCountChanged, this, check);
+
+    view->show();   // starts the run
+    QCOMPARE(session->phase().kind, Kind::Running);
+    QVERIFY(child<BusyIndicator>(view.get(), "phaseBusy")->isVisible());
+    QVERIFY(child<QPushButton>(view.get(), "cancelRunButton")->isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(session->phase().kind, Kind::Done, runTimeoutMs);
+
+    QStringList expected{QStringLiteral("Bereit."),
+                         QStringLiteral("App und Runner werden gebaut und im Simulator gestartet…")};
+    for (int done = 1; done <= 6; ++done)
+        expected << QStringLiteral("Nimmt auf — %1 von 6 Screenshots fertig.").arg(done);
+    expected << QStringLiteral("Fertig — 6 Screenshots liegen jetzt unter „Vorbereitet“ und erscheinen in Medien.");
+    QCOMPARE(texts, expected);
+    QVERIFY(progressSeen);
+    QCOMPARE(invariantFaults, 0);
+
+    QCOMPARE(badgeStates(*view, 1), (QList<RunNodeState>{RunNodeState::Done, RunNodeState::Done, RunNodeState::Done}));
+    for (NodeConnector *connector : view->connectors(0))
+        QCOMPARE(connector->color(), RunSheetState::connectorColor(RunNodeState::Done));
+    QVERIFY(!progress->isVisible());
+    QCOMPARE(child<SymbolLabel>(view.get(), "phaseIcon")->symbolName(), QStringLiteral("checkmark.circle.fill"));
+    QVERIFY(!child<QPushButton>(view.get(), "cancelRunButton")->isVisible());
+
+    // The log holds the run's output once opened.
+    child<QPushButton>(view.get(), "logToggle")->click();
+    auto *log = child<ThrottledLogView>(view.get(), "runLog");
+    log->flush();
+    QVERIFY(!log->shownLines().isEmpty());
+    QCOMPARE(log->shownLines(), session->recentLines());
+
+    // "Fertig" dismisses the sheet.
+    QPushButton *finish = child<QPushButton>(view.get(), "finishButton");
+    QVERIFY(finish->isVisible());
+    finish->click();
+    QVERIFY(!view->isVisible());
+    QCOMPARE(session->phase().kind, Kind::Done);
+}
+
+void TestAutomationRunView::failedRunWithRepeatedShotNames()
+{
+    // The third shot fails in the first language; its node is the second "Detail" node.
+    qputenv("VELORANCE_STANDIN_FAIL_AT", "en-US:2");
+    auto view = sheet(planWith({QStringLiteral("en-US"), QStringLiteral("de-DE")},
+                               {QStringLiteral("Start"), QStringLiteral("Detail"), QStringLiteral("Detail")}),
+                      iosProject());
+    view->show();
+    QTRY_COMPARE_WITH_TIMEOUT(view->session()->phase().kind, Kind::Failed, runTimeoutMs);
+
+    QCOMPARE(view->session()->nodes().at(2).state, RunNodeState::Failed);
+    // Both "Detail" cells show the first "Detail" node.
+    QCOMPARE(badgeStates(*view, 0), (QList<RunNodeState>{RunNodeState::Done, RunNodeState::Done, RunNodeState::Done}));
+    QCOMPARE(badgeStates(*view, 1),
+             (QList<RunNodeState>{RunNodeState::Pending, RunNodeState::Pending, RunNodeState::Pending}));
+    QVERIFY(view->connectors(0).at(1)->isFilled());
+    QVERIFY(!view->connectors(1).at(0)->isFilled());
+
+    QCOMPARE(child<QLabel>(view.get(), "phaseText")->text(),
+             QStringLiteral("Lauf fehlgeschlagen (Code 65). Siehe Protokoll."));
+    QCOMPARE(child<SymbolLabel>(view.get(), "phaseIcon")->symbolName(), QStringLiteral("xmark.octagon.fill"));
+    auto *restart = child<QPushButton>(view.get(), "restartButton");
+    QVERIFY(restart->isVisible() && restart->isEnabled());
+    QVERIFY(child<QPushButton>(view.get(), "dismissButton")->isVisible());
+    QVERIFY(!child<QPushButton>(view.get(), "finishButton")->isVisible());
+
+    // "Erneut starten" runs the same session again, from the states the failed attempt left.
+    qunsetenv("VELORANCE_STANDIN_FAIL_AT");
+    restart->click();
+    QCOMPARE(view->session()->phase().kind, Kind::Running);
+    QCOMPARE(badgeStates(*view, 0), (QList<RunNodeState>{RunNodeState::Done, RunNodeState::Done, RunNodeState::Done}));
+    QTRY_COMPARE_WITH_TIMEOUT(view->session()->phase().kind, Kind::Done, runTimeoutMs);
+    QCOMPARE(badgeStates(*view, 1), (QList<RunNodeState>{RunNodeState::Done, RunNodeState::Done, RunNodeState::Done}));
+}
+
+void TestAutomationRunView::goingAwayWhileRunningCancels_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("Abbrechen") << QStringLiteral("cancel");
+    QTest::newRow("close button") << QStringLiteral("close");
+    QTest::newRow("Escape") << QStringLiteral("escape");
+    QTest::newRow("presenter closes it") << QStringLiteral("presenter");
+    QTest::newRow("presenter hides it") << QStringLiteral("hide");
+    QTest::newRow("destroyed") << QStringLiteral("destroy");
+}
+
+void TestAutomationRunView::goingAwayWhileRunningCancels()
+{
+    QFETCH(QString, path);
+    const QString pidFile = m_support->filePath(QStringLiteral("runner.pid"));
+    qputenv("VELORANCE_STANDIN_PIDFILE", pidFile.toUtf8());
+    qputenv("VELORANCE_STANDIN_SHOT_DELAY", "1");
+    auto view = sheet(planWith({QStringLiteral("en-US")}, {QStringLiteral("Start"), QStringLiteral("Detail")}),
+                      iosProject());
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    ScreenshotRunSession *session = view->session();
+    QTRY_VERIFY_WITH_TIMEOUT(session->nodes().first().state == RunNodeState::Running, runTimeoutMs);
+    QTRY_VERIFY(!readAll(pidFile).trimmed().isEmpty());
+    const qint64 pid = readAll(pidFile).trimmed().toLongLong();
+
+    if (path == u"cancel") {
+        child<QPushButton>(view.get(), "cancelRunButton")->click();
+    } else if (path == u"close") {
+        child<QToolButton>(view.get(), "closeButton")->click();
+    } else if (path == u"escape") {
+        QTest::keyClick(view.get(), Qt::Key_Escape);
+    } else if (path == u"presenter") {
+        view->close();
+    } else if (path == u"hide") {
+        view->hide();
+    } else {
+        view.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(processGone(pid), 5000);
+        return;
+    }
+
+    QCOMPARE(session->phase(), Phase::failed(QStringLiteral("Abgebrochen.")));
+    QCOMPARE(child<QLabel>(view.get(), "phaseText")->text(), QStringLiteral("Abgebrochen."));
+    QCOMPARE(badgeStates(*view, 0), (QList<RunNodeState>{RunNodeState::Failed, RunNodeState::Pending}));
+    QCOMPARE(view->isVisible(), path == u"cancel");
+    if (path == u"cancel") {
+        QVERIFY(child<QPushButton>(view.get(), "restartButton")->isVisible());
+        QVERIFY(!child<QPushButton>(view.get(), "cancelRunButton")->isVisible());
+        QVERIFY(!child<QProgressBar>(view.get(), "runProgress")->isVisible());
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(processGone(pid), 5000);
+}
+
+void TestAutomationRunView::restartNeedsBundleIdentifier()
+{
+    auto view = sheet(planWith({QStringLiteral("en-US")}, {QStringLiteral("Start")}), iosProject(false));
+    view->show();
+    QCOMPARE(view->session()->phase().kind, Kind::Failed);
+    QCOMPARE(child<QLabel>(view.get(), "phaseText")->text(), QStringLiteral("Dem Projekt fehlt .xcodeproj oder Bundle-ID."));
+    auto *restart = child<QPushButton>(view.get(), "restartButton");
+    auto *dismiss = child<QPushButton>(view.get(), "dismissButton");
+    QVERIFY(restart->isVisible() && !restart->isEnabled());
+    QVERIFY(dismiss->isVisible() && dismiss->isEnabled());
+    dismiss->click();
+    QVERIFY(!view->isVisible());
+}
+
+QTEST_MAIN(TestAutomationRunView)
+#include "tst_automationrunview.moc"
