@@ -1,11 +1,14 @@
 #include "AutomationRunView.h"
 
+#include "BusyIndicator.h"
 #include "NodeBadge.h"
 #include "PlanEditorStyle.h"
 #include "RunSheetState.h"
+#include "SheetHeader.h"
 #include "ThrottledLogView.h"
 
 #include <AppPalette.h>
+#include <ControlStyles.h>
 #include <GlassSurface.h>
 #include <LocalePreference.h>
 #include <SymbolLabel.h>
@@ -28,32 +31,12 @@ namespace {
 constexpr int standardPadding = 16;
 constexpr int progressSteps = 1000;
 
-QWidget *divider(QWidget *parent)
-{
-    auto *line = new QWidget(parent);
-    line->setFixedHeight(1);
-    line->setAutoFillBackground(true);
-    QPalette pal = line->palette();
-    pal.setColor(QPalette::Window, QColor(255, 255, 255, 26));
-    line->setPalette(pal);
-    return line;
-}
-
 // The bordered look; `small` for the compact control size.
 void makeBordered(QPushButton *button, bool small, const QColor &textColor = QColor())
 {
-    const QColor text = textColor.isValid() ? textColor : AppPalette::primaryText();
     button->setFont(TextStyles::font(small ? TextStyle::Footnote : TextStyle::Body));
-    button->setStyleSheet(QStringLiteral(
-        "QPushButton { background-color: rgba(255,255,255,26); color: %1; border: none; border-radius: %2px;"
-        " padding: %3; }"
-        "QPushButton:hover { background-color: rgba(255,255,255,40); }"
-        "QPushButton:pressed { background-color: rgba(255,255,255,18); }"
-        "QPushButton:disabled { color: rgba(255,255,255,90); }")
-                              .arg(text.name(QColor::HexArgb))
-                              .arg(small ? 5 : 6)
-                              .arg(small ? QStringLiteral("2px 8px") : QStringLiteral("4px 12px")));
-    button->setCursor(Qt::PointingHandCursor);
+    ControlStyles::makeBordered(button, small ? ControlStyles::ControlSize::Small : ControlStyles::ControlSize::Regular,
+                                textColor);
 }
 
 QPushButton *button(const QString &title, const QString &objectName, QWidget *parent)
@@ -88,9 +71,9 @@ AutomationRunView::AutomationRunView(ScreenshotRunSession *session, QWidget *par
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(buildHeader());
-    layout->addWidget(divider(this));
+    layout->addWidget(PlanEditorStyle::divider(this));
     layout->addWidget(buildGrid(), 1);
-    layout->addWidget(divider(this));
+    layout->addWidget(PlanEditorStyle::divider(this));
     layout->addWidget(buildFooter());
 
     m_log = new ThrottledLogView(this);
@@ -119,54 +102,18 @@ AutomationRunView::~AutomationRunView()
 
 QWidget *AutomationRunView::buildHeader()
 {
-    auto *header = new QWidget(this);
-    header->setObjectName(QStringLiteral("runHeader"));
-    auto *row = new QHBoxLayout(header);
-    row->setContentsMargins(standardPadding, standardPadding, standardPadding, standardPadding);
-    row->setSpacing(12);
-    row->setAlignment(Qt::AlignTop);
-
-    // The icon and the busy indicator share one slot.
-    auto *iconSlot = new QWidget(header);
-    auto *slot = new QHBoxLayout(iconSlot);
-    slot->setContentsMargins(0, 0, 0, 0);
-    m_phaseIcon = new SymbolLabel(QStringLiteral("camera.viewfinder"), TextStyle::Title2, iconSlot);
-    m_phaseIcon->setObjectName(QStringLiteral("phaseIcon"));
-    slot->addWidget(m_phaseIcon);
-    m_phaseBusy = new BusyIndicator(16, iconSlot);
-    m_phaseBusy->setObjectName(QStringLiteral("phaseBusy"));
-    slot->addWidget(m_phaseBusy, 0, Qt::AlignCenter);
-    iconSlot->setFixedWidth(TextStyles::pixelSize(TextStyle::Title2) + 4);
-    row->addWidget(iconSlot, 0, Qt::AlignTop);
-
-    auto *titles = new QVBoxLayout;
-    titles->setSpacing(2);
-    QLabel *title = PlanEditorStyle::label(QStringLiteral("Automation · %1").arg(m_session->project().name),
-                                           TextStyle::Headline, header);
-    title->setObjectName(QStringLiteral("runTitle"));
-    titles->addWidget(title);
-    m_phaseText = PlanEditorStyle::caption(QString(), header);
-    m_phaseText->setObjectName(QStringLiteral("phaseText"));
-    m_phaseText->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    titles->addWidget(m_phaseText);
-    row->addLayout(titles, 1);
-    row->addSpacing(12);
-
-    auto *close = new QToolButton(header);
-    close->setObjectName(QStringLiteral("closeButton"));
-    close->setAutoRaise(true);
-    close->setText(Symbols::ligature(QStringLiteral("xmark.circle.fill")));
-    close->setFont(Symbols::font(TextStyles::pixelSize(TextStyle::Title2)));
-    close->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; color: %1; }"
-                                        "QToolButton:hover { color: %2; }")
-                             .arg(AppPalette::secondaryText().name(QColor::HexArgb),
-                                  AppPalette::primaryText().name(QColor::HexArgb)));
-    close->setToolTip(QStringLiteral("Schließen"));
-    close->setCursor(Qt::PointingHandCursor);
+    m_header = new SheetHeader(QStringLiteral("camera.viewfinder"),
+                               QStringLiteral("Automation · %1").arg(m_session->project().name), this);
+    m_header->setObjectName(QStringLiteral("runHeader"));
+    m_header->symbolLabel()->setObjectName(QStringLiteral("phaseIcon"));
+    m_header->busyIndicator()->setObjectName(QStringLiteral("phaseBusy"));
+    m_header->titleLabel()->setObjectName(QStringLiteral("runTitle"));
+    m_header->subtitleLabel()->setObjectName(QStringLiteral("phaseText"));
+    m_header->subtitleLabel()->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_header->closeButton()->setObjectName(QStringLiteral("closeButton"));
     // The same path as Escape.
-    connect(close, &QToolButton::clicked, this, &QDialog::reject);
-    row->addWidget(close, 0, Qt::AlignTop);
-    return header;
+    connect(m_header, &SheetHeader::closeRequested, this, &QDialog::reject);
+    return m_header;
 }
 
 QWidget *AutomationRunView::buildGrid()
@@ -331,8 +278,7 @@ void AutomationRunView::updatePhase()
     const ScreenshotRunSession::Phase &phase = m_session->phase();
     const QString text = RunSheetState::phaseText(phase, m_session->doneCount(), int(m_session->nodes().size()),
                                                   m_session->importedCount());
-    if (m_phaseText->text() != text)
-        m_phaseText->setText(text);
+    m_header->setSubtitle(text);
 
     // While running the busy indicator stands in for the icon.
     QString symbol;
@@ -352,13 +298,9 @@ void AutomationRunView::updatePhase()
         color = AppPalette::destructive();
         break;
     }
-    if (m_phaseIcon->symbolName() != symbol)
-        m_phaseIcon->setSymbolName(symbol);
-    if (m_phaseIcon->color() != color)
-        m_phaseIcon->setColor(color);
+    m_header->setSymbol(symbol, color);
     const bool running = phase.kind == Kind::Running;
-    m_phaseIcon->setVisible(!running);
-    m_phaseBusy->setVisible(running);
+    m_header->setBusy(running);
 
     const double progress = m_session->progress();
     m_progressBar->setVisible(RunSheetState::showsProgress(phase, progress));

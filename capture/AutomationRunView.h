@@ -5,14 +5,12 @@
 #include <QDialog>
 #include <QList>
 
-class BusyIndicator;
 class NodeBadge;
 class NodeConnector;
-class QLabel;
 class QProgressBar;
 class QPushButton;
 class QScrollArea;
-class SymbolLabel;
+class SheetHeader;
 class ThrottledLogView;
 
 // The window-modal sheet in which one screenshot run takes place: the phase, one chain of
@@ -65,9 +63,7 @@ private:
     bool m_showLog = false;
     bool m_started = false;
 
-    SymbolLabel *m_phaseIcon = nullptr;
-    BusyIndicator *m_phaseBusy = nullptr;
-    QLabel *m_phaseText = nullptr;
+    SheetHeader *m_header = nullptr;
     QList<LanguageChain> m_chains;
     QPushButton *m_logToggle = nullptr;
     QProgressBar *m_progressBar = nullptr;

@@ -1,10 +1,12 @@
 #include "LaunchBanner.h"
 
+#include "BusyIndicator.h"
 #include "PlanEditorStyle.h"
 #include "RecorderModel.h"
 #include "ThrottledLogView.h"
 
 #include <AppPalette.h>
+#include <ControlStyles.h>
 #include <LaneRunModel.h>
 #include <SymbolLabel.h>
 #include <Symbols.h>
@@ -20,11 +22,11 @@
 #include <algorithm>
 
 namespace {
-void makeSmall(QPushButton *button)
+void makeSmall(QPushButton *button, const QColor &textColor = QColor())
 {
     button->setAutoDefault(false);
     button->setFont(TextStyles::font(TextStyle::Caption));
-    button->setCursor(Qt::PointingHandCursor);
+    ControlStyles::makeBordered(button, ControlStyles::ControlSize::Small, textColor);
 }
 } // namespace
 
@@ -41,11 +43,9 @@ LaunchBanner::LaunchBanner(RecorderModel *model, QWidget *parent)
     row->setSpacing(10);
     column->addLayout(row);
 
-    m_busy = new QProgressBar(this);
+    // The busy indicator and the result icon share one 22-wide slot.
+    m_busy = new BusyIndicator(16, this);
     m_busy->setObjectName(QStringLiteral("launchBusyIndicator"));
-    m_busy->setRange(0, 0);
-    m_busy->setTextVisible(false);
-    m_busy->setFixedSize(22, 6);
     row->addWidget(m_busy, 0, Qt::AlignVCenter);
 
     m_resultIcon = new SymbolLabel(QStringLiteral("checkmark.circle.fill"), TextStyle::Title3, this);
@@ -80,8 +80,7 @@ LaunchBanner::LaunchBanner(RecorderModel *model, QWidget *parent)
 
     m_cancelButton = new QPushButton(QStringLiteral("Abbrechen"), this);
     m_cancelButton->setObjectName(QStringLiteral("launchCancelButton"));
-    makeSmall(m_cancelButton);
-    PlanEditorStyle::setTextColor(m_cancelButton, AppPalette::destructive());
+    makeSmall(m_cancelButton, AppPalette::destructive());
     connect(m_cancelButton, &QPushButton::clicked, m_model, &RecorderModel::cancelLaunch);
     row->addWidget(m_cancelButton, 0, Qt::AlignVCenter);
 

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class BusyIndicator;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -29,7 +30,7 @@ private:
     void refresh();
 
     RecorderModel *m_model = nullptr;
-    QProgressBar *m_busy = nullptr;
+    BusyIndicator *m_busy = nullptr;
     SymbolLabel *m_resultIcon = nullptr;
     QLabel *m_title = nullptr;
     QProgressBar *m_progress = nullptr;

@@ -3,33 +3,11 @@
 #include <ScreenshotRunSession.h>
 
 #include <QColor>
-#include <QTimer>
 #include <QWidget>
 
+class BusyIndicator;
 class QLabel;
 class QVariantAnimation;
-
-// A small indeterminate progress indicator: an arc turning while it is shown.
-class BusyIndicator final : public QWidget
-{
-    Q_OBJECT
-    Q_DISABLE_COPY_MOVE(BusyIndicator)
-
-public:
-    explicit BusyIndicator(int diameter, QWidget *parent = nullptr);
-    void setColor(const QColor &color);
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    int m_diameter;
-    int m_angle = 0;
-    QColor m_color;
-    QTimer m_timer;
-};
 
 // The 26 × 2 line between two cells of a run chain; its fill follows the cell on its left.
 class NodeConnector final : public QWidget

@@ -28,6 +28,17 @@ QLabel *caption(const QString &text, QWidget *parent)
     return result;
 }
 
+QWidget *divider(QWidget *parent)
+{
+    auto *line = new QWidget(parent);
+    line->setFixedHeight(1);
+    line->setAutoFillBackground(true);
+    QPalette pal = line->palette();
+    pal.setColor(QPalette::Window, QColor(255, 255, 255, 26));
+    line->setPalette(pal);
+    return line;
+}
+
 void setTextColor(QWidget *widget, const QColor &color)
 {
     // Only the enabled groups: a disabled control keeps the palette's dimmed text, so it

@@ -21,6 +21,8 @@ QLabel *label(const QString &text, TextStyle style, QWidget *parent, const QColo
               std::optional<QFont::Weight> weight = std::nullopt);
 // A caption line in the secondary colour that wraps.
 QLabel *caption(const QString &text, QWidget *parent);
+// The faint one-pixel line between a sheet's areas.
+QWidget *divider(QWidget *parent);
 // Sets a label's foreground colour through its palette.
 void setTextColor(QWidget *widget, const QColor &color);
 

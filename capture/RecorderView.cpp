@@ -1,12 +1,15 @@
 #include "RecorderView.h"
 
+#include "BusyIndicator.h"
 #include "LaunchBanner.h"
 #include "PlanEditorStyle.h"
 #include "RecorderModel.h"
 #include "RecorderStepList.h"
+#include "SheetHeader.h"
 #include "SimulatorLocationSheet.h"
 
 #include <AppPalette.h>
+#include <ControlStyles.h>
 #include <RecorderListener.h>
 #include <Spring.h>
 #include <StepResolver.h>
@@ -14,14 +17,12 @@
 #include <Symbols.h>
 
 #include <QCheckBox>
-#include <QFrame>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -30,17 +31,7 @@
 
 namespace {
 constexpr PlanLocation fallbackLocation{37.3349, -122.009};
-
-QFrame *divider(QWidget *parent)
-{
-    auto *line = new QFrame(parent);
-    line->setFixedHeight(1);
-    line->setAutoFillBackground(true);
-    QPalette pal = line->palette();
-    pal.setColor(QPalette::Window, QColor(255, 255, 255, 26));
-    line->setPalette(pal);
-    return line;
-}
+constexpr int busyDiameter = 14;
 
 QPushButton *bordered(const QString &objectName, QWidget *parent)
 {
@@ -55,12 +46,7 @@ QPushButton *bordered(const QString &objectName, QWidget *parent)
 // Red text that still reads as disabled when the button is.
 void setDestructiveText(QPushButton *button)
 {
-    PlanEditorStyle::setTextColor(button, AppPalette::destructive());
-    QPalette pal = button->palette();
-    QColor disabled = AppPalette::destructive();
-    disabled.setAlpha(90);
-    pal.setColor(QPalette::Disabled, QPalette::ButtonText, disabled);
-    button->setPalette(pal);
+    ControlStyles::makeBordered(button, ControlStyles::ControlSize::Regular, AppPalette::destructive());
 }
 
 void setButtonLook(QPushButton *button, const QString &text, const QString &symbol, const QColor &color)
@@ -68,7 +54,7 @@ void setButtonLook(QPushButton *button, const QString &text, const QString &symb
     if (button->text() != text)
         button->setText(text);
     button->setIcon(Symbols::icon(symbol, color, 16));
-    PlanEditorStyle::setTextColor(button, color);
+    ControlStyles::makeBordered(button, ControlStyles::ControlSize::Regular, color);
 }
 } // namespace
 
@@ -99,7 +85,7 @@ RecorderView::RecorderView(const XcodeProject &project, BuildConfiguration confi
 
     m_banner = new LaunchBanner(m_model, this);
     column->addWidget(m_banner);
-    column->addWidget(divider(this));
+    column->addWidget(PlanEditorStyle::divider(this));
 
     m_body = new QStackedWidget(this);
     m_body->setObjectName(QStringLiteral("recorderBody"));
@@ -109,7 +95,7 @@ RecorderView::RecorderView(const XcodeProject &project, BuildConfiguration confi
     m_body->addWidget(m_stepList);
     column->addWidget(m_body, 1);
 
-    column->addWidget(divider(this));
+    column->addWidget(PlanEditorStyle::divider(this));
     column->addWidget(buildFooter());
 
     connect(m_model, &RecorderModel::statusChanged, this, [this] {
@@ -151,17 +137,21 @@ RecorderView::~RecorderView()
 
 QWidget *RecorderView::buildHeader()
 {
-    auto *header = new QWidget(this);
-    header->setObjectName(QStringLiteral("recorderHeader"));
-    auto *row = new QHBoxLayout(header);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(12);
+    m_header = new SheetHeader(QStringLiteral("circle.dashed"), QStringLiteral("Live-Recorder · ") + m_model->project().name, this);
+    m_header->setObjectName(QStringLiteral("recorderHeader"));
+    // The top area pads the header and the toolbar alike.
+    m_header->setPadding(0);
+    m_header->titleLabel()->setObjectName(QStringLiteral("recorderTitle"));
+    m_header->subtitleLabel()->setObjectName(QStringLiteral("recorderStatusLine"));
+    m_header->closeButton()->setObjectName(QStringLiteral("recorderCloseButton"));
+    m_header->closeButton()->setToolTip(QStringLiteral("Schließen (ohne zu speichern)"));
+    connect(m_header, &SheetHeader::closeRequested, this, &RecorderView::reject);
 
-    m_statusIcon = new SymbolLabel(QStringLiteral("circle.dashed"), TextStyle::Title2, header);
-    m_statusIcon->setObjectName(QStringLiteral("recorderStatusIcon"));
-    m_pulseEffect = new QGraphicsOpacityEffect(m_statusIcon);
+    SymbolLabel *statusIcon = m_header->symbolLabel();
+    statusIcon->setObjectName(QStringLiteral("recorderStatusIcon"));
+    m_pulseEffect = new QGraphicsOpacityEffect(statusIcon);
     m_pulseEffect->setOpacity(1.0);
-    m_statusIcon->setGraphicsEffect(m_pulseEffect);
+    statusIcon->setGraphicsEffect(m_pulseEffect);
     m_pulse = new QVariantAnimation(this);
     m_pulse->setStartValue(1.0);
     m_pulse->setKeyValueAt(0.5, 0.3);
@@ -172,27 +162,7 @@ QWidget *RecorderView::buildHeader()
     connect(m_pulse, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
         m_pulseEffect->setOpacity(value.toDouble());
     });
-    row->addWidget(m_statusIcon, 0, Qt::AlignTop);
-
-    auto *texts = new QVBoxLayout;
-    texts->setSpacing(2);
-    m_title = PlanEditorStyle::label(QStringLiteral("Live-Recorder · ") + m_model->project().name, TextStyle::Headline, header);
-    m_title->setObjectName(QStringLiteral("recorderTitle"));
-    texts->addWidget(m_title);
-    m_statusLine = PlanEditorStyle::caption(QString(), header);
-    m_statusLine->setObjectName(QStringLiteral("recorderStatusLine"));
-    texts->addWidget(m_statusLine);
-    row->addLayout(texts, 1);
-    row->addSpacing(12);
-
-    m_closeButton = PlanEditorStyle::symbolButton(QStringLiteral("xmark.circle.fill"), AppPalette::secondaryText(),
-                                                  QStringLiteral("Schließen (ohne zu speichern)"), header);
-    m_closeButton->setObjectName(QStringLiteral("recorderCloseButton"));
-    m_closeButton->setIcon(Symbols::icon(QStringLiteral("xmark.circle.fill"), AppPalette::secondaryText(), 22));
-    m_closeButton->setIconSize(QSize(22, 22));
-    connect(m_closeButton, &QToolButton::clicked, this, &RecorderView::reject);
-    row->addWidget(m_closeButton, 0, Qt::AlignTop);
-    return header;
+    return m_header;
 }
 
 QWidget *RecorderView::buildToolbar()
@@ -218,6 +188,7 @@ QWidget *RecorderView::buildToolbar()
     m_locationButton->setText(QStringLiteral("Standort"));
     m_locationButton->setToolTip(QStringLiteral(
         "Standort für diesen Shot setzen — wird beim Start im Simulator gesetzt und auf den Shot übernommen"));
+    ControlStyles::makeBordered(m_locationButton);
     connect(m_locationButton, &QPushButton::clicked, this, &RecorderView::openLocationSheet);
     row->addWidget(m_locationButton);
 
@@ -328,12 +299,9 @@ QWidget *RecorderView::buildFooter()
     connect(m_clearButton, &QPushButton::clicked, m_model, &RecorderModel::clearSteps);
     first->addWidget(m_clearButton);
 
-    m_resolverProgress = new QProgressBar(footer);
+    m_resolverProgress = new BusyIndicator(busyDiameter, footer);
     m_resolverProgress->setObjectName(QStringLiteral("recorderResolverProgress"));
-    m_resolverProgress->setRange(0, 0);
-    m_resolverProgress->setTextVisible(false);
-    m_resolverProgress->setFixedSize(22, 6);
-    first->addWidget(m_resolverProgress);
+    first->addWidget(m_resolverProgress, 0, Qt::AlignVCenter);
     m_resolverMessage = PlanEditorStyle::label(QString(), TextStyle::Caption, footer, AppPalette::secondaryText());
     m_resolverMessage->setObjectName(QStringLiteral("recorderResolverMessage"));
     first->addWidget(m_resolverMessage);
@@ -348,6 +316,7 @@ QWidget *RecorderView::buildFooter()
         "Standard ist Replay über Koordinaten — läuft ohne App-Änderung. Optional sucht ein kurzer XCUITest-Lauf "
         "stabile accessibilityIdentifier, falls die App welche gesetzt hat, und bevorzugt die dann."));
     m_stabilizeBox->setEnabled(m_model->project().bundleIdentifier.has_value());
+    ControlStyles::makeCheckBox(m_stabilizeBox, AppPalette::accent());
     connect(m_stabilizeBox, &QCheckBox::toggled, m_model, &RecorderModel::setStabilize);
     second->addWidget(m_stabilizeBox);
     second->addStretch(1);
@@ -373,11 +342,9 @@ QWidget *RecorderView::buildFooter()
 void RecorderView::updateStatus()
 {
     const QString text = m_model->statusText();
-    if (m_statusLine->text() != text)
-        m_statusLine->setText(text);
+    m_header->setSubtitle(text);
     const RecorderModel::StatusIcon icon = m_model->statusIcon();
-    m_statusIcon->setSymbolName(icon.symbol);
-    m_statusIcon->setColor(icon.color);
+    m_header->setSymbol(icon.symbol, icon.color);
     updatePulse(icon.pulsing);
 }
 

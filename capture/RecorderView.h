@@ -12,18 +12,19 @@
 #include <functional>
 #include <optional>
 
+class BusyIndicator;
 class LaunchBanner;
 class QCheckBox;
 class QGraphicsOpacityEffect;
 class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
 class QStackedWidget;
 class QToolButton;
 class QVariantAnimation;
 class RecorderModel;
 class RecorderStepList;
+class SheetHeader;
 class SimulatorLocationSheet;
 class SymbolLabel;
 
@@ -75,12 +76,9 @@ private:
     RecorderModel *m_model = nullptr;
     bool m_stopped = false;
 
-    SymbolLabel *m_statusIcon = nullptr;
     QGraphicsOpacityEffect *m_pulseEffect = nullptr;
     QVariantAnimation *m_pulse = nullptr;
-    QLabel *m_title = nullptr;
-    QLabel *m_statusLine = nullptr;
-    QToolButton *m_closeButton = nullptr;
+    SheetHeader *m_header = nullptr;
 
     QPushButton *m_startButton = nullptr;
     QPushButton *m_pauseButton = nullptr;
@@ -95,7 +93,7 @@ private:
 
     QToolButton *m_addMenuButton = nullptr;
     QPushButton *m_clearButton = nullptr;
-    QProgressBar *m_resolverProgress = nullptr;
+    BusyIndicator *m_resolverProgress = nullptr;
     QLabel *m_resolverMessage = nullptr;
     QCheckBox *m_stabilizeBox = nullptr;
     QLineEdit *m_shotNameField = nullptr;

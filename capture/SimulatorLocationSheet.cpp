@@ -1,7 +1,9 @@
 #include "SimulatorLocationSheet.h"
 
 #include "LocationSheetModel.h"
+#include "BusyIndicator.h"
 #include "PlanEditorStyle.h"
+#include "SheetHeader.h"
 
 #include <AppPalette.h>
 #include <ControlStyles.h>
@@ -14,63 +16,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int standardPadding = 16;
-
-// A small indeterminate progress indicator: an arc turning while it is shown.
-class ProgressSpinner final : public QWidget
-{
-public:
-    explicit ProgressSpinner(int diameter, QWidget *parent = nullptr)
-        : QWidget(parent)
-        , m_diameter(diameter)
-    {
-        setFixedSize(diameter, diameter);
-        m_timer.setInterval(16);
-        QObject::connect(&m_timer, &QTimer::timeout, this, [this] {
-            m_angle = (m_angle + 8) % 360;
-            update();
-        });
-    }
-
-protected:
-    void showEvent(QShowEvent *) override { m_timer.start(); }
-    void hideEvent(QHideEvent *) override { m_timer.stop(); }
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const qreal pen = std::max(1.5, m_diameter / 9.0);
-        const QRectF r = QRectF(rect()).adjusted(pen, pen, -pen, -pen);
-        painter.setPen(QPen(AppPalette::quaternaryFill(), pen));
-        painter.drawEllipse(r);
-        painter.setPen(QPen(AppPalette::secondaryText(), pen, Qt::SolidLine, Qt::RoundCap));
-        painter.drawArc(r, -m_angle * 16, 100 * 16);
-    }
-
-private:
-    int m_diameter;
-    int m_angle = 0;
-    QTimer m_timer;
-};
-
-QWidget *divider(QWidget *parent)
-{
-    auto *line = new QWidget(parent);
-    line->setFixedHeight(1);
-    line->setAutoFillBackground(true);
-    QPalette pal = line->palette();
-    pal.setColor(QPalette::Window, QColor(255, 255, 255, 26));
-    line->setPalette(pal);
-    return line;
-}
 
 void setTextIfDifferent(QLineEdit *field, const QString &text)
 {
@@ -99,16 +51,16 @@ SimulatorLocationSheet::SimulatorLocationSheet(std::optional<PlanLocation> initi
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(buildHeader());
-    layout->addWidget(divider(this));
+    layout->addWidget(PlanEditorStyle::divider(this));
     layout->addWidget(buildSearchRow());
-    layout->addWidget(divider(this));
+    layout->addWidget(PlanEditorStyle::divider(this));
 
     m_map = new MapWidget(this);
     m_map->setObjectName(QStringLiteral("map"));
     m_map->setMinimumHeight(340);
     m_map->setCamera(m_model->camera());
     layout->addWidget(m_map, 1);
-    layout->addWidget(divider(this));
+    layout->addWidget(PlanEditorStyle::divider(this));
     layout->addWidget(buildControls());
 
     connect(m_map, &MapWidget::tapped, m_model, &LocationSheetModel::tap);
@@ -143,38 +95,12 @@ void SimulatorLocationSheet::setPlaceSearcher(std::shared_ptr<PlaceSearcher> sea
 
 QWidget *SimulatorLocationSheet::buildHeader()
 {
-    auto *header = new QWidget(this);
-    auto *row = new QHBoxLayout(header);
-    row->setContentsMargins(standardPadding, standardPadding, standardPadding, standardPadding);
-    row->setSpacing(12);
-
-    auto *symbol = new SymbolLabel(QStringLiteral("location.circle.fill"), TextStyle::Title2, header);
-    symbol->setColor(AppPalette::accent());
-    row->addWidget(symbol);
-
-    auto *titles = new QVBoxLayout;
-    titles->setSpacing(2);
-    titles->addWidget(PlanEditorStyle::label(QStringLiteral("Fake-Standort im Simulator"), TextStyle::Headline, header));
-    titles->addWidget(PlanEditorStyle::label(
-        QStringLiteral("Tipp auf die Karte oder gib Koordinaten ein, dann im Simulator setzen."),
-        TextStyle::Caption, header, AppPalette::secondaryText()));
-    row->addLayout(titles);
-    row->addStretch(1);
-
-    auto *close = new QToolButton(header);
-    close->setObjectName(QStringLiteral("closeButton"));
-    close->setAutoRaise(true);
-    close->setText(Symbols::ligature(QStringLiteral("xmark.circle.fill")));
-    close->setFont(Symbols::font(TextStyles::pixelSize(TextStyle::Title2)));
-    close->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; color: %1; }"
-                                        "QToolButton:hover { color: %2; }")
-                             .arg(AppPalette::secondaryText().name(QColor::HexArgb),
-                                  AppPalette::primaryText().name(QColor::HexArgb)));
-    close->setToolTip(QStringLiteral("Schließen"));
-    close->setCursor(Qt::PointingHandCursor);
+    auto *header = new SheetHeader(QStringLiteral("location.circle.fill"), QStringLiteral("Fake-Standort im Simulator"), this);
+    header->setSymbol(QStringLiteral("location.circle.fill"), AppPalette::accent());
+    header->setSubtitle(QStringLiteral("Tipp auf die Karte oder gib Koordinaten ein, dann im Simulator setzen."));
+    header->closeButton()->setObjectName(QStringLiteral("closeButton"));
     // Same path as Escape.
-    connect(close, &QToolButton::clicked, this, &QDialog::reject);
-    row->addWidget(close);
+    connect(header, &SheetHeader::closeRequested, this, &QDialog::reject);
     return header;
 }
 
@@ -197,7 +123,7 @@ QWidget *SimulatorLocationSheet::buildSearchRow()
     connect(m_queryField, &QLineEdit::textEdited, m_model, &LocationSheetModel::setQuery);
     connect(m_queryField, &QLineEdit::returnPressed, m_model, &LocationSheetModel::search);
 
-    m_searchProgress = new ProgressSpinner(16, bar);
+    m_searchProgress = new BusyIndicator(16, bar);
     m_searchProgress->setObjectName(QStringLiteral("searchProgress"));
     row->addWidget(m_searchProgress);
 
@@ -293,7 +219,7 @@ QWidget *SimulatorLocationSheet::buildControls()
     PlanEditorStyle::makeProminent(m_applyButton);
     // Keep the button's width while its label gives way to the progress indicator.
     m_applyButton->setMinimumWidth(m_applyButton->sizeHint().width());
-    m_applyProgress = new ProgressSpinner(14, m_applyButton);
+    m_applyProgress = new BusyIndicator(14, m_applyButton);
     m_applyProgress->setObjectName(QStringLiteral("applyProgress"));
     m_applyProgress->hide();
     connect(m_applyButton, &QPushButton::clicked, this, [this] {

@@ -2,6 +2,7 @@
 
 #include "Symbols.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -12,31 +13,53 @@ namespace ControlStyles {
 namespace {
 
 // The quiet button look for a button class ("QPushButton", "QToolButton").
-void applyBordered(QAbstractButton *button, const QString &type, ControlSize size)
+void applyBordered(QAbstractButton *button, const QString &type, ControlSize size, const QColor &textColor)
 {
     const bool small = size == ControlSize::Small;
-    button->setStyleSheet(QStringLiteral(
-        "%1 { color: white; background: rgba(255,255,255,24); border: 1px solid rgba(255,255,255,30);"
+    const QColor text = textColor.isValid() ? textColor : QColor(Qt::white);
+    QColor faded = text;
+    faded.setAlpha(90);
+    const QString sheet = QStringLiteral(
+        "%1 { color: %4; background: rgba(255,255,255,24); border: 1px solid rgba(255,255,255,30);"
         " border-radius: %2px; padding: %3; }"
         "%1:hover { background: rgba(255,255,255,36); }"
         "%1:pressed { background: rgba(255,255,255,16); }"
-        "%1:disabled { color: rgba(255,255,255,90); background: rgba(255,255,255,12); }")
+        "%1:disabled { color: %5; background: rgba(255,255,255,12); }")
                               .arg(type)
                               .arg(small ? 6 : 7)
-                              .arg(small ? QStringLiteral("3px 8px") : QStringLiteral("5px 12px")));
+                              .arg(small ? QStringLiteral("3px 8px") : QStringLiteral("5px 12px"))
+                              .arg(text.name(QColor::HexArgb), faded.name(QColor::HexArgb));
+    if (button->styleSheet() != sheet)
+        button->setStyleSheet(sheet);
     button->setCursor(Qt::PointingHandCursor);
 }
 
 } // namespace
 
-void makeBordered(QPushButton *button, ControlSize size)
+void makeBordered(QPushButton *button, ControlSize size, const QColor &textColor)
 {
-    applyBordered(button, QStringLiteral("QPushButton"), size);
+    applyBordered(button, QStringLiteral("QPushButton"), size, textColor);
 }
 
-void makeBordered(QToolButton *button, ControlSize size)
+void makeBordered(QToolButton *button, ControlSize size, const QColor &textColor)
 {
-    applyBordered(button, QStringLiteral("QToolButton"), size);
+    applyBordered(button, QStringLiteral("QToolButton"), size, textColor);
+}
+
+void makeCheckBox(QCheckBox *box, const QColor &tint)
+{
+    Symbols::font(12); // loads the symbol resources, which hold the check mark
+    box->setStyleSheet(QStringLiteral(
+        "QCheckBox { spacing: 8px; }"
+        "QCheckBox::indicator { width: 14px; height: 14px; border-radius: 4px;"
+        " border: 1px solid rgba(255,255,255,110); background: rgba(255,255,255,16); }"
+        "QCheckBox::indicator:hover { border-color: rgba(255,255,255,170); }"
+        "QCheckBox::indicator:checked { border-color: %1; background: %1;"
+        " image: url(:/velorance/controls/check.svg); }"
+        "QCheckBox::indicator:disabled { border-color: rgba(255,255,255,50); background: transparent; }"
+        "QCheckBox:disabled { color: rgba(255,255,255,90); }")
+                           .arg(tint.name()));
+    box->setCursor(Qt::PointingHandCursor);
 }
 
 void makeProminent(QPushButton *button, const QColor &tint)

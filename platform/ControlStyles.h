@@ -2,6 +2,7 @@
 
 #include <QColor>
 
+class QCheckBox;
 class QComboBox;
 class QPushButton;
 class QScrollBar;
@@ -13,9 +14,12 @@ namespace ControlStyles {
 
 enum class ControlSize { Regular, Small };
 
-// A quiet button: a faint fill with a hairline rim (the platform's default button).
-void makeBordered(QPushButton *button, ControlSize size = ControlSize::Regular);
-void makeBordered(QToolButton *button, ControlSize size = ControlSize::Regular);
+// A quiet button: a faint fill with a hairline rim (the platform's default button). An
+// invalid text colour means white; the disabled text is the same colour, faded.
+void makeBordered(QPushButton *button, ControlSize size = ControlSize::Regular, const QColor &textColor = QColor());
+void makeBordered(QToolButton *button, ControlSize size = ControlSize::Regular, const QColor &textColor = QColor());
+// A check box whose box reads on the dark background, filled with the tint when checked.
+void makeCheckBox(QCheckBox *box, const QColor &tint);
 // A filled button in the tint with white text (the "prominent" look).
 void makeProminent(QPushButton *button, const QColor &tint);
 // A menu-style picker drawn like the bordered button, with the style's own arrow.

@@ -1,5 +1,8 @@
+#include "StandInRunHome.h"
+
 #include <AppPaths.h>
 #include <AutomationRunView.h>
+#include <BusyIndicator.h>
 #include <NodeBadge.h>
 #include <RunSheetState.h>
 #include <RunnerProject.h>
@@ -25,38 +28,6 @@ using Phase = ScreenshotRunSession::Phase;
 
 namespace {
 constexpr int runTimeoutMs = 60000;
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// True once the process is gone (a zombie waiting for its reaper counts as gone).
-bool processGone(qint64 pid)
-{
-    const QByteArray stat = readAll(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (stat.isEmpty())
-        return true;
-    const qsizetype close = stat.lastIndexOf(')');
-    return close > 0 && stat.size() > close + 2 && stat.at(close + 2) == 'Z';
-}
-
-Shot shot(const QString &name)
-{
-    Shot s;
-    s.id = QUuid::createUuid();
-    s.name = name;
-    s.steps = {ShotStepItem::make(ShotStep::tap(QStringLiteral("start"), QString(), NormPoint{0.5, 0.5}))};
-    return s;
-}
 
 ScreenshotPlan planWith(const QStringList &languages, const QStringList &shotNames)
 {
@@ -99,8 +70,8 @@ class TestAutomationRunView final : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void init();
-    void cleanupTestCase() { AppPaths::overrideApplicationSupport(QString()); }
+    void init() { m_run.reset(); }
+    void cleanupTestCase() { m_run.tearDown(); }
 
     void phaseText_data();
     void phaseText();
@@ -120,54 +91,19 @@ private Q_SLOTS:
     void restartNeedsBundleIdentifier();
 
 private:
-    XcodeProject iosProject(bool withBundleIdentifier = true);
+    XcodeProject iosProject(bool withBundleIdentifier = true)
+    {
+        return m_run.demoProject(m_run.iosProjectFile(), withBundleIdentifier);
+    }
     std::unique_ptr<AutomationRunView> sheet(const ScreenshotPlan &plan, const XcodeProject &project);
 
-    QTemporaryDir m_home;
-    std::unique_ptr<QTemporaryDir> m_support;
-    std::unique_ptr<QTemporaryDir> m_projects;
+    StandInRunHome m_run;
 };
 
 void TestAutomationRunView::initTestCase()
 {
-    QVERIFY(m_home.isValid());
-    const QByteArray standins = VELORANCE_STANDIN_DIR;
-    qputenv("PATH", standins + ':' + qgetenv("PATH"));
-    UserDefaults::useFile(m_home.filePath(QStringLiteral("defaults.ini")));
+    m_run.setUp();
     Motion::setAnimationsEnabled(false);
-}
-
-void TestAutomationRunView::init()
-{
-    m_support = std::make_unique<QTemporaryDir>();
-    m_projects = std::make_unique<QTemporaryDir>();
-    AppPaths::overrideApplicationSupport(m_support->path());
-    for (const char *name : {"VELORANCE_STANDIN_FAIL_AT", "VELORANCE_STANDIN_SHOT_DELAY", "VELORANCE_STANDIN_PIDFILE"})
-        qunsetenv(name);
-}
-
-XcodeProject TestAutomationRunView::iosProject(bool withBundleIdentifier)
-{
-    // The runner's own project file is a realistic iOS app project.
-    const QString templateFolder = m_support->filePath(QStringLiteral("template"));
-    RunnerProject::writeDriver(templateFolder);
-    QByteArray pbxproj = readAll(templateFolder + QStringLiteral("/SimDriver.xcodeproj/project.pbxproj"));
-    pbxproj.replace("SimDriver", "Demo");
-    QDir(templateFolder).removeRecursively();
-
-    const QString folder = m_projects->filePath(QStringLiteral("Demo"));
-    writeAll(folder + QStringLiteral("/Demo.xcodeproj/project.pbxproj"), pbxproj);
-    QDir().mkpath(folder + QStringLiteral("/fastlane"));
-    XcodeProject project;
-    project.id = folder;
-    project.name = QStringLiteral("Demo");
-    project.url = folder;
-    if (withBundleIdentifier)
-        project.bundleIdentifier = QStringLiteral("de.example.demo");
-    project.hasFastlane = true;
-    project.fastlaneDirectory = folder + QStringLiteral("/fastlane");
-    project.xcodeprojPath = folder + QStringLiteral("/Demo.xcodeproj");
-    return project;
 }
 
 std::unique_ptr<AutomationRunView> TestAutomationRunView::sheet(const ScreenshotPlan &plan, const XcodeProject &project)
@@ -460,7 +396,7 @@ void TestAutomationRunView::goingAwayWhileRunningCancels_data()
 void TestAutomationRunView::goingAwayWhileRunningCancels()
 {
     QFETCH(QString, path);
-    const QString pidFile = m_support->filePath(QStringLiteral("runner.pid"));
+    const QString pidFile = m_run.support->filePath(QStringLiteral("runner.pid"));
     qputenv("VELORANCE_STANDIN_PIDFILE", pidFile.toUtf8());
     qputenv("VELORANCE_STANDIN_SHOT_DELAY", "1");
     auto view = sheet(planWith({QStringLiteral("en-US")}, {QStringLiteral("Start"), QStringLiteral("Detail")}),

@@ -1,3 +1,5 @@
+#include "StandInRunHome.h"
+
 #include <AppPaths.h>
 #include <AutomationRunView.h>
 #include <PlanEditorModel.h>
@@ -27,183 +29,6 @@ using Kind = ScreenshotRunSession::Phase::Kind;
 namespace {
 constexpr int runTimeoutMs = 60000;
 
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// An Xcode 15 project file of a small iOS app with English and German localisations.
-const QByteArray kProjectFile = R"pbx(// !$*UTF8*$!
-{
-	archiveVersion = 1;
-	classes = {
-	};
-	objectVersion = 56;
-	objects = {
-
-/* Begin PBXBuildFile section */
-		7A10000000000000000000A1 /* WanderlustApp.swift in Sources */ = {isa = PBXBuildFile; fileRef = 7A10000000000000000000B1 /* WanderlustApp.swift */; };
-/* End PBXBuildFile section */
-
-/* Begin PBXFileReference section */
-		7A10000000000000000000B0 /* Wanderlust.app */ = {isa = PBXFileReference; explicitFileType = wrapper.application; includeInIndex = 0; path = Wanderlust.app; sourceTree = BUILT_PRODUCTS_DIR; };
-		7A10000000000000000000B1 /* WanderlustApp.swift */ = {isa = PBXFileReference; lastKnownFileType = sourcecode.swift; path = WanderlustApp.swift; sourceTree = "<group>"; };
-/* End PBXFileReference section */
-
-/* Begin PBXGroup section */
-		7A10000000000000000000C0 = {
-			isa = PBXGroup;
-			children = (
-				7A10000000000000000000C1 /* Wanderlust */,
-				7A10000000000000000000C2 /* Products */,
-			);
-			sourceTree = "<group>";
-		};
-		7A10000000000000000000C1 /* Wanderlust */ = {
-			isa = PBXGroup;
-			children = (
-				7A10000000000000000000B1 /* WanderlustApp.swift */,
-			);
-			path = Wanderlust;
-			sourceTree = "<group>";
-		};
-		7A10000000000000000000C2 /* Products */ = {
-			isa = PBXGroup;
-			children = (
-				7A10000000000000000000B0 /* Wanderlust.app */,
-			);
-			name = Products;
-			sourceTree = "<group>";
-		};
-/* End PBXGroup section */
-
-/* Begin PBXNativeTarget section */
-		7A10000000000000000000D0 /* Wanderlust */ = {
-			isa = PBXNativeTarget;
-			buildConfigurationList = 7A10000000000000000000E1 /* Build configuration list for PBXNativeTarget "Wanderlust" */;
-			buildPhases = (
-				7A10000000000000000000F0 /* Sources */,
-			);
-			buildRules = (
-			);
-			dependencies = (
-			);
-			name = Wanderlust;
-			productName = Wanderlust;
-			productReference = 7A10000000000000000000B0 /* Wanderlust.app */;
-			productType = "com.apple.product-type.application";
-		};
-/* End PBXNativeTarget section */
-
-/* Begin PBXProject section */
-		7A10000000000000000000D1 /* Project object */ = {
-			isa = PBXProject;
-			buildConfigurationList = 7A10000000000000000000E0 /* Build configuration list for PBXProject "Wanderlust" */;
-			compatibilityVersion = "Xcode 14.0";
-			developmentRegion = en;
-			hasScannedForEncodings = 0;
-			knownRegions = (
-				en,
-				Base,
-				de,
-			);
-			mainGroup = 7A10000000000000000000C0;
-			productRefGroup = 7A10000000000000000000C2 /* Products */;
-			projectDirPath = "";
-			projectRoot = "";
-			targets = (
-				7A10000000000000000000D0 /* Wanderlust */,
-			);
-		};
-/* End PBXProject section */
-
-/* Begin PBXSourcesBuildPhase section */
-		7A10000000000000000000F0 /* Sources */ = {
-			isa = PBXSourcesBuildPhase;
-			buildActionMask = 2147483647;
-			files = (
-				7A10000000000000000000A1 /* WanderlustApp.swift in Sources */,
-			);
-			runOnlyForDeploymentPostprocessing = 0;
-		};
-/* End PBXSourcesBuildPhase section */
-
-/* Begin XCBuildConfiguration section */
-		7A10000000000000000000E2 /* Debug */ = {
-			isa = XCBuildConfiguration;
-			buildSettings = {
-				IPHONEOS_DEPLOYMENT_TARGET = 16.0;
-				SDKROOT = iphoneos;
-			};
-			name = Debug;
-		};
-		7A10000000000000000000E3 /* Release */ = {
-			isa = XCBuildConfiguration;
-			buildSettings = {
-				IPHONEOS_DEPLOYMENT_TARGET = 16.0;
-				SDKROOT = iphoneos;
-				VALIDATE_PRODUCT = YES;
-			};
-			name = Release;
-		};
-		7A10000000000000000000E4 /* Debug */ = {
-			isa = XCBuildConfiguration;
-			buildSettings = {
-				MARKETING_VERSION = 2.1;
-				PRODUCT_BUNDLE_IDENTIFIER = de.example.wanderlust;
-				PRODUCT_NAME = "$(TARGET_NAME)";
-				TARGETED_DEVICE_FAMILY = "1,2";
-			};
-			name = Debug;
-		};
-		7A10000000000000000000E5 /* Release */ = {
-			isa = XCBuildConfiguration;
-			buildSettings = {
-				MARKETING_VERSION = 2.1;
-				PRODUCT_BUNDLE_IDENTIFIER = de.example.wanderlust;
-				PRODUCT_NAME = "$(TARGET_NAME)";
-				TARGETED_DEVICE_FAMILY = "1,2";
-			};
-			name = Release;
-		};
-/* End XCBuildConfiguration section */
-
-/* Begin XCConfigurationList section */
-		7A10000000000000000000E0 /* Build configuration list for PBXProject "Wanderlust" */ = {
-			isa = XCConfigurationList;
-			buildConfigurations = (
-				7A10000000000000000000E2 /* Debug */,
-				7A10000000000000000000E3 /* Release */,
-			);
-			defaultConfigurationIsVisible = 0;
-			defaultConfigurationName = Release;
-		};
-		7A10000000000000000000E1 /* Build configuration list for PBXNativeTarget "Wanderlust" */ = {
-			isa = XCConfigurationList;
-			buildConfigurations = (
-				7A10000000000000000000E4 /* Debug */,
-				7A10000000000000000000E5 /* Release */,
-			);
-			defaultConfigurationIsVisible = 0;
-			defaultConfigurationName = Release;
-		};
-/* End XCConfigurationList section */
-	};
-	rootObject = 7A10000000000000000000D1 /* Project object */;
-}
-)pbx";
-
-const QByteArray kFastfile = R"(default_platform(:ios)
-
-platform :ios do
-  lane :screenshots do
-    capture_screenshots(scheme: "Wanderlust")
-  end
-end
-)";
-
 // The sheets open synchronously from the model's flags.
 template<typename T>
 T *visibleChild(QObject *parent)
@@ -222,8 +47,8 @@ class TestEndToEnd final : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void init();
-    void cleanupTestCase() { AppPaths::overrideApplicationSupport(QString()); }
+    void init() { m_run.reset(); }
+    void cleanupTestCase() { m_run.tearDown(); }
 
     void sheetsFollowTheEditorFlags();
     void recordAShotAndRunItsLane();
@@ -232,39 +57,31 @@ private:
     XcodeProject wanderlust();
     std::unique_ptr<ShotPlanEditorView> showEditor(const XcodeProject &project);
 
-    QTemporaryDir m_home;
-    std::unique_ptr<QTemporaryDir> m_support;
-    std::unique_ptr<QTemporaryDir> m_projects;
+    StandInRunHome m_run;
 };
 
 void TestEndToEnd::initTestCase()
 {
-    QVERIFY(m_home.isValid());
-    const QByteArray standins = VELORANCE_STANDIN_DIR;
-    qputenv("PATH", standins + ':' + qgetenv("PATH"));
+    m_run.setUp();
     // The stand-in app taps quickly and leaves soon.
     qputenv("VELORANCE_STANDIN_TAP_DELAY", "0.05");
     qputenv("VELORANCE_STANDIN_APP_LINGER", "1");
-    UserDefaults::useFile(m_home.filePath(QStringLiteral("defaults.ini")));
     Motion::setAnimationsEnabled(false);
 }
 
-void TestEndToEnd::init()
-{
-    m_support = std::make_unique<QTemporaryDir>();
-    m_projects = std::make_unique<QTemporaryDir>();
-    AppPaths::overrideApplicationSupport(m_support->path());
-}
-
-// A project folder as the project scan would describe it.
+// A copy of a small iOS app with English and German localisations and a fastlane folder,
+// described as the project scan would describe it.
 XcodeProject TestEndToEnd::wanderlust()
 {
-    const QString folder = m_projects->filePath(QStringLiteral("Wanderlust"));
-    const QString xcodeproj = folder + QStringLiteral("/Wanderlust.xcodeproj");
-    writeAll(xcodeproj + QStringLiteral("/project.pbxproj"), kProjectFile);
-    writeAll(folder + QStringLiteral("/Wanderlust/WanderlustApp.swift"), "import SwiftUI\n");
-    writeAll(folder + QStringLiteral("/fastlane/Fastfile"), kFastfile);
+    const QDir source(QStringLiteral(VELORANCE_TEST_DATA_DIR "/wanderlust"));
+    const QString folder = m_run.projects->filePath(QStringLiteral("Wanderlust"));
+    for (const QString &file : {QStringLiteral("Wanderlust.xcodeproj/project.pbxproj"),
+                                QStringLiteral("Wanderlust/WanderlustApp.swift"), QStringLiteral("fastlane/Fastfile")}) {
+        if (!writeAll(QDir(folder).filePath(file), readAll(source.filePath(file))))
+            qWarning("could not copy %s", qPrintable(file));
+    }
 
+    const QString xcodeproj = folder + QStringLiteral("/Wanderlust.xcodeproj");
     const QString pbxproj = XcodeProjectInspector::readProjectFile(xcodeproj);
     XcodeProject project;
     project.id = folder;

@@ -39,7 +39,7 @@ inline QByteArray readBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Makes "<root>/Demo" with the parts the spec asks for and returns its XcodeProject.
+// Makes "<root>/Demo" with a project file, a fastlane folder and optional extras and returns its XcodeProject.
 inline XcodeProject makeProject(const QString &root, const ProjectSpec &spec = {}, const QString &name = QStringLiteral("Demo"))
 {
     const QString folder = QDir(root).filePath(name);

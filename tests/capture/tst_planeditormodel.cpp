@@ -56,7 +56,16 @@ private Q_SLOTS:
     void exportFailureShowsOnlyError();
 
 private:
+    // A project whose plan folder is blocked by a plain file at m_blocker: saving fails until it goes.
+    XcodeProject blockedProject()
+    {
+        const XcodeProject project = makeProject(m_dir->path());
+        m_blocker = blockPlanFolder(project);
+        return project;
+    }
+
     std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_blocker;
 };
 
 void TestPlanEditorModel::initTestCase()
@@ -258,9 +267,8 @@ void TestPlanEditorModel::everyChangeIsSavedOnce()
 
 void TestPlanEditorModel::writeFailureShowsErrorAndRecovers()
 {
-    const XcodeProject project = makeProject(m_dir->path());
-    const QString blocker = blockPlanFolder(project);
-    QVERIFY(!blocker.isEmpty());
+    const XcodeProject project = blockedProject();
+    QVERIFY(!m_blocker.isEmpty());
 
     PlanEditorModel model(project);
     model.load();
@@ -282,7 +290,7 @@ void TestPlanEditorModel::writeFailureShowsErrorAndRecovers()
     QCOMPARE(state.count(), 0);
 
     // Writable again: the next edit writes and the error goes.
-    QVERIFY(QFile::remove(blocker));
+    QVERIFY(QFile::remove(m_blocker));
     model.addLane();
     QVERIFY(!model.saveError());
     QCOMPARE(planOnDisk(project), model.plan());
@@ -291,9 +299,8 @@ void TestPlanEditorModel::writeFailureShowsErrorAndRecovers()
 
 void TestPlanEditorModel::loadClearsNoteAndError()
 {
-    const XcodeProject project = makeProject(m_dir->path());
-    const QString blocker = blockPlanFolder(project);
-    QVERIFY(!blocker.isEmpty());
+    const XcodeProject project = blockedProject();
+    QVERIFY(!m_blocker.isEmpty());
     PlanEditorModel model(project);
     model.load();
     model.addLane();
@@ -520,9 +527,8 @@ void TestPlanEditorModel::runLaneAndStartAll()
 
 void TestPlanEditorModel::runStartsEvenWhenSaveFails()
 {
-    const XcodeProject project = makeProject(m_dir->path());
-    const QString blocker = blockPlanFolder(project);
-    QVERIFY(!blocker.isEmpty());
+    const XcodeProject project = blockedProject();
+    QVERIFY(!m_blocker.isEmpty());
     PlanEditorModel model(project);
     model.load();
     model.addEmptyShot(model.plan().lanes.first());
@@ -796,15 +802,14 @@ void TestPlanEditorModel::exportWithoutFastlaneDoesNothing()
 
 void TestPlanEditorModel::exportWritesBothFilesAndNote()
 {
-    const XcodeProject project = makeProject(m_dir->path());
-    const QString blocker = blockPlanFolder(project);
-    QVERIFY(!blocker.isEmpty());
+    const XcodeProject project = blockedProject();
+    QVERIFY(!m_blocker.isEmpty());
     PlanEditorModel model(project);
     model.load();
     model.addEmptyShot(model.plan().lanes.first());
     QVERIFY(model.saveError()); // an earlier error line…
     const ScreenshotPlan saved = model.savedPlan();
-    QVERIFY(QFile::remove(blocker));
+    QVERIFY(QFile::remove(m_blocker));
 
     model.exportSnapshotTest();
     QVERIFY(!model.saveError()); // …is gone

@@ -49,6 +49,22 @@ private Q_SLOTS:
     void saveWithFailingResolverKeepsTheSteps();
 
 private:
+    // A model listening with a fixed clock, and one tap client connected to it.
+    struct Recording
+    {
+        std::unique_ptr<RecorderModel> model;
+        FixedClock clock;
+        TapClient client;
+    };
+
+    bool startRecording(Recording &recording)
+    {
+        recording.model = makeModel(m_home.project());
+        recording.clock.install(recording.model->listener());
+        recording.model->startListening();
+        return recording.client.connectTo(recording.model->listener());
+    }
+
     std::unique_ptr<RecorderModel> makeModel(const XcodeProject &project, std::optional<PlanLocation> initial = std::nullopt)
     {
         return std::make_unique<RecorderModel>(project, BuildConfiguration::Debug, QMap<QString, QString>{},
@@ -78,12 +94,9 @@ void TestRecorderModel::waitRule()
 {
     QFETCH(qint64, gapMs);
     QFETCH(QStringList, expected);
-    auto model = makeModel(m_home.project());
-    FixedClock clock;
-    clock.install(model->listener());
-    model->startListening();
-    TapClient client;
-    QVERIFY(client.connectTo(model->listener()));
+    Recording recording;
+    QVERIFY(startRecording(recording));
+    auto &[model, clock, client] = recording;
 
     QVERIFY(client.send(model->listener(), tapLine(QStringLiteral("a")), 1));
     QTRY_COMPARE(describeSteps(model->steps()), QStringList{QStringLiteral("tap a")});
@@ -96,12 +109,9 @@ void TestRecorderModel::waitRule()
 
 void TestRecorderModel::eventsOfOnePacketEachGetTheirOwnCheck()
 {
-    auto model = makeModel(m_home.project());
-    FixedClock clock;
-    clock.install(model->listener());
-    model->startListening();
-    TapClient client;
-    QVERIFY(client.connectTo(model->listener()));
+    Recording recording;
+    QVERIFY(startRecording(recording));
+    auto &[model, clock, client] = recording;
     QVERIFY(client.send(model->listener(), tapLine(QStringLiteral("first")), 1));
     QTRY_COMPARE(model->steps().size(), 1);
 
@@ -115,12 +125,9 @@ void TestRecorderModel::eventsOfOnePacketEachGetTheirOwnCheck()
 
 void TestRecorderModel::pausedTapsAreSkippedForGood()
 {
-    auto model = makeModel(m_home.project());
-    FixedClock clock;
-    clock.install(model->listener());
-    model->startListening();
-    TapClient client;
-    QVERIFY(client.connectTo(model->listener()));
+    Recording recording;
+    QVERIFY(startRecording(recording));
+    auto &[model, clock, client] = recording;
     QVERIFY(client.send(model->listener(), tapLine(QStringLiteral("before")), 1));
     QTRY_COMPARE(model->steps().size(), 1);
 
@@ -143,12 +150,9 @@ void TestRecorderModel::pausedTapsAreSkippedForGood()
 
 void TestRecorderModel::clearingStartsAFreshSequence()
 {
-    auto model = makeModel(m_home.project());
-    FixedClock clock;
-    clock.install(model->listener());
-    model->startListening();
-    TapClient client;
-    QVERIFY(client.connectTo(model->listener()));
+    Recording recording;
+    QVERIFY(startRecording(recording));
+    auto &[model, clock, client] = recording;
     QVERIFY(client.send(model->listener(), tapLine(QStringLiteral("old")), 1));
     QTRY_COMPARE(model->steps().size(), 1);
 
@@ -161,10 +165,9 @@ void TestRecorderModel::clearingStartsAFreshSequence()
 
 void TestRecorderModel::tapWithoutIdentifierOrLabelKeepsItsPoint()
 {
-    auto model = makeModel(m_home.project());
-    model->startListening();
-    TapClient client;
-    QVERIFY(client.connectTo(model->listener()));
+    Recording recording;
+    QVERIFY(startRecording(recording));
+    auto &[model, clock, client] = recording;
     QVERIFY(client.send(model->listener(), tapLine(QString(), QString(), 0.25, 0.75), 1));
     QTRY_COMPARE(model->steps().size(), 1);
     QCOMPARE(model->steps().first().step, ShotStep::tap(QString(), QString(), NormPoint{0.25, 0.75}));
@@ -250,12 +253,9 @@ void TestRecorderModel::handMadeStepsAndWaits()
 
 void TestRecorderModel::moveAndDeleteLeaveTheEventCursorAlone()
 {
-    auto model = makeModel(m_home.project());
-    FixedClock clock;
-    clock.install(model->listener());
-    model->startListening();
-    TapClient client;
-    QVERIFY(client.connectTo(model->listener()));
+    Recording recording;
+    QVERIFY(startRecording(recording));
+    auto &[model, clock, client] = recording;
     QByteArray lines;
     for (const char *name : {"a", "b", "c", "d"})
         lines += tapLine(QString::fromLatin1(name));

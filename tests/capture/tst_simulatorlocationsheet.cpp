@@ -76,6 +76,14 @@ private slots:
 
 private:
     SimulatorLocationSheet *makeSheet(std::optional<PlanLocation> initial = std::nullopt, QWidget *parent = nullptr);
+    // A fresh sheet in m_sheet, shown; with `searcher` its searches go there.
+    void showSheet(std::optional<PlanLocation> initial = std::nullopt, std::shared_ptr<PlaceSearcher> searcher = {})
+    {
+        m_sheet.reset(makeSheet(initial));
+        if (searcher)
+            m_sheet->setPlaceSearcher(std::move(searcher));
+        m_sheet->show();
+    }
     QString writeXcrun(const QString &body);
 
     Calls m_calls;
@@ -174,9 +182,7 @@ void TestSimulatorLocationSheet::initialValues()
 void TestSimulatorLocationSheet::blankQueryDoesNotSearch()
 {
     auto searcher = std::make_shared<ManualSearcher>();
-    m_sheet.reset(makeSheet());
-    m_sheet->setPlaceSearcher(searcher);
-    m_sheet->show();
+    showSheet(std::nullopt, searcher);
     auto *field = m_sheet->findChild<QLineEdit *>("queryField");
     auto *button = m_sheet->findChild<QPushButton *>("searchButton");
     QVERIFY(!button->isEnabled());
@@ -194,8 +200,7 @@ void TestSimulatorLocationSheet::blankQueryDoesNotSearch()
 
 void TestSimulatorLocationSheet::searchMovesCoordinateAndCamera()
 {
-    m_sheet.reset(makeSheet());
-    m_sheet->show();
+    showSheet();
     auto *field = m_sheet->findChild<QLineEdit *>("queryField");
     QTest::keyClicks(field, QStringLiteral(" Berlin "));
     QTest::mouseClick(m_sheet->findChild<QPushButton *>("searchButton"), Qt::LeftButton);
@@ -225,9 +230,7 @@ void TestSimulatorLocationSheet::searchMovesCoordinateAndCamera()
 void TestSimulatorLocationSheet::searchShowsProgressAndSearchFailures()
 {
     auto searcher = std::make_shared<ManualSearcher>();
-    m_sheet.reset(makeSheet());
-    m_sheet->setPlaceSearcher(searcher);
-    m_sheet->show();
+    showSheet(std::nullopt, searcher);
     auto *field = m_sheet->findChild<QLineEdit *>("queryField");
     auto *button = m_sheet->findChild<QPushButton *>("searchButton");
     auto *progress = m_sheet->findChild<QWidget *>("searchProgress");
@@ -281,8 +284,7 @@ void TestSimulatorLocationSheet::simulatorCalls()
         qputenv("VELORANCE_STANDIN_LOCATION_FAIL", "1");
     }
 
-    m_sheet.reset(makeSheet(PlanLocation{48.1374, 11.5755}));
-    m_sheet->show();
+    showSheet(PlanLocation{48.1374, 11.5755});
     QTest::mouseClick(m_sheet->findChild<QPushButton *>(apply ? "applyButton" : "clearButton"), Qt::LeftButton);
     QVERIFY(m_sheet->model()->isBusy());
     QTRY_VERIFY_WITH_TIMEOUT(!m_sheet->model()->isBusy(), 10000);
@@ -312,8 +314,7 @@ void TestSimulatorLocationSheet::simulatorCalls()
 void TestSimulatorLocationSheet::buttonsWaitWhileBusy()
 {
     SimulatorLocation::setXcrunPath(writeXcrun(QStringLiteral("sleep 0.3; exit 0")));
-    m_sheet.reset(makeSheet());
-    m_sheet->show();
+    showSheet();
     auto *apply = m_sheet->findChild<QPushButton *>("applyButton");
     auto *clear = m_sheet->findChild<QPushButton *>("clearButton");
     QTest::mouseClick(apply, Qt::LeftButton);
@@ -333,8 +334,7 @@ void TestSimulatorLocationSheet::buttonsWaitWhileBusy()
 
 void TestSimulatorLocationSheet::recentreKeepsZoom()
 {
-    m_sheet.reset(makeSheet());
-    m_sheet->show();
+    showSheet();
     QVERIFY(QTest::qWaitForWindowExposed(m_sheet.get()));
     MapWidget *map = m_sheet->map();
 
@@ -361,8 +361,7 @@ void TestSimulatorLocationSheet::recentreKeepsZoom()
 
 void TestSimulatorLocationSheet::tapMovesMarkerNotCamera()
 {
-    m_sheet.reset(makeSheet());
-    m_sheet->show();
+    showSheet();
     QVERIFY(QTest::qWaitForWindowExposed(m_sheet.get()));
     MapWidget *map = m_sheet->map();
     const MapCamera camera = map->camera();
@@ -381,8 +380,7 @@ void TestSimulatorLocationSheet::tapMovesMarkerNotCamera()
 
 void TestSimulatorLocationSheet::fieldsRoundToSixDigits()
 {
-    m_sheet.reset(makeSheet());
-    m_sheet->show();
+    showSheet();
     auto *latitude = m_sheet->findChild<QLineEdit *>("latitudeField");
     latitude->selectAll();
     QTest::keyClicks(latitude, QStringLiteral("52.1234567"));
@@ -404,8 +402,7 @@ void TestSimulatorLocationSheet::fieldsRoundToSixDigits()
 void TestSimulatorLocationSheet::fieldsFollowGermanLocale()
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    m_sheet.reset(makeSheet());
-    m_sheet->show();
+    showSheet();
     auto *latitude = m_sheet->findChild<QLineEdit *>("latitudeField");
     auto *longitude = m_sheet->findChild<QLineEdit *>("longitudeField");
     QCOMPARE(latitude->text(), QStringLiteral("37,3349"));
@@ -424,8 +421,7 @@ void TestSimulatorLocationSheet::fieldsFollowGermanLocale()
 
 void TestSimulatorLocationSheet::escapeAndCloseButtonDismiss()
 {
-    m_sheet.reset(makeSheet());
-    m_sheet->show();
+    showSheet();
     QSignalSpy rejected(m_sheet.get(), &QDialog::rejected);
     QTest::keyClick(m_sheet->findChild<QLineEdit *>("queryField"), Qt::Key_Escape);
     QCOMPARE(rejected.count(), 1);

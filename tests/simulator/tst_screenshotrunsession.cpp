@@ -1,3 +1,5 @@
+#include "StandInRunHome.h"
+
 #include <AppPaths.h>
 #include <NotificationHub.h>
 #include <RunnerProject.h>
@@ -18,38 +20,6 @@ using Kind = ScreenshotRunSession::Phase::Kind;
 namespace {
 constexpr int runTimeoutMs = 60000;
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-Shot shot(const QString &name)
-{
-    Shot s;
-    s.id = QUuid::createUuid();
-    s.name = name;
-    s.steps = {ShotStepItem::make(ShotStep::tap(QStringLiteral("start"), QString(), NormPoint{0.5, 0.5}))};
-    return s;
-}
-
-// True once the process is gone (a zombie waiting for its reaper counts as gone).
-bool processGone(qint64 pid)
-{
-    const QByteArray stat = readAll(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (stat.isEmpty())
-        return true;
-    const qsizetype close = stat.lastIndexOf(')');
-    return close > 0 && stat.size() > close + 2 && stat.at(close + 2) == 'Z';
-}
 } // namespace
 
 class ScreenshotRunSessionTest final : public QObject
@@ -57,29 +27,13 @@ class ScreenshotRunSessionTest final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(m_home.isValid());
-        const QByteArray standins = VELORANCE_STANDIN_DIR;
-        qputenv("PATH", standins + ':' + qgetenv("PATH"));
-        UserDefaults::useFile(m_home.filePath(QStringLiteral("defaults.ini")));
-    }
-
-    void init()
-    {
-        m_support.reset(new QTemporaryDir);
-        m_projects.reset(new QTemporaryDir);
-        AppPaths::overrideApplicationSupport(m_support->path());
-        for (const char *name : {"VELORANCE_STANDIN_FAIL_AT", "VELORANCE_STANDIN_SHOT_DELAY", "VELORANCE_STANDIN_PIDFILE",
-                                 "VELORANCE_STANDIN_LOG"})
-            qunsetenv(name);
-    }
-
-    void cleanupTestCase() { AppPaths::overrideApplicationSupport(QString()); }
+    void initTestCase() { m_run.setUp(); }
+    void init() { m_run.reset(); }
+    void cleanupTestCase() { m_run.tearDown(); }
 
     void runsEveryLanguageAndShotAndImports()
     {
-        const QString callLog = m_support->filePath(QStringLiteral("calls.jsonl"));
+        const QString callLog = m_run.support->filePath(QStringLiteral("calls.jsonl"));
         qputenv("VELORANCE_STANDIN_LOG", callLog.toUtf8());
         ScreenshotPlan withLocations = plan();
         withLocations.location = PlanLocation{52.52, 13.405};
@@ -107,7 +61,7 @@ private Q_SLOTS:
         QCOMPARE(session.doneCount(), 6);
         QCOMPARE(session.progress(), 1.0);
         QCOMPARE(session.importedCount(), 6);
-        const QString prepared = m_projects->filePath(QStringLiteral("Demo/fastlane/velorancestudio/screenshots/"));
+        const QString prepared = m_run.projects->filePath(QStringLiteral("Demo/fastlane/velorancestudio/screenshots/"));
         for (const QString &language : {QStringLiteral("en-US"), QStringLiteral("de-DE")}) {
             QCOMPARE(QDir(prepared + language).entryList(QDir::Files),
                      (QStringList{"01-Start.png", "02-Detail.png", "03-Detail.png"}));
@@ -165,7 +119,7 @@ private Q_SLOTS:
                                                        RunNodeState::Done, RunNodeState::Failed, RunNodeState::Pending}));
         QCOMPARE(session.importedCount(), 0);
         QCOMPARE(posted.size(), 0);
-        QVERIFY(!QDir(m_projects->filePath(QStringLiteral("Demo/fastlane/velorancestudio"))).exists());
+        QVERIFY(!QDir(m_run.projects->filePath(QStringLiteral("Demo/fastlane/velorancestudio"))).exists());
 
         // Starting again keeps what the failed attempt left until the new run reports.
         const QStringList linesBefore = session.recentLines();
@@ -184,7 +138,7 @@ private Q_SLOTS:
 
     void cancelEndsTheChild()
     {
-        const QString pidFile = m_support->filePath(QStringLiteral("runner.pid"));
+        const QString pidFile = m_run.support->filePath(QStringLiteral("runner.pid"));
         qputenv("VELORANCE_STANDIN_SHOT_DELAY", "1");
         qputenv("VELORANCE_STANDIN_PIDFILE", pidFile.toUtf8());
         ScreenshotRunSession session(iosProject(), plan(), BuildConfiguration::Debug);
@@ -246,7 +200,7 @@ private Q_SLOTS:
     void reportsUnwritableWorkFolder()
     {
         // Running as root ignores permissions, so the work folder is made a plain file.
-        writeFile(AppPaths::workFolder(QStringLiteral("ScreenshotRun")), "not a folder");
+        QVERIFY(writeAll(AppPaths::workFolder(QStringLiteral("ScreenshotRun")), "not a folder"));
         ScreenshotRunSession session(iosProject(), plan(), BuildConfiguration::Debug);
         session.start();
         QCOMPARE(session.phase().kind, Kind::Failed);
@@ -264,7 +218,7 @@ private Q_SLOTS:
         p.launchVariables = {{QUuid::createUuid(), QStringLiteral(" MODE "), QStringLiteral("de\"mo")}};
         p.launchArguments = {QStringLiteral("-flag  on")};
 
-        const QString folder = m_support->filePath(QStringLiteral("runner"));
+        const QString folder = m_run.support->filePath(QStringLiteral("runner"));
         QVERIFY(RunnerProject::writeScreenshotRunner(folder, p));
         const QString source = QString::fromUtf8(readAll(folder + QStringLiteral("/UIDumpUITests/UIDumpUITests.swift")));
         QVERIFY(!source.contains(QStringLiteral("{{")));
@@ -300,36 +254,10 @@ private:
         return result;
     }
 
-    // The runner's own project file is a realistic iOS app project.
-    XcodeProject iosProject()
-    {
-        const QString folder = m_support->filePath(QStringLiteral("template"));
-        RunnerProject::writeDriver(folder);
-        QByteArray pbxproj = readAll(folder + QStringLiteral("/SimDriver.xcodeproj/project.pbxproj"));
-        pbxproj.replace("SimDriver", "Demo");
-        QDir(folder).removeRecursively();
-        return projectWith(pbxproj);
-    }
+    XcodeProject iosProject() { return m_run.demoProject(m_run.iosProjectFile()); }
+    XcodeProject projectWith(const QByteArray &pbxproj) { return m_run.demoProject(pbxproj); }
 
-    XcodeProject projectWith(const QByteArray &pbxproj)
-    {
-        const QString folder = m_projects->filePath(QStringLiteral("Demo"));
-        writeFile(folder + QStringLiteral("/Demo.xcodeproj/project.pbxproj"), pbxproj);
-        QDir().mkpath(folder + QStringLiteral("/fastlane"));
-        XcodeProject project;
-        project.id = folder;
-        project.name = QStringLiteral("Demo");
-        project.url = folder;
-        project.bundleIdentifier = QStringLiteral("de.example.demo");
-        project.hasFastlane = true;
-        project.fastlaneDirectory = folder + QStringLiteral("/fastlane");
-        project.xcodeprojPath = folder + QStringLiteral("/Demo.xcodeproj");
-        return project;
-    }
-
-    QTemporaryDir m_home;
-    std::unique_ptr<QTemporaryDir> m_support;
-    std::unique_ptr<QTemporaryDir> m_projects;
+    StandInRunHome m_run;
 };
 
 QTEST_GUILESS_MAIN(ScreenshotRunSessionTest)
