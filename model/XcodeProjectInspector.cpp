@@ -1,6 +1,7 @@
 #include "XcodeProjectInspector.h"
 
 #include <QFile>
+#include <QSet>
 #include <QVariant>
 
 namespace XcodeProjectInspector {
@@ -337,18 +338,26 @@ QStringList knownRegions(const QString &pbxproj)
     if (end < 0)
         return {};
 
+    const QStringView content = QStringView(pbxproj).sliced(contentStart, end - contentStart);
     QStringList regions;
-    for (const QString &piece : pbxproj.mid(contentStart, end - contentStart).split(QLatin1Char(','))) {
-        qsizetype begin = 0;
-        qsizetype stop = piece.size();
-        while (begin < stop && isRegionTrimChar(piece.at(begin)))
+    QSet<QStringView> seen; // views into `pbxproj`: repeats are found in constant time
+    qsizetype from = 0;
+    while (from <= content.size() && regions.size() < maxKnownRegions) {
+        qsizetype comma = content.indexOf(QLatin1Char(','), from);
+        if (comma < 0)
+            comma = content.size();
+        qsizetype begin = from;
+        qsizetype stop = comma;
+        from = comma + 1;
+        while (begin < stop && isRegionTrimChar(content.at(begin)))
             ++begin;
-        while (stop > begin && isRegionTrimChar(piece.at(stop - 1)))
+        while (stop > begin && isRegionTrimChar(content.at(stop - 1)))
             --stop;
-        const QString region = piece.mid(begin, stop - begin);
-        if (region.isEmpty() || region == QLatin1String("Base") || regions.contains(region))
+        const QStringView region = content.sliced(begin, stop - begin);
+        if (region.isEmpty() || region == QLatin1String("Base") || seen.contains(region))
             continue;
-        regions.append(region);
+        seen.insert(region);
+        regions.append(region.toString());
     }
     return regions;
 }

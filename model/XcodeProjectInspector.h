@@ -10,7 +10,11 @@
 // Reads what the program needs from the text of a project.pbxproj. Pure functions.
 namespace XcodeProjectInspector {
 
-// The languages of "knownRegions = ( … )", without "Base" and repeats, in order.
+// More regions than any app localises into; a hostile list ends here.
+inline constexpr qsizetype maxKnownRegions = 1000;
+
+// The languages of "knownRegions = ( … )", without "Base" and repeats, in order; at most
+// maxKnownRegions of them (the first ones).
 QStringList knownRegions(const QString &pbxproj);
 
 struct LaunchTarget

@@ -82,15 +82,26 @@ void LaneRunProgress::ingest(const QString &line)
     if (line.contains(QLatin1String("SHOT-"))) {
         const QString started = markerValue(line, QLatin1String("SHOT-START"));
         if (!started.isEmpty()) {
-            if (!languagesActive.contains(started) && !languagesDone.contains(started))
+            if (!languagesSeen.contains(started) && languagesSeen.size() < maxLanguages) {
+                languagesSeen.insert(started, false);
                 languagesActive.append(started);
+            }
             return;
         }
         const QString done = markerValue(line, QLatin1String("SHOT-DONE"));
         if (!done.isEmpty()) {
-            languagesActive.removeAll(done);
-            if (!languagesDone.contains(done))
+            const auto seen = languagesSeen.find(done);
+            if (seen == languagesSeen.end()) {
+                if (languagesSeen.size() < maxLanguages) {
+                    languagesSeen.insert(done, true);
+                    languagesDone.append(done);
+                }
+            } else if (!seen.value()) {
+                // Each language leaves the active list once, so these removals stay linear.
+                seen.value() = true;
+                languagesActive.removeOne(done);
                 languagesDone.append(done);
+            }
             return;
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -9,9 +10,14 @@
 struct LaneRunProgress
 {
     static constexpr int maxRecentLines = 400;
+    // Languages followed at most; markers of further ones (only hostile output has them)
+    // are ignored.
+    static constexpr qsizetype maxLanguages = 1000;
 
     QStringList languagesDone;
     QStringList languagesActive;
+    // Every language in either list, and whether it is done: lookups in constant time.
+    QHash<QString, bool> languagesSeen;
     QStringList recentLines;            // the last 400 output lines
     int buildSteps = 0;
     std::optional<int> expectedBuildSteps;

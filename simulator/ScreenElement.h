@@ -23,9 +23,13 @@ struct ScreenElement
 // Reading an element tree and finding the element under a recorded point.
 namespace ScreenElementTree {
 
+// Longer lines are read up to here only (no real element comes close); the attribute the
+// cut falls into is dropped, the element itself is kept.
+inline constexpr qsizetype maxLineLength = 1024 * 1024;
+
 // Parses XCUITest's debugDescription lines ("  Button, 0x…, {{x, y}, {w, h}}, identifier: 'id',
 // label: 'Text'"). Lines that describe no element are skipped; the "Path to element" and
-// "Query chain" sections that may follow the subtree end the parse.
+// "Query chain" sections that may follow the subtree end the parse. Linear in the text's length.
 QList<ScreenElement> parse(const QString &text);
 
 // The screen rectangle of a dump: the frame of the first element that has one.

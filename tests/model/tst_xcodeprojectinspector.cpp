@@ -1,5 +1,7 @@
 #include <XcodeProjectInspector.h>
 
+#include <TimeBudget.h>
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -29,6 +31,8 @@ private Q_SLOTS:
     void knownRegions();
     void knownRegionsOfProjects_data();
     void knownRegionsOfProjects();
+    void knownRegionsOfHugeList_data();
+    void knownRegionsOfHugeList();
     void launchTarget_data();
     void launchTarget();
     void applicationSettings_data();
@@ -75,6 +79,37 @@ void TestXcodeProjectInspector::knownRegionsOfProjects()
     QFETCH(QString, project);
     QFETCH(QStringList, expected);
     QCOMPARE(XcodeProjectInspector::knownRegions(fixture(project)), expected);
+}
+
+void TestXcodeProjectInspector::knownRegionsOfHugeList_data()
+{
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<int>("distinct");
+
+    QTest::newRow("100,000 distinct") << 100000 << 100000;
+    QTest::newRow("100,000 of 300 repeated") << 100000 << 300;
+}
+
+// A hostile project file must not freeze the window: the list is read in linear time and
+// stops growing at the cap, keeping the first regions in their order.
+void TestXcodeProjectInspector::knownRegionsOfHugeList()
+{
+    QFETCH(int, entries);
+    QFETCH(int, distinct);
+    QString text = QStringLiteral("knownRegions = (\n");
+    for (int i = 0; i < entries; ++i)
+        text += QStringLiteral("\t\t\t\"r%1\",\n").arg(i % distinct);
+    text += QStringLiteral(");\n");
+
+    QStringList regions;
+    const double ms = TimeBudget::bestMs(QTest::currentDataTag(),
+                                         [&] { regions = XcodeProjectInspector::knownRegions(text); });
+    QVERIFY2(ms < TimeBudget::scaled(50), qPrintable(QString::number(ms)));
+
+    const int expected = qMin(distinct, int(XcodeProjectInspector::maxKnownRegions));
+    QCOMPARE(regions.size(), expected);
+    QCOMPARE(regions.first(), QStringLiteral("r0"));
+    QCOMPARE(regions.last(), QStringLiteral("r%1").arg(expected - 1));
 }
 
 void TestXcodeProjectInspector::launchTarget_data()

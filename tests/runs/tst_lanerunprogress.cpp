@@ -1,5 +1,7 @@
 #include <LaneRunProgress.h>
 
+#include <TimeBudget.h>
+
 #include <QTest>
 
 class TestLaneRunProgress : public QObject
@@ -58,6 +60,47 @@ private Q_SLOTS:
         QCOMPARE(progress.languagesDone, QStringList{"de-DE"});
         QCOMPARE(progress.languagesActive, QStringList{"en-US"});
         QCOMPARE(progress.buildSteps, 0);
+    }
+
+    void manyDistinctLanguages_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("withDone");
+
+        QTest::newRow("60,000 starts") << 60000 << false;
+        QTest::newRow("200,000 starts") << 200000 << false;
+        QTest::newRow("100,000 starts and dones") << 100000 << true;
+    }
+    // Console output is not trusted: a flood of distinct markers is followed in linear time
+    // and the lists stop growing at the cap.
+    void manyDistinctLanguages()
+    {
+        QFETCH(int, count);
+        QFETCH(bool, withDone);
+        QStringList lines;
+        lines.reserve(withDone ? 2 * count : count);
+        for (int i = 0; i < count; ++i) {
+            lines.append(QStringLiteral("SHOT-START l%1").arg(i));
+            if (withDone)
+                lines.append(QStringLiteral("SHOT-DONE l%1").arg(i));
+        }
+
+        LaneRunProgress progress;
+        const double ms = TimeBudget::bestMs(QTest::currentDataTag(), [&] {
+            progress = LaneRunProgress();
+            for (const QString &line : std::as_const(lines))
+                progress.ingest(line);
+        });
+        QVERIFY2(ms < TimeBudget::scaled(50), qPrintable(QString::number(ms)));
+
+        const qsizetype cap = LaneRunProgress::maxLanguages;
+        QCOMPARE(progress.languagesActive.size() + progress.languagesDone.size(), cap);
+        const QStringList &kept = withDone ? progress.languagesDone : progress.languagesActive;
+        QCOMPARE(kept.first(), QStringLiteral("l0"));
+        QCOMPARE(kept.last(), QStringLiteral("l%1").arg(cap - 1));
+        if (withDone)
+            QVERIFY(progress.languagesActive.isEmpty());
+        QCOMPARE(progress.recentLines.size(), LaneRunProgress::maxRecentLines);
     }
 
     void summary_data()

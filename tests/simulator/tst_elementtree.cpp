@@ -1,5 +1,7 @@
 #include <ScreenElement.h>
 
+#include <TimeBudget.h>
+
 #include <QFile>
 #include <QtTest>
 
@@ -58,6 +60,67 @@ private Q_SLOTS:
         QCOMPARE(elements.at(0).frame, QRectF(1.5, 2, 30, 4));
         QVERIFY(elements.at(1).frame.isEmpty());
         QVERIFY(!ScreenElementTree::screenRect({}).has_value());
+    }
+
+    void trailingFlagsAreStripped_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("label");
+
+        QTest::newRow("one flag") << "  Button, 0x1, label: 'Hilfe', Selected" << "Hilfe";
+        QTest::newRow("several flags") << "  Button, 0x1, label: 'Hilfe', Selected, Disabled, Focused" << "Hilfe";
+        QTest::newRow("flag word inside the label") << "  Button, 0x1, label: 'Selected, Selected'" << "Selected, Selected";
+        QTest::newRow("unknown flag stays") << "  Button, 0x1, label: 'Hilfe', Pressed" << "'Hilfe', Pressed";
+        QTest::newRow("flag without blank stays") << "  Button, 0x1, label: 'Hilfe',Selected" << "'Hilfe',Selected";
+    }
+    void trailingFlagsAreStripped()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, label);
+        const auto elements = ScreenElementTree::parse(line);
+        QCOMPARE(elements.size(), 1);
+        QCOMPARE(elements.first().label, label);
+    }
+
+    // Dumps come from the app under test; a hostile line must cost linear time and must not
+    // silently vanish (its element keeps the tree's depths right).
+    void hostileLinesStayLinear_data()
+    {
+        QTest::addColumn<QString>("tail");
+        QTest::addColumn<QString>("label");
+
+        QString flags;
+        for (int i = 0; i < 30000; ++i)
+            flags += QStringLiteral(", Selected");
+        QTest::newRow("20,000 trailing flags") << QStringLiteral("'Text'") + flags.left(200000) << QStringLiteral("Text");
+        QTest::newRow("30,000 trailing flags") << QStringLiteral("'Text'") + flags.left(300000) << QStringLiteral("Text");
+        QTest::newRow("20,000 flags inside the label") << QStringLiteral("'Text") + flags.left(200000) + u'\''
+                                                       << QStringLiteral("Text") + flags.left(200000);
+        const QString longLabel(300 * 1024, u'x');
+        QTest::newRow("300 KB label") << u'\'' + longLabel + u'\'' << longLabel;
+        // Beyond the cap the line is read up to it; the attribute cut there is dropped.
+        QTest::newRow("line beyond the cap") << u'\'' + QString(ScreenElementTree::maxLineLength, u'y') + u'\''
+                                             << QString();
+    }
+    void hostileLinesStayLinear()
+    {
+        QFETCH(QString, tail);
+        QFETCH(QString, label);
+        const QString text = QStringLiteral("Application, 0x0, pid: 1\n  Button, 0x1, {{1, 2}, {3, 4}}, identifier: 'id', label: ")
+            + tail + QStringLiteral("\n    StaticText, 0x2, {{1, 2}, {1, 1}}, label: 'child'\n");
+        QList<ScreenElement> elements;
+        const double ms = TimeBudget::bestMs(QTest::currentDataTag(), [&] { elements = ScreenElementTree::parse(text); });
+        QVERIFY2(ms < TimeBudget::scaled(50), qPrintable(QString::number(ms)));
+
+        QCOMPARE(elements.size(), 3);
+        const ScreenElement &button = elements.at(1);
+        QCOMPARE(button.type, QStringLiteral("Button"));
+        QCOMPARE(button.identifier, QStringLiteral("id"));
+        QCOMPARE(button.frame, QRectF(1, 2, 3, 4));
+        QCOMPARE(button.label.size(), label.size());
+        QVERIFY(button.label == label);
+        QCOMPARE(elements.at(2).depth, 2);
+        QCOMPARE(elements.at(2).label, QStringLiteral("child"));
     }
 
     void findsElementUnderPoint_data()
