@@ -83,6 +83,54 @@ private Q_SLOTS:
         QVERIFY(!splitter.flush());
     }
 
+    // Output without newlines must not grow memory: the line goes out cut at the cap as soon
+    // as it passes it, and the rest of it is dropped.
+    void splitterCapsOverlongLines()
+    {
+        const qsizetype cap = LineSplitter::maxLineBytes;
+        LineSplitter splitter;
+        const QByteArray block(10 * 1024, 'x');
+        QStringList lines;
+        for (int i = 0; i < 6; ++i)
+            lines += splitter.feed(block);
+        QVERIFY(lines.isEmpty());
+        lines += splitter.feed(block);   // passes the cap
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(lines.first(), QString(cap, u'x'));
+        for (int i = 0; i < 20; ++i)
+            QVERIFY(splitter.feed(block).isEmpty());
+        QCOMPARE(splitter.feed("rest of it\nnext\n"), QStringList{QStringLiteral("next")});
+        QVERIFY(!splitter.flush());
+
+        // Within one chunk, and at the end of the output.
+        QCOMPARE(splitter.feed(QByteArray(cap + 10, 'y') + "\nok\n" + QByteArray(cap + 1, 'z')),
+                 (QStringList{QString(cap, u'y'), QStringLiteral("ok"), QString(cap, u'z')}));
+        QVERIFY(!splitter.flush());
+        // A line of exactly the cap is whole, also with a carriage return after it.
+        QCOMPARE(splitter.feed(QByteArray(cap, 'w') + "\r\n"), QStringList{QString(cap, u'w')});
+    }
+
+    void splitterNeverCutsACharacter_data()
+    {
+        QTest::addColumn<QByteArray>("character");
+        QTest::addColumn<int>("keptBefore");   // bytes of the character that fit before the cap
+
+        QTest::newRow("two bytes, one fits") << QByteArray("\xc3\xbc") << 1;
+        QTest::newRow("three bytes, two fit") << QByteArray("\xe2\x96\xb8") << 2;
+        QTest::newRow("four bytes, three fit") << QByteArray("\xf0\x9f\x93\xb7") << 3;
+        QTest::newRow("four bytes, one fits") << QByteArray("\xf0\x9f\x93\xb7") << 1;
+    }
+    void splitterNeverCutsACharacter()
+    {
+        QFETCH(QByteArray, character);
+        QFETCH(int, keptBefore);
+        const qsizetype filler = LineSplitter::maxLineBytes - keptBefore;
+        LineSplitter splitter;
+        const QStringList lines = splitter.feed(QByteArray(filler, 'a') + character + character + '\n');
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(lines.first(), QString(filler, u'a'));
+    }
+
     void printsLinesAndExitCode_data()
     {
         QTest::addColumn<QString>("command");
@@ -93,6 +141,9 @@ private Q_SLOTS:
         QTest::newRow("partial last line") << "echo eins; printf 'ohne Ende'" << QStringList{"eins", "ohne Ende"} << 0;
         QTest::newRow("exit 3") << "echo vorher; exit 3" << QStringList{"vorher"} << 3;
         QTest::newRow("no output") << "true" << QStringList{} << 0;
+        QTest::newRow("a megabyte without newline")
+            << "head -c 1048576 /dev/zero | tr '\\000' x; echo; echo next"
+            << QStringList{QString(LineSplitter::maxLineBytes, u'x'), QStringLiteral("next")} << 0;
     }
     void printsLinesAndExitCode()
     {
