@@ -142,17 +142,20 @@ void RecorderModel::scheduleConsume()
 
 void RecorderModel::consumeEvents()
 {
-    const QList<RecorderTapEvent> &events = m_listener->events();
-    const qsizetype count = events.size();
+    const qsizetype count = m_listener->eventCount();
     if (m_consumed >= count)
         return;
     if (!m_isRecording) {
-        m_consumed = count;
+        skipPendingEvents();
         return;
     }
     bool changed = false;
-    for (qsizetype index = m_consumed; index < count; ++index) {
-        const RecorderTapEvent &event = events.at(index);
+    // The listener keeps only the events not yet consumed; the first of them has the number
+    // consumedCount() among all events.
+    const QList<RecorderTapEvent> &pending = m_listener->pendingEvents();
+    const qsizetype first = m_listener->consumedCount();
+    for (qsizetype index = std::max(m_consumed, first); index < count; ++index) {
+        const RecorderTapEvent &event = pending.at(index - first);
         if (m_lastEventAt) {
             const double gap = double(m_lastEventAt->msecsTo(event.receivedAt)) / 1000.0;
             if (gap > waitThreshold)
@@ -162,16 +165,22 @@ void RecorderModel::consumeEvents()
         m_lastEventAt = event.receivedAt;
         changed = true;
     }
-    m_consumed = m_listener->events().size();
+    skipPendingEvents();
     if (changed)
         Q_EMIT stepsChanged();
+}
+
+void RecorderModel::skipPendingEvents()
+{
+    m_consumed = m_listener->eventCount();
+    m_listener->releaseEventsBefore(m_consumed);
 }
 
 void RecorderModel::togglePause()
 {
     m_isRecording = !m_isRecording;
     if (m_isRecording) {
-        m_consumed = m_listener->events().size();
+        skipPendingEvents();
         m_lastEventAt.reset();
     }
     Q_EMIT statusChanged();
@@ -179,7 +188,7 @@ void RecorderModel::togglePause()
 
 void RecorderModel::clearSteps()
 {
-    m_consumed = m_listener->events().size();
+    skipPendingEvents();
     m_lastEventAt.reset();
     if (m_steps.isEmpty())
         return;
@@ -329,7 +338,7 @@ void RecorderModel::startAppWithRecorder()
     const bool wasRecording = m_isRecording;
     m_isRecording = true;
     m_lastEventAt.reset();
-    m_consumed = m_listener->events().size();
+    skipPendingEvents();
     if (!wasRecording)
         Q_EMIT statusChanged();
 

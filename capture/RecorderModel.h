@@ -133,6 +133,8 @@ Q_SIGNALS:
 
 private:
     void scheduleConsume();
+    // Marks every event received so far as consumed.
+    void skipPendingEvents();
     void onConnectionChanged(bool connected);
     // Drops the shown run from view; cancels it first when asked.
     void dropLaunchRun(bool cancel);

@@ -5,28 +5,65 @@
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
-// The TCP side: one server and the partial line of each open connection.
+// The TCP side: one server and the open connections with their partial lines.
 class RecorderListener::Engine
 {
 public:
+    struct Connection
+    {
+        QByteArray partial;           // bytes after the last newline
+        QTimer *idleTimer = nullptr;  // a child of the socket; stopped once a tap arrived
+    };
+
     QTcpServer &server = *new QTcpServer;
-    QHash<QTcpSocket *, QByteArray> pending;   // per connection: bytes after the last newline
+    QTimer &retryTimer = *new QTimer(&server);
+    QHash<QTcpSocket *, Connection> connections;
+
+    Engine()
+    {
+        retryTimer.setSingleShot(true);
+        retryTimer.setInterval(acceptRetryMs);
+        // A burst of connections is accepted at most this far before anyone looks at them.
+        server.setMaxPendingConnections(int(maxConnections));
+    }
 
     ~Engine()
     {
         // Tear down quietly: nothing may reach the owner while it drops the engine. The engine
         // may be dropped from one of its own signals, so the objects go later.
         server.disconnect();
+        retryTimer.disconnect();
         server.close();
-        for (QTcpSocket *socket : pending.keys()) {
-            socket->disconnect();
-            socket->abort();
-            socket->setParent(nullptr);
-            socket->deleteLater();
-        }
-        pending.clear();
+        for (QTcpSocket *socket : connections.keys())
+            closeQuietly(socket);
+        connections.clear();
         server.deleteLater();
+    }
+
+    static void closeQuietly(QTcpSocket *socket)
+    {
+        socket->disconnect();
+        socket->abort();
+        socket->setParent(nullptr);
+        socket->deleteLater();
+    }
+
+    // Accepting runs while there is room for a connection and no accept error is waited out.
+    void updateAccepting()
+    {
+        if (connections.size() < maxConnections && !retryTimer.isActive())
+            server.resumeAccepting();
+        else
+            server.pauseAccepting();
+    }
+
+    void drop(QTcpSocket *socket)
+    {
+        connections.remove(socket);
+        closeQuietly(socket);
+        updateAccepting();
     }
 };
 
@@ -52,6 +89,18 @@ QDateTime RecorderListener::now() const
     return m_clock ? m_clock() : QDateTime::currentDateTimeUtc();
 }
 
+qsizetype RecorderListener::connectionCount() const
+{
+    return m_engine ? m_engine->connections.size() : 0;
+}
+
+void RecorderListener::releaseEventsBefore(qsizetype count)
+{
+    const qsizetype released = qBound<qsizetype>(0, count - m_consumedCount, m_pendingEvents.size());
+    m_pendingEvents.remove(0, released);
+    m_consumedCount += released;
+}
+
 void RecorderListener::start()
 {
     if (m_engine)
@@ -61,60 +110,24 @@ void RecorderListener::start()
 
     connect(&engine->server, &QTcpServer::newConnection, this, [this, engine] {
         while (QTcpSocket *socket = engine->server.nextPendingConnection()) {
-            // A bounded read buffer keeps a flooding sender from growing our memory.
-            socket->setReadBufferSize(maxLineLength * 2);
-            engine->pending.insert(socket, QByteArray());
-
-            connect(socket, &QTcpSocket::readyRead, this, [this, engine, socket] {
-                const QPointer<RecorderListener> self(this);
-                QList<RecorderTapEvent> decoded;
-                bool overlong = false;
-                QByteArray &buffer = engine->pending[socket];
-                while (socket->bytesAvailable() > 0 && !overlong) {
-                    buffer += socket->read(maxLineLength);
-                    qsizetype from = 0;
-                    qsizetype newline;
-                    while ((newline = buffer.indexOf('\n', from)) >= 0) {
-                        const QByteArrayView line = QByteArrayView(buffer).sliced(from, newline - from);
-                        if (line.size() > maxLineLength) {
-                            overlong = true;
-                            break;
-                        }
-                        if (auto event = RecorderTapEvent::decode(line, now()))
-                            decoded.append(*event);
-                        from = newline + 1;
-                    }
-                    buffer.remove(0, from);
-                    if (buffer.size() > maxLineLength)
-                        overlong = true;
-                }
-                if (overlong) {
-                    engine->pending.remove(socket);
-                    socket->disconnect();
-                    socket->abort();
-                    socket->deleteLater();
-                }
-                for (const RecorderTapEvent &event : std::as_const(decoded)) {
-                    // A handler may stop the listener; then the rest is dropped with the engine.
-                    if (!self || m_engine.get() != engine)
-                        return;
-                    appendEvent(event);
-                }
-                if (self && m_engine.get() == engine)
-                    setConnected(!engine->pending.isEmpty());
-            });
-            connect(socket, &QTcpSocket::disconnected, this, [this, engine, socket] {
-                engine->pending.remove(socket);
-                socket->disconnect();
-                socket->deleteLater();
-                setConnected(!engine->pending.isEmpty());
-            });
-            // Bytes may already wait in the socket before the first readyRead connection.
-            if (socket->bytesAvailable() > 0)
-                QMetaObject::invokeMethod(socket, "readyRead", Qt::QueuedConnection);
+            if (engine->connections.size() >= maxConnections) {
+                // Accepted in the same burst as the ones that filled the last places.
+                Engine::closeQuietly(socket);
+                continue;
+            }
+            adoptConnection(engine, socket);
         }
-        setConnected(!engine->pending.isEmpty());
+        // Taking connections turns accepting back on; the cap may say otherwise.
+        engine->updateAccepting();
+        setConnected(!engine->connections.isEmpty());
     });
+    // Out of file descriptors, or a client gone before it was accepted: the server pauses
+    // itself; it resumes after a short wait rather than never, or at once in a busy loop.
+    connect(&engine->server, &QTcpServer::acceptError, this, [engine] {
+        engine->retryTimer.start();
+        engine->updateAccepting();
+    });
+    connect(&engine->retryTimer, &QTimer::timeout, this, [engine] { engine->updateAccepting(); });
 
     if (engine->server.listen(QHostAddress::LocalHost, m_requestedPort)) {
         setBoundPort(engine->server.serverPort());
@@ -122,6 +135,68 @@ void RecorderListener::start()
     } else {
         setStatus(Status::failed(engine->server.errorString()));
     }
+}
+
+void RecorderListener::adoptConnection(Engine *engine, QTcpSocket *socket)
+{
+    // A bounded read buffer keeps a flooding sender from growing our memory.
+    socket->setReadBufferSize(maxLineLength * 2);
+    Engine::Connection connection;
+    connection.idleTimer = new QTimer(socket);
+    connection.idleTimer->setSingleShot(true);
+    connect(connection.idleTimer, &QTimer::timeout, this, [this, engine, socket] {
+        engine->drop(socket);
+        setConnected(!engine->connections.isEmpty());
+    });
+    connection.idleTimer->start(m_idleTimeoutMs);
+    engine->connections.insert(socket, connection);
+
+    connect(socket, &QTcpSocket::readyRead, this, [this, engine, socket] {
+        const auto found = engine->connections.find(socket);
+        if (found == engine->connections.end())
+            return;
+        const QPointer<RecorderListener> self(this);
+        QList<RecorderTapEvent> decoded;
+        bool overlong = false;
+        QByteArray &buffer = found->partial;
+        while (socket->bytesAvailable() > 0 && !overlong) {
+            buffer += socket->read(maxLineLength);
+            qsizetype from = 0;
+            qsizetype newline;
+            while ((newline = buffer.indexOf('\n', from)) >= 0) {
+                const QByteArrayView line = QByteArrayView(buffer).sliced(from, newline - from);
+                if (line.size() > maxLineLength) {
+                    overlong = true;
+                    break;
+                }
+                if (auto event = RecorderTapEvent::decode(line, now()))
+                    decoded.append(*event);
+                from = newline + 1;
+            }
+            buffer.remove(0, from);
+            if (buffer.size() > maxLineLength)
+                overlong = true;
+        }
+        if (!decoded.isEmpty())
+            found->idleTimer->stop();
+        if (overlong)
+            engine->drop(socket);
+        for (const RecorderTapEvent &event : std::as_const(decoded)) {
+            // A handler may stop the listener; then the rest is dropped with the engine.
+            if (!self || m_engine.get() != engine)
+                return;
+            appendEvent(event);
+        }
+        if (self && m_engine.get() == engine)
+            setConnected(!engine->connections.isEmpty());
+    });
+    connect(socket, &QTcpSocket::disconnected, this, [this, engine, socket] {
+        engine->drop(socket);
+        setConnected(!engine->connections.isEmpty());
+    });
+    // Bytes may already wait in the socket before the first readyRead connection.
+    if (socket->bytesAvailable() > 0)
+        QMetaObject::invokeMethod(socket, "readyRead", Qt::QueuedConnection);
 }
 
 void RecorderListener::stop()
@@ -158,7 +233,9 @@ void RecorderListener::setConnected(bool connected)
 
 void RecorderListener::appendEvent(const RecorderTapEvent &event)
 {
-    m_events.append(event);
+    m_pendingEvents.append(event);
+    if (m_pendingEvents.size() > maxPendingEvents)
+        releaseEventsBefore(m_consumedCount + 1);
     Q_EMIT eventReceived(event);
     Q_EMIT eventsChanged();
 }

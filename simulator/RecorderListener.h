@@ -11,6 +11,8 @@
 #include <memory>
 #include <optional>
 
+class QTcpSocket;
+
 // Receives the recorder library's tap events: newline-terminated JSON over TCP on the
 // loopback interface. Lives on the GUI thread and reports every change there.
 class RecorderListener final : public QObject
@@ -33,13 +35,34 @@ public:
 
     // A connection whose current line grows beyond this without a newline is closed.
     static constexpr qsizetype maxLineLength = 64 * 1024;
+    // The recorder needs one connection; beyond this many open ones accepting pauses.
+    static constexpr qsizetype maxConnections = 8;
+    // Events received and not yet consumed are kept up to this many; older ones are dropped
+    // (a consumer takes them on every event-loop pass, so only a stalled one gets here).
+    static constexpr qsizetype maxPendingEvents = 10000;
+    // A connection that delivered no tap this long after opening is closed. The recorder
+    // library connects only to send a tap, so a silent connection is not it; once it has
+    // delivered taps it stays open however long the user pauses (the library would notice a
+    // closed connection only after losing the next tap).
+    static constexpr int defaultIdleTimeoutMs = 10000;
+    // After an accept error (out of file descriptors) accepting pauses this long.
+    static constexpr int acceptRetryMs = 250;
 
     explicit RecorderListener(QObject *parent = nullptr);
     ~RecorderListener() override;
 
     Status status() const { return m_status; }
-    const QList<RecorderTapEvent> &events() const { return m_events; }
+    // The events received and not yet consumed, oldest first. The first of them has the
+    // number consumedCount() among all events received (0 for the first one ever).
+    const QList<RecorderTapEvent> &pendingEvents() const { return m_pendingEvents; }
+    qsizetype consumedCount() const { return m_consumedCount; }
+    // The number of events received so far, consumed or not; only ever grows.
+    qsizetype eventCount() const { return m_consumedCount + m_pendingEvents.size(); }
+    // The consumer is done with the events numbered below `count`: they are dropped.
+    void releaseEventsBefore(qsizetype count);
     bool isConnected() const { return m_isConnected; }
+    // Open connections.
+    qsizetype connectionCount() const;
     std::optional<quint16> boundPort() const { return m_boundPort; }
     bool hasEngine() const;
 
@@ -53,12 +76,15 @@ public:
     void setRequestedPort(quint16 port) { m_requestedPort = port; }
     // The receive-time source; tests pass a fixed clock.
     void setClock(std::function<QDateTime()> clock);
+    // Applies to connections opened afterwards; tests shorten it.
+    void setIdleTimeoutMs(int ms) { m_idleTimeoutMs = ms; }
 
 Q_SIGNALS:
     void statusChanged();
     void boundPortChanged();
     void isConnectedChanged(bool connected);
     void eventReceived(const RecorderTapEvent &event);
+    // New events arrived (eventCount() grew).
     void eventsChanged();
 
 private:
@@ -67,11 +93,14 @@ private:
     void setStatus(const Status &status);
     void setBoundPort(std::optional<quint16> port);
     void setConnected(bool connected);
+    void adoptConnection(Engine *engine, QTcpSocket *socket);
     void appendEvent(const RecorderTapEvent &event);
     QDateTime now() const;
 
     Status m_status;
-    QList<RecorderTapEvent> m_events;
+    QList<RecorderTapEvent> m_pendingEvents;
+    qsizetype m_consumedCount = 0;
+    int m_idleTimeoutMs = defaultIdleTimeoutMs;
     bool m_isConnected = false;
     std::optional<quint16> m_boundPort;
     quint16 m_requestedPort = 0;

@@ -124,7 +124,7 @@ struct TapClient
     {
         socket.write(bytes);
         socket.flush();
-        return QTest::qWaitFor([&] { return listener->events().size() >= expectedEvents; }, 5000);
+        return QTest::qWaitFor([&] { return listener->eventCount() >= expectedEvents; }, 5000);
     }
 };
 

@@ -104,6 +104,7 @@ void TestRecorderModel::waitRule()
     QVERIFY(client.send(model->listener(), tapLine(QStringLiteral("b")), 2));
     QTRY_COMPARE(describeSteps(model->steps()), expected);
     QCOMPARE(model->consumed(), 2);
+    QVERIFY(model->listener()->pendingEvents().isEmpty());
     QCOMPARE(model->lastEventAt(), clock.now);
 }
 
@@ -139,6 +140,8 @@ void TestRecorderModel::pausedTapsAreSkippedForGood()
     }
     QTRY_COMPARE(model->consumed(), 4);
     QCOMPARE(model->steps().size(), 1);
+    // Consumed events, skipped ones included, are not kept by the listener.
+    QVERIFY(model->listener()->pendingEvents().isEmpty());
 
     model->togglePause();
     QVERIFY(model->isRecording());

@@ -1,9 +1,13 @@
 #include <RecorderListener.h>
 
+#include <QDir>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+
+#include <sys/resource.h>
 
 namespace {
 QByteArray tap(const char *identifier, double nx, double ny)
@@ -24,6 +28,31 @@ std::unique_ptr<QTcpSocket> connectTo(const RecorderListener &listener)
         return nullptr;
     return socket;
 }
+
+// Clients that connect and then say nothing.
+std::vector<std::unique_ptr<QTcpSocket>> silentClients(const RecorderListener &listener, int count)
+{
+    std::vector<std::unique_ptr<QTcpSocket>> clients;
+    for (int i = 0; i < count; ++i) {
+        auto socket = std::make_unique<QTcpSocket>();
+        socket->connectToHost(QHostAddress::LocalHost, *listener.boundPort());
+        clients.push_back(std::move(socket));
+    }
+    return clients;
+}
+
+qsizetype openDescriptors()
+{
+    return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size();
+}
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
 } // namespace
 
 class TestRecorderListener : public QObject
@@ -35,7 +64,7 @@ private Q_SLOTS:
     {
         RecorderListener listener;
         QCOMPARE(listener.status(), RecorderListener::Status::idle());
-        QVERIFY(listener.events().isEmpty());
+        QVERIFY((listener.eventCount() == 0));
         QVERIFY(!listener.isConnected());
         QVERIFY(!listener.boundPort());
         QVERIFY(!listener.hasEngine());
@@ -85,8 +114,8 @@ private Q_SLOTS:
         QTRY_VERIFY(listener.isConnected());
         socket->write(tap("first", 0.25, 0.5) + tap("second", 0.75, 0.125));
         socket->flush();
-        QTRY_COMPARE(listener.events().size(), 2);
-        const RecorderTapEvent &first = listener.events().at(0);
+        QTRY_COMPARE(listener.eventCount(), 2);
+        const RecorderTapEvent &first = listener.pendingEvents().at(0);
         QCOMPARE(first.identifier, QStringLiteral("first"));
         QCOMPARE(first.selector, QStringLiteral("first"));
         QCOMPARE(first.label, QStringLiteral("L first"));
@@ -96,8 +125,8 @@ private Q_SLOTS:
         QCOMPARE(first.nx, 0.25);
         QCOMPARE(first.ny, 0.5);
         QCOMPARE(first.receivedAt, fixed);
-        QCOMPARE(listener.events().at(1).identifier, QStringLiteral("second"));
-        QVERIFY(first.id != listener.events().at(1).id);
+        QCOMPARE(listener.pendingEvents().at(1).identifier, QStringLiteral("second"));
+        QVERIFY(first.id != listener.pendingEvents().at(1).id);
     }
 
     void dropsUndecodableLineAndJoinsSplitLines()
@@ -109,12 +138,12 @@ private Q_SLOTS:
         const QByteArray second = tap("b", 0.5, 0.5);
         socket->write(tap("a", 0.1, 0.1) + "not json at all\n" + second.left(10));
         socket->flush();
-        QTRY_COMPARE(listener.events().size(), 1);
+        QTRY_COMPARE(listener.eventCount(), 1);
         socket->write(second.mid(10));
         socket->flush();
-        QTRY_COMPARE(listener.events().size(), 2);
-        QCOMPARE(listener.events().at(0).identifier, QStringLiteral("a"));
-        QCOMPARE(listener.events().at(1).identifier, QStringLiteral("b"));
+        QTRY_COMPARE(listener.eventCount(), 2);
+        QCOMPARE(listener.pendingEvents().at(0).identifier, QStringLiteral("a"));
+        QCOMPARE(listener.pendingEvents().at(1).identifier, QStringLiteral("b"));
     }
 
     void connectionClosedAndReopened()
@@ -127,7 +156,7 @@ private Q_SLOTS:
         QTRY_VERIFY(listener.isConnected());
         first->write(tap("one", 0.1, 0.1));
         first->flush();
-        QTRY_COMPARE(listener.events().size(), 1);
+        QTRY_COMPARE(listener.eventCount(), 1);
         first->disconnectFromHost();
         QTRY_VERIFY(!listener.isConnected());
 
@@ -136,7 +165,7 @@ private Q_SLOTS:
         QTRY_VERIFY(listener.isConnected());
         second->write(tap("two", 0.2, 0.2));
         second->flush();
-        QTRY_COMPARE(listener.events().size(), 2);
+        QTRY_COMPARE(listener.eventCount(), 2);
         QCOMPARE(connected.count(), 3);
         QCOMPARE(listener.status(), RecorderListener::Status::listening());
     }
@@ -154,13 +183,13 @@ private Q_SLOTS:
         socket->flush();
         QTRY_COMPARE_WITH_TIMEOUT(socket->state(), QAbstractSocket::UnconnectedState, 5000);
         QTRY_VERIFY(!listener.isConnected());
-        QCOMPARE(listener.events().size(), 1);
+        QCOMPARE(listener.eventCount(), 1);
         // The listener still serves new connections.
         auto next = connectTo(listener);
         QVERIFY(next);
         next->write(tap("after", 0.2, 0.2));
         next->flush();
-        QTRY_COMPARE(listener.events().size(), 2);
+        QTRY_COMPARE(listener.eventCount(), 2);
     }
 
     void secondStartDoesNothingAndStopKeepsEvents()
@@ -177,7 +206,7 @@ private Q_SLOTS:
         QVERIFY(socket);
         socket->write(tap("kept", 0.3, 0.3));
         socket->flush();
-        QTRY_COMPARE(listener.events().size(), 1);
+        QTRY_COMPARE(listener.eventCount(), 1);
         QTRY_VERIFY(listener.isConnected());
 
         listener.stop();
@@ -185,12 +214,12 @@ private Q_SLOTS:
         QVERIFY(!listener.isConnected());
         QVERIFY(!listener.boundPort());
         QVERIFY(!listener.hasEngine());
-        QCOMPARE(listener.events().size(), 1);
+        QCOMPARE(listener.eventCount(), 1);
         QTRY_COMPARE(socket->state(), QAbstractSocket::UnconnectedState);
 
         listener.start();
         QCOMPARE(listener.status(), RecorderListener::Status::listening());
-        QCOMPARE(listener.events().size(), 1);
+        QCOMPARE(listener.eventCount(), 1);
     }
 
     void stopFromAnEventHandler()
@@ -202,10 +231,118 @@ private Q_SLOTS:
         QVERIFY(socket);
         socket->write(tap("a", 0.1, 0.1) + tap("b", 0.2, 0.2));
         socket->flush();
-        QTRY_COMPARE(listener.events().size(), 1);
+        QTRY_COMPARE(listener.eventCount(), 1);
         QTest::qWait(50);
-        QCOMPARE(listener.events().size(), 1);
+        QCOMPARE(listener.eventCount(), 1);
         QCOMPARE(listener.status(), RecorderListener::Status::idle());
+    }
+
+    // The recorder takes events as they come; the listener keeps only those not yet taken.
+    void keepsOnlyEventsNotYetConsumed()
+    {
+        RecorderListener listener;
+        listener.start();
+        auto socket = connectTo(listener);
+        QVERIFY(socket);
+        socket->write(tap("a", 0.1, 0.1) + tap("b", 0.2, 0.2) + tap("c", 0.3, 0.3));
+        socket->flush();
+        QTRY_COMPARE(listener.eventCount(), 3);
+
+        listener.releaseEventsBefore(2);
+        QCOMPARE(listener.consumedCount(), 2);
+        QCOMPARE(listener.eventCount(), 3);
+        QCOMPARE(listener.pendingEvents().size(), 1);
+        QCOMPARE(listener.pendingEvents().first().identifier, QStringLiteral("c"));
+        listener.releaseEventsBefore(1);   // already released: nothing changes
+        QCOMPARE(listener.pendingEvents().size(), 1);
+
+        socket->write(tap("d", 0.4, 0.4));
+        socket->flush();
+        QTRY_COMPARE(listener.eventCount(), 4);
+        listener.releaseEventsBefore(100);
+        QVERIFY(listener.pendingEvents().isEmpty());
+        QCOMPARE(listener.eventCount(), 4);
+        QCOMPARE(listener.consumedCount(), 4);
+    }
+
+    // Nobody consuming (a stalled window) must not grow memory either: the oldest go.
+    void pendingEventsAreCapped()
+    {
+        RecorderListener listener;
+        listener.start();
+        auto socket = connectTo(listener);
+        QVERIFY(socket);
+        const qsizetype total = RecorderListener::maxPendingEvents + 5;
+        QByteArray lines;
+        for (qsizetype i = 0; i < total; ++i)
+            lines += tap(i == 5 ? "sixth" : "x", 0.5, 0.5);
+        socket->write(lines);
+        socket->flush();
+        QTRY_COMPARE_WITH_TIMEOUT(listener.eventCount(), total, 10000);
+        QCOMPARE(listener.pendingEvents().size(), RecorderListener::maxPendingEvents);
+        QCOMPARE(listener.consumedCount(), 5);
+        QCOMPARE(listener.pendingEvents().first().identifier, QStringLiteral("sixth"));
+    }
+
+    // Silent connections must not lock the recorder out: at most eight are open, silent ones
+    // are closed after the idle time, and one that delivered taps stays open beyond it.
+    void silentConnectionsAreCappedAndClosed()
+    {
+        RecorderListener listener;
+        listener.setIdleTimeoutMs(300);
+        listener.start();
+        const auto silent = silentClients(listener, 20);
+        QTRY_COMPARE(listener.connectionCount(), RecorderListener::maxConnections);
+        QTest::qWait(100);
+        QCOMPARE(listener.connectionCount(), RecorderListener::maxConnections);
+
+        auto recorder = connectTo(listener);
+        QVERIFY(recorder);
+        recorder->write(tap("first", 0.1, 0.1));
+        recorder->flush();
+        QTRY_COMPARE_WITH_TIMEOUT(listener.eventCount(), 1, 10000);
+        for (const auto &client : silent)
+            QTRY_COMPARE_WITH_TIMEOUT(client->state(), QAbstractSocket::UnconnectedState, 10000);
+
+        QTest::qWait(600);
+        QCOMPARE(recorder->state(), QAbstractSocket::ConnectedState);
+        QCOMPARE(listener.connectionCount(), 1);
+        recorder->write(tap("second", 0.2, 0.2));
+        recorder->flush();
+        QTRY_COMPARE(listener.eventCount(), 2);
+    }
+
+    // Out of file descriptors: accepting pauses without spinning and resumes afterwards.
+    void acceptErrorPausesAndRetries()
+    {
+        RecorderListener listener;
+        listener.setIdleTimeoutMs(300);
+        listener.start();
+        // Connected by the system but not yet accepted: the event loop has not run.
+        auto silent = silentClients(listener, 6);
+        for (const auto &client : silent)
+            QVERIFY(client->waitForConnected(5000));
+
+        rlimit saved{};
+        QCOMPARE(getrlimit(RLIMIT_NOFILE, &saved), 0);
+        const auto restore = qScopeGuard([&] { setrlimit(RLIMIT_NOFILE, &saved); });
+        rlimit low = saved;
+        low.rlim_cur = rlim_t(openDescriptors() + 2);
+        QCOMPARE(setrlimit(RLIMIT_NOFILE, &low), 0);
+
+        const double before = cpuSeconds();
+        QTest::qWait(500);
+        const double busy = cpuSeconds() - before;
+        QVERIFY2(busy < 0.25, qPrintable(QString::number(busy)));
+        QVERIFY(listener.connectionCount() < 6);
+        QCOMPARE(setrlimit(RLIMIT_NOFILE, &saved), 0);
+
+        auto recorder = connectTo(listener);
+        QVERIFY(recorder);
+        recorder->write(tap("after", 0.5, 0.5));
+        recorder->flush();
+        QTRY_COMPARE_WITH_TIMEOUT(listener.eventCount(), 1, 10000);
+        QCOMPARE(listener.status(), RecorderListener::Status::listening());
     }
 
     void bindingFailureIsReported()
