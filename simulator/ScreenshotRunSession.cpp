@@ -40,6 +40,40 @@ std::optional<QStringView> markerArgument(QStringView line, const QString &marke
     return std::nullopt;
 }
 
+// The runner gets the plan's languages comma-separated and prints them back in line-based
+// markers: a control character or a comma in a code would split or break them, and the run
+// would end "done" without its screenshots. The message for the first such code, or nothing.
+std::optional<QString> unusableLanguageMessage(const QStringList &languages)
+{
+    constexpr qsizetype shownLength = 40;
+    for (const QString &language : languages) {
+        const bool unusable = std::any_of(language.cbegin(), language.cend(), [](QChar c) {
+            return c.category() == QChar::Other_Control || c == u',';
+        });
+        if (!unusable)
+            continue;
+        // Shown with its control characters spelled out, and shortened.
+        QString shown;
+        for (const QChar c : QStringView(language).first(std::min(language.size(), shownLength))) {
+            switch (c.unicode()) {
+            case u'\n': shown += QStringLiteral("\\n"); break;
+            case u'\r': shown += QStringLiteral("\\r"); break;
+            case u'\t': shown += QStringLiteral("\\t"); break;
+            case u'\0': shown += QStringLiteral("\\0"); break;
+            default:
+                if (c.category() == QChar::Other_Control)
+                    shown += QStringLiteral("\\u{%1}").arg(QString::number(c.unicode(), 16).toUpper());
+                else
+                    shown += c;
+            }
+        }
+        if (language.size() > shownLength)
+            shown += u'…';
+        return QStringLiteral("Ungültiger Sprachcode im Plan: \"%1\" (Steuerzeichen und Kommas sind nicht erlaubt).").arg(shown);
+    }
+    return std::nullopt;
+}
+
 // A run that ends early fails the nodes it was working on; true when any changed.
 bool failRunningNodes(QList<ShotNode> &nodes)
 {
@@ -115,6 +149,10 @@ void ScreenshotRunSession::start()
     if (target && target->platform != SimPlatform::iOS) {
         setPhase(Phase::failed(QStringLiteral("Der Screenshot-Lauf unterstützt bisher nur iOS-Apps (dieses Target: %1).")
                                    .arg(SimPlatforms::displayName(target->platform))));
+        return;
+    }
+    if (const auto message = unusableLanguageMessage(m_plan.languages)) {
+        setPhase(Phase::failed(*message));
         return;
     }
     if (const Status written = RunnerProject::writeScreenshotRunner(projectFolder(), m_plan); !written) {

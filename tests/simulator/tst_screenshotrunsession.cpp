@@ -197,6 +197,39 @@ private Q_SLOTS:
         QVERIFY(!QDir(session.projectFolder()).exists());
     }
 
+    // A hand-edited plan may hold a code that the runner would split or break its markers
+    // with; such a run used to end "done" with nothing imported.
+    void refusesLanguageCodesThatBreakTheRun_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("shown");
+
+        QTest::newRow("newline") << QStringLiteral("de\nDE") << QStringLiteral("de\\nDE");
+        QTest::newRow("carriage return") << QStringLiteral("de-DE\r") << QStringLiteral("de-DE\\r");
+        QTest::newRow("NUL") << QString::fromUtf16(u"de\0DE", 5) << QStringLiteral("de\\0DE");
+        QTest::newRow("escape") << QStringLiteral("de\x1b[31m") << QStringLiteral("de\\u{1B}[31m");
+        QTest::newRow("delete") << QStringLiteral("de\x7f") << QStringLiteral("de\\u{7F}");
+        QTest::newRow("comma") << QStringLiteral("de,fr") << QStringLiteral("de,fr");
+        QTest::newRow("long code is shortened") << QStringLiteral("\n") + QString(100, u'x')
+                                                << QStringLiteral("\\n") + QString(39, u'x') + QStringLiteral("…");
+    }
+    void refusesLanguageCodesThatBreakTheRun()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, shown);
+        ScreenshotPlan p = plan();
+        p.languages.insert(1, language);
+        ScreenshotRunSession session(iosProject(), p, BuildConfiguration::Debug);
+        session.start();
+        QTRY_VERIFY_WITH_TIMEOUT(session.phase().kind != Kind::Running, runTimeoutMs);
+        QCOMPARE(session.phase(), ScreenshotRunSession::Phase::failed(
+                                      QStringLiteral("Ungültiger Sprachcode im Plan: \"%1\" (Steuerzeichen und Kommas "
+                                                     "sind nicht erlaubt).").arg(shown)));
+        QVERIFY(!QDir(session.projectFolder()).exists());
+        QCOMPARE(session.plan().languages.at(1), language);
+        QCOMPARE(session.nodes().size(), 9);
+    }
+
     void reportsUnwritableWorkFolder()
     {
         // Running as root ignores permissions, so the work folder is made a plain file.
