@@ -1,5 +1,7 @@
 #include "ChildProcessRun.h"
 
+#include "ProcessGroupReaper.h"
+
 #include <ShellQuote.h>
 
 #include <QPointer>
@@ -26,6 +28,7 @@ ChildProcessRun::ChildProcessRun(QObject *parent)
 
 ChildProcessRun::~ChildProcessRun()
 {
+    // A run is tracked only while it holds a process; ending the group untracks it.
     endProcessGroup();
 }
 
@@ -63,6 +66,9 @@ void ChildProcessRun::start(const QString &shellCommand, const QString &workingD
     m_process->setProcessEnvironment(environment);
     // Its own session and process group: cancel can then reach every descendant at once.
     m_process->setChildProcessModifier([] { ::setsid(); });
+    // Whatever still runs when the program quits is ended then.
+    if (ProcessGroupReaper *reaper = ProcessGroupReaper::instance())
+        reaper->track(this);
 
     connect(m_process, &QProcess::started, this, [this] { m_group = m_process->processId(); });
     connect(m_process, &QProcess::readyReadStandardOutput, this, &ChildProcessRun::readOutput);
@@ -72,6 +78,8 @@ void ChildProcessRun::start(const QString &shellCommand, const QString &workingD
         m_process = nullptr;
         m_done = true;
         process->deleteLater();
+        if (ProcessGroupReaper *reaper = ProcessGroupReaper::instance())
+            reaper->untrack(this);
         const QPointer<ChildProcessRun> self(this);
         QStringList lines = m_splitter.feed(process->readAllStandardOutput());
         if (auto rest = m_splitter.flush())
@@ -88,6 +96,8 @@ void ChildProcessRun::start(const QString &shellCommand, const QString &workingD
         const QString reason = m_process->errorString();
         m_process->deleteLater();
         m_process = nullptr;
+        if (ProcessGroupReaper *reaper = ProcessGroupReaper::instance())
+            reaper->untrack(this);
         // Reported from the event loop, like every other result of the run.
         QTimer::singleShot(0, this, [this, reason] {
             Q_EMIT linesReady({QStringLiteral("Konnte den Befehl nicht starten: ") + reason});
@@ -128,16 +138,17 @@ void ChildProcessRun::endProcessGroup()
     signalGroup(group, SIGTERM);
     if (group <= 0)
         process->kill();
-    if (group > 0) {
-        // Whatever ignores SIGTERM gets SIGKILL after the grace time. The group id cannot be
-        // reused while any member lives.
-        QTimer::singleShot(m_cancelGraceMs, [group] { signalGroup(group, SIGKILL); });
+    ProcessGroupReaper *reaper = ProcessGroupReaper::instance();
+    if (!reaper) {
+        // Past the quit routine: nothing waits any more.
+        signalGroup(group, SIGKILL);
+        delete process;
+        return;
     }
-    // The shell itself is reaped when the process object goes.
-    process->setParent(nullptr);
-    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-    if (process->state() == QProcess::NotRunning)
-        process->deleteLater();
+    reaper->untrack(this);
+    // The reaper sends SIGKILL after the grace time, also when the program quits first, and
+    // frees the process object once the shell is gone.
+    reaper->adopt(process, group, m_cancelGraceMs);
 }
 
 bool ChildProcessRun::isRunning() const

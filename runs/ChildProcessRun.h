@@ -22,7 +22,8 @@ public:
     static constexpr int failedToStartExitCode = 127;
 
     explicit ChildProcessRun(QObject *parent = nullptr);
-    // Ends a child that still runs (and everything it started); nothing is reported.
+    // Ends a child that still runs (and everything it started) as cancel() does; nothing is
+    // reported.
     ~ChildProcessRun() override;
 
     // Default "/bin/sh"; tests point it at a shell that does not exist.
@@ -33,8 +34,8 @@ public:
 
     // Runs "<shell> -lc <command>" in the working directory. Call once.
     void start(const QString &shellCommand, const QString &workingDirectory);
-    // Ends the child's process group (SIGTERM, then SIGKILL after the grace time); no
-    // further lines and no finish are reported.
+    // Ends the child's process group (SIGTERM, then SIGKILL after the grace time, also when
+    // the program quits before it is over); no further lines and no finish are reported.
     void cancel();
     bool isRunning() const;
     // The child's process id, which is also its process group id; 0 when not running.

@@ -235,7 +235,8 @@ QString ScreenshotRunSession::script(const QString &scheme) const
 }
 
 // Ends the child's whole process group if it still runs. The run object goes later: this may
-// be called from within one of its own signals.
+// be called from within one of its own signals. As a child of the session it goes with it at
+// the latest, should no event loop run again.
 void ScreenshotRunSession::dropRun()
 {
     if (!m_run)
@@ -243,6 +244,7 @@ void ScreenshotRunSession::dropRun()
     ChildProcessRun *run = m_run.release();
     run->disconnect(this);
     run->cancel();
+    run->setParent(this);
     run->deleteLater();
 }
 

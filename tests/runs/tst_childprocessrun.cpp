@@ -1,7 +1,10 @@
 #include <ChildProcessRun.h>
 #include <LineSplitter.h>
+#include <ProcessGroupReaper.h>
 
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -45,6 +48,19 @@ bool processGone(qint64 pid)
     const QByteArray text = stat.readAll();
     const qsizetype close = text.lastIndexOf(')');
     return close < 0 || text.mid(close + 2, 1) == "Z";
+}
+
+// A grandchild that ignores SIGTERM writes its id to the file; only SIGKILL ends it.
+QString stubbornGrandchild(const QString &pidFile)
+{
+    return QStringLiteral("sh -c 'trap \"\" TERM; echo $$ > \"%1\"; while :; do sleep 1; done' & echo started; wait")
+        .arg(pidFile);
+}
+
+qint64 readPid(const QString &pidFile)
+{
+    QFile file(pidFile);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 0;
 }
 } // namespace
 
@@ -209,9 +225,7 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString pidFile = folder.filePath(QStringLiteral("grandchild.pid"));
         // The grandchild ignores SIGTERM, so only the SIGKILL after the grace time ends it.
-        const QString command = QStringLiteral("sh -c 'trap \"\" TERM; echo $$ > \"%1\"; while :; do sleep 1; done' & "
-                                               "echo started; wait")
-                                    .arg(pidFile);
+        const QString command = stubbornGrandchild(pidFile);
         auto run = std::make_unique<ChildProcessRun>();
         run->setCancelGraceMs(300);
         bool finished = false;
@@ -221,9 +235,7 @@ private Q_SLOTS:
         run->start(command, folder.path());
         QTRY_COMPARE_WITH_TIMEOUT(lines, QStringList{QStringLiteral("started")}, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(pidFile) && QFileInfo(pidFile).size() > 0, 10000);
-        QFile file(pidFile);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const qint64 grandchild = file.readAll().trimmed().toLongLong();
+        const qint64 grandchild = readPid(pidFile);
         const qint64 shell = run->processId();
         QVERIFY(grandchild > 0);
         QVERIFY(shell > 0);
@@ -236,6 +248,65 @@ private Q_SLOTS:
         QTest::qWait(100);
         QVERIFY(!finished);
         QCOMPARE(lines, QStringList{QStringLiteral("started")});
+        // The process object is freed once the shell is gone.
+        QTRY_COMPARE(ProcessGroupReaper::instance()->pendingCount(), 0);
+    }
+
+    // What the quit routine does: the grace time is waited out there and then, and no
+    // process object is left for an event loop that will not run again.
+    void finishingAllEndsCancelledAndRunningGroups()
+    {
+        QTemporaryDir folder;
+        const QString cancelledPid = folder.filePath(QStringLiteral("cancelled.pid"));
+        const QString runningPid = folder.filePath(QStringLiteral("running.pid"));
+        ChildProcessRun cancelled;
+        ChildProcessRun running;
+        bool finished = false;
+        connect(&running, &ChildProcessRun::finished, this, [&] { finished = true; });
+        for (ChildProcessRun *run : {&cancelled, &running})
+            run->setCancelGraceMs(300);
+        cancelled.start(stubbornGrandchild(cancelledPid), folder.path());
+        running.start(stubbornGrandchild(runningPid), folder.path());
+        QTRY_VERIFY_WITH_TIMEOUT(readPid(cancelledPid) > 0 && readPid(runningPid) > 0, 10000);
+        const qint64 grandchildren[] = {readPid(cancelledPid), readPid(runningPid)};
+
+        cancelled.cancel();
+        ProcessGroupReaper::instance()->finishAll();
+        for (const qint64 pid : grandchildren)
+            QTRY_VERIFY_WITH_TIMEOUT(processGone(pid), 2000);
+        QCOMPARE(ProcessGroupReaper::instance()->pendingCount(), 0);
+        QVERIFY(!running.isRunning());
+        QTest::qWait(50);
+        QVERIFY(!finished);
+    }
+
+    // The program quitting right after a cancel, or with a run still going, ends every
+    // process group after the grace time and frees every process object (a leak makes the
+    // probe fail under LeakSanitizer).
+    void quittingEndsEveryProcessGroup_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("right after a cancel") << QStringLiteral("cancel");
+        QTest::newRow("while running") << QStringLiteral("running");
+    }
+    void quittingEndsEveryProcessGroup()
+    {
+        QFETCH(QString, mode);
+        QTemporaryDir folder;
+        const QString pidFile = folder.filePath(QStringLiteral("grandchild.pid"));
+        QProcess probe;
+        probe.setProcessChannelMode(QProcess::ForwardedChannels);
+        probe.start(QStringLiteral(RUN_QUIT_PROBE), {mode, pidFile});
+        QVERIFY(probe.waitForFinished(20000));
+        const qint64 grandchild = readPid(pidFile);
+        const auto cleanUp = qScopeGuard([grandchild] {
+            if (grandchild > 0 && !processGone(grandchild))
+                ::kill(pid_t(grandchild), SIGKILL);
+        });
+        QCOMPARE(probe.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(probe.exitCode(), 0);
+        QVERIFY(grandchild > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(processGone(grandchild), 2000);
     }
 };
 
