@@ -26,7 +26,8 @@ DeveloperInfoCard::DeveloperInfoCard(const LegalEntity &entity, int copyrightYea
     madeByRow->addStretch(1);
     madeByRow->addWidget(m_icon);
     m_madeBy->setFont(LegalStyle::font(TextStyle::Headline, QFont::DemiBold));
-    m_madeBy->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Minimum);
+    m_madeBy->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
+    m_madeBy->setWordWrap(true); // a new policy drops the label's height-for-width; this restores it
     madeByRow->addWidget(m_madeBy);
     madeByRow->addStretch(1);
     column->addLayout(madeByRow);
