@@ -68,6 +68,14 @@ QString DeveloperInfoCard::websiteValue(const QUrl &url)
     return url.host().isEmpty() ? url.toString() : url.host();
 }
 
+void DeveloperInfoCard::setCopyrightYear(int year)
+{
+    if (m_year == year)
+        return;
+    m_year = year;
+    LegalStyle::setText(m_copyright, copyrightLine(m_year, m_entity.companyName));
+}
+
 QString DeveloperInfoCard::madeByText() const { return m_madeBy->text(); }
 QString DeveloperInfoCard::copyrightText() const { return m_copyright->text(); }
 QString DeveloperInfoCard::madeWithLoveText() const { return m_love->text(); }
