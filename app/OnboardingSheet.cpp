@@ -2,16 +2,30 @@
 
 #include <AppModel.h>
 #include <AppPalette.h>
+#include <ControlStyles.h>
 #include <GlassSurface.h>
 #include <SymbolLabel.h>
 #include <TextStyle.h>
 
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
+
+OnboardingSheet::FolderChooser &folderChooser()
+{
+    static OnboardingSheet::FolderChooser chooser = [](QWidget *parent, const QString &title, const QString &start) {
+        return QFileDialog::getExistingDirectory(parent, title, start, QFileDialog::ShowDirsOnly);
+    };
+    return chooser;
+}
+
 QLabel *textLabel(const QString &text, TextStyle style, const QColor &color, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
@@ -55,18 +69,34 @@ OnboardingSheet::OnboardingSheet(AppModel *model, QWidget *parent)
     m_folder = new QLabel(folderCard);
     m_folder->setObjectName(QStringLiteral("onboardingFolder"));
     m_folder->setFont(TextStyles::monospaced(TextStyle::Callout));
-    m_folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long path must not widen the fixed-width sheet: it is elided, and whole in the tooltip.
+    m_folder->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_folder->setMinimumWidth(60);
+    m_folder->installEventFilter(this);
     auto *folderTexts = new QVBoxLayout;
     folderTexts->setSpacing(2);
     folderTexts->addWidget(folderCaption);
     folderTexts->addWidget(m_folder);
+    m_choose = new QPushButton(QStringLiteral("Ändern…"), folderCard);
+    m_choose->setObjectName(QStringLiteral("onboardingChooseFolder"));
+    m_choose->setCursor(Qt::PointingHandCursor);
+    m_choose->setFont(TextStyles::font(TextStyle::Callout, QFont::Medium));
+    m_choose->setAutoDefault(false);
+    ControlStyles::makeBordered(m_choose);
+    connect(m_choose, &QPushButton::clicked, this, &OnboardingSheet::chooseFolder);
     auto *folderRow = new QHBoxLayout(folderCard);
     folderRow->setSpacing(12);
     folderRow->addWidget(folderIcon);
     folderRow->addLayout(folderTexts, 1);
+    folderRow->addWidget(m_choose, 0, Qt::AlignVCenter);
 
-    auto *hint = textLabel(QStringLiteral("Den Ordner kannst du jederzeit in den Einstellungen ändern."),
+    // The settings show the folder read only; this sheet is where it changes.
+    auto *hint = textLabel(m_model->isDemo()
+                               ? QStringLiteral("Im Demo-Modus gilt die Auswahl nur bis zum Beenden.")
+                               : QStringLiteral("Den Ordner kannst du später hier wieder ändern – in den "
+                                                "Einstellungen über „Onboarding erneut zeigen“."),
                            TextStyle::Footnote, AppPalette::tertiaryText(), this);
+    hint->setObjectName(QStringLiteral("onboardingFolderHint"));
 
     m_start = new QPushButton(QStringLiteral("Loslegen"), this);
     m_start->setObjectName(QStringLiteral("onboardingStart"));
@@ -100,13 +130,45 @@ OnboardingSheet::OnboardingSheet(AppModel *model, QWidget *parent)
     layout->addSpacing(8);
     layout->addLayout(buttons);
 
-    connect(m_model->settings(), &SettingsStore::projectsRootChanged, this, &OnboardingSheet::syncFolder);
+    connect(m_model, &AppModel::projectsRootChanged, this, &OnboardingSheet::syncFolder);
     syncFolder();
+}
+
+void OnboardingSheet::setFolderChooser(FolderChooser chooser)
+{
+    folderChooser() = std::move(chooser);
+}
+
+bool OnboardingSheet::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_folder && (event->type() == QEvent::Resize || event->type() == QEvent::FontChange))
+        elideFolder();
+    return QDialog::eventFilter(watched, event);
 }
 
 void OnboardingSheet::syncFolder()
 {
-    const QString folder = m_model->settings()->projectsRoot();
-    if (m_folder->text() != folder)
-        m_folder->setText(folder);
+    const QString folder = m_model->projectsRootText();
+    if (m_folderText == folder)
+        return;
+    m_folderText = folder;
+    m_folder->setToolTip(folder);
+    elideFolder();
+}
+
+void OnboardingSheet::elideFolder()
+{
+    const QString shown = m_folder->fontMetrics().elidedText(m_folderText, Qt::ElideMiddle, qMax(0, m_folder->width()));
+    if (m_folder->text() != shown)
+        m_folder->setText(shown);
+}
+
+void OnboardingSheet::chooseFolder()
+{
+    const QString current = m_model->projectsRoot();
+    const QString start = QFileInfo(current).isDir() ? current : QDir::homePath();
+    const QString chosen = folderChooser() ? folderChooser()(this, QStringLiteral("Projektordner wählen"), start) : QString();
+    // The next refresh (at the latest when onboarding ends) scans the new folder.
+    if (!chosen.isEmpty())
+        m_model->chooseProjectsRoot(chosen);
 }

@@ -4,7 +4,12 @@
 #include "DeveloperInfoCard.h"
 #include "VersionInfoCard.h"
 
-#include <QDate>
+#include <QTimer>
+
+#include <unicode/calendar.h>
+#include <unicode/locid.h>
+
+#include <memory>
 
 AppInfoView::AppInfoView(const LegalEntity &entity, const std::optional<QString> &released, bool showWebsiteLinks,
                          QWidget *hero, QWidget *extraSections, QWidget *parent)
@@ -12,9 +17,14 @@ AppInfoView::AppInfoView(const LegalEntity &entity, const std::optional<QString>
     , m_hero(hero)
     , m_versionCard(new VersionInfoCard(released))
     , m_extraSections(extraSections)
-    , m_developerCard(new DeveloperInfoCard(entity, QDate::currentDate().year(), showWebsiteLinks))
+    , m_developerCard(new DeveloperInfoCard(entity, calendarYear(QDateTime::currentDateTime()), showWebsiteLinks))
+    , m_clock([] { return QDateTime::currentDateTime(); })
+    , m_newDay(new QTimer(this))
 {
     setObjectName(QStringLiteral("appInfoView"));
+    m_newDay->setObjectName(QStringLiteral("copyrightYearTimer"));
+    m_newDay->setSingleShot(true);
+    connect(m_newDay, &QTimer::timeout, this, &AppInfoView::takeCopyrightYear);
     addPart(m_hero);
     addPart(m_versionCard);
     addPart(m_extraSections);
@@ -28,4 +38,39 @@ AppInfoView::AppInfoView(const QString &appName, const std::optional<QString> &t
     : AppInfoView(entity, released, showWebsiteLinks, new DefaultAppInfoHero(appName, tagline, iconSystemName), nullptr,
                   parent)
 {
+}
+
+void AppInfoView::setClock(Clock clock)
+{
+    m_clock = clock ? std::move(clock) : Clock([] { return QDateTime::currentDateTime(); });
+    takeCopyrightYear();
+}
+
+int AppInfoView::calendarYear(const QDateTime &when, const QString &calendarLocaleID)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::Calendar> calendar(
+        calendarLocaleID.isEmpty()
+            ? icu::Calendar::createInstance(status)
+            : icu::Calendar::createInstance(icu::Locale::createCanonical(calendarLocaleID.toStdString().c_str()), status));
+    if (U_FAILURE(status) || !calendar)
+        return when.date().year();
+    calendar->setTime(UDate(when.toMSecsSinceEpoch()), status);
+    const int year = calendar->get(UCAL_YEAR, status);
+    return U_FAILURE(status) ? when.date().year() : year;
+}
+
+void AppInfoView::applyEnvironment()
+{
+    LegalPage::applyEnvironment();
+    takeCopyrightYear();
+}
+
+void AppInfoView::takeCopyrightYear()
+{
+    const QDateTime now = m_clock();
+    m_developerCard->setCopyrightYear(calendarYear(now));
+    // Look again just after the next midnight: a year may begin there, in any calendar.
+    const qint64 untilMidnight = now.msecsTo(now.date().addDays(1).startOfDay());
+    m_newDay->start(int(qBound(qint64(0), untilMidnight, qint64(24) * 3600 * 1000)) + 500);
 }

@@ -3,9 +3,13 @@
 #include "LegalEntity.h"
 #include "LegalPage.h"
 
+#include <QDateTime>
+
+#include <functional>
 #include <optional>
 
 class DeveloperInfoCard;
+class QTimer;
 class VersionInfoCard;
 
 // The page that introduces an application: hero, version card, the host's extra
@@ -27,9 +31,25 @@ public:
     QWidget *extraSections() const { return m_extraSections; }
     DeveloperInfoCard *developerCard() const { return m_developerCard; }
 
+    // Where the page reads the current time; tests put in one of their own.
+    using Clock = std::function<QDateTime()>;
+    void setClock(Clock clock);
+    // The year of `when` in the user's calendar (the calendar of `calendarLocaleID` when given,
+    // an ICU identifier such as "th_TH").
+    static int calendarYear(const QDateTime &when, const QString &calendarLocaleID = QString());
+
+protected:
+    // The copyright year is taken anew whenever the page is rebuilt for its surroundings,
+    // and again each new day while the page stays open.
+    void applyEnvironment() override;
+
 private:
+    void takeCopyrightYear();
+
     QWidget *m_hero = nullptr;
     VersionInfoCard *m_versionCard = nullptr;
     QWidget *m_extraSections = nullptr;
     DeveloperInfoCard *m_developerCard = nullptr;
+    Clock m_clock;
+    QTimer *m_newDay = nullptr;
 };

@@ -26,7 +26,8 @@ DeveloperInfoCard::DeveloperInfoCard(const LegalEntity &entity, int copyrightYea
     madeByRow->addStretch(1);
     madeByRow->addWidget(m_icon);
     m_madeBy->setFont(LegalStyle::font(TextStyle::Headline, QFont::DemiBold));
-    m_madeBy->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Minimum);
+    m_madeBy->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
+    m_madeBy->setWordWrap(true); // a new policy drops the label's height-for-width; this restores it
     madeByRow->addWidget(m_madeBy);
     madeByRow->addStretch(1);
     column->addLayout(madeByRow);
@@ -65,6 +66,14 @@ QString DeveloperInfoCard::copyrightLine(int year, const QString &companyName)
 QString DeveloperInfoCard::websiteValue(const QUrl &url)
 {
     return url.host().isEmpty() ? url.toString() : url.host();
+}
+
+void DeveloperInfoCard::setCopyrightYear(int year)
+{
+    if (m_year == year)
+        return;
+    m_year = year;
+    LegalStyle::setText(m_copyright, copyrightLine(m_year, m_entity.companyName));
 }
 
 QString DeveloperInfoCard::madeByText() const { return m_madeBy->text(); }

@@ -15,6 +15,10 @@ class DeveloperInfoCard final : public LegalWidget
 public:
     DeveloperInfoCard(const LegalEntity &entity, int copyrightYear, bool showWebsiteLinks, QWidget *parent = nullptr);
 
+    int copyrightYear() const { return m_year; }
+    // Shows another year in the copyright line, in place.
+    void setCopyrightYear(int year);
+
     QString madeByText() const;
     QString copyrightText() const;
     QString madeWithLoveText() const;

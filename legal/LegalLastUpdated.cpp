@@ -10,6 +10,7 @@
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
 
+#include <limits>
 #include <memory>
 
 LegalLastUpdated::LegalLastUpdated(const QDate &date, QWidget *parent)
@@ -35,20 +36,34 @@ QString LegalLastUpdated::lineText() const
 
 QString LegalLastUpdated::longDate(const QDate &date, const QLocale &locale)
 {
+    return longDate(date, locale.name());
+}
+
+QString LegalLastUpdated::longDate(const QDate &date, const QString &icuLocaleID)
+{
+    const QString fallback = QLocale(icuLocaleID.section(QLatin1Char('@'), 0, 0)).toString(date, QLocale::LongFormat);
+    if (!date.isValid())
+        return fallback;
     UErrorCode status = U_ZERO_ERROR;
-    const icu::Locale icuLocale = icu::Locale::createCanonical(locale.name().toStdString().c_str());
+    const icu::Locale icuLocale = icu::Locale::createCanonical(icuLocaleID.toStdString().c_str());
     std::unique_ptr<icu::DateFormat> format(icu::DateFormat::createDateInstance(icu::DateFormat::kLong, icuLocale));
     if (!format)
-        return locale.toString(date, QLocale::LongFormat);
-    // Noon in the formatter's own time zone keeps the calendar day whatever the zone.
-    std::unique_ptr<icu::Calendar> calendar(icu::Calendar::createInstance(format->getTimeZone(), icuLocale, status));
-    if (U_FAILURE(status) || !calendar)
-        return locale.toString(date, QLocale::LongFormat);
-    calendar->clear();
-    calendar->set(date.year(), date.month() - 1, date.day(), 12, 0, 0);
-    const UDate when = calendar->getTime(status);
+        return fallback;
+    // The date's fields are Gregorian (QDate is proleptic Gregorian): they give the instant,
+    // noon in the formatter's own zone so the day holds; the formatter then shows that
+    // instant in the locale's own calendar (Persian, Hijri, Buddhist, Japanese …).
+    icu::GregorianCalendar gregorian(format->getTimeZone(), status);
+    gregorian.setGregorianChange(-std::numeric_limits<double>::max(), status);
     if (U_FAILURE(status))
-        return locale.toString(date, QLocale::LongFormat);
+        return fallback;
+    gregorian.clear();
+    gregorian.set(UCAL_EXTENDED_YEAR, date.year() > 0 ? date.year() : date.year() + 1); // QDate has no year 0
+    gregorian.set(UCAL_MONTH, date.month() - 1);
+    gregorian.set(UCAL_DATE, date.day());
+    gregorian.set(UCAL_HOUR_OF_DAY, 12);
+    const UDate when = gregorian.getTime(status);
+    if (U_FAILURE(status))
+        return fallback;
     icu::UnicodeString text;
     format->format(when, text);
     return QString(reinterpret_cast<const QChar *>(text.getBuffer()), text.length());

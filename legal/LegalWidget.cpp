@@ -27,9 +27,10 @@ namespace LegalStyle {
 
 QLabel *wrappingLabel(QWidget *parent)
 {
+    // The label's own policy keeps its height-for-width, so the page's column can follow
+    // its width; a fixed vertical policy would size it as if it were always narrow.
     auto *label = plainLabel(parent);
     label->setWordWrap(true);
-    label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
     return label;
 }
 

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -159,6 +160,21 @@ SettingsAccordionCard *SettingsView::card(Card card) const
 {
     const int index = int(card);
     return index >= 0 && index < m_cards.size() ? m_cards.at(index) : nullptr;
+}
+
+void SettingsView::showAnew()
+{
+    m_openCard = Card::General;
+    for (SettingsAccordionCard *c : std::as_const(m_cards))
+        c->syncFromBinding(false);
+    m_scroll->verticalScrollBar()->setValue(0);
+}
+
+void SettingsView::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous())
+        showAnew();
+    QWidget::showEvent(event);
 }
 
 void SettingsView::setOpenCard(std::optional<Card> card)

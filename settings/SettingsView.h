@@ -23,6 +23,9 @@ public:
     explicit SettingsView(AppModel *model, QWidget *parent = nullptr);
 
     std::optional<Card> openCard() const { return m_openCard; }
+    // What showing the section anew does: "Allgemein" open, the others closed, the column at
+    // its top, all without animation.
+    void showAnew();
     SettingsAccordionCard *card(Card card) const;
 
     // What the "Info" card shows as the bundle identifier.
@@ -31,6 +34,11 @@ public:
     static constexpr int maximumColumnWidth = 720;
     static constexpr int columnPadding = 16;
     static constexpr int cardSpacing = 16;
+
+protected:
+    // Each time the section appears again (another section was shown, or the window was
+    // closed), it starts over; a window coming back from the dock does not count.
+    void showEvent(QShowEvent *event) override;
 
 private:
     void setOpenCard(std::optional<Card> card);

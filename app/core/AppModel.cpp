@@ -3,6 +3,7 @@
 #include "DemoWorkspace.h"
 #include "ProjectScanner.h"
 
+#include <QDir>
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -19,6 +20,7 @@ AppModel::AppModel(bool demoMode, QObject *parent)
         m_showOnboarding = false;
     } else {
         m_showOnboarding = !m_settings->onboardingCompleted();
+        connect(m_settings, &SettingsStore::projectsRootChanged, this, &AppModel::projectsRootChanged);
     }
 }
 
@@ -26,8 +28,6 @@ AppModel::~AppModel() = default;
 
 void AppModel::setShowOnboarding(bool show)
 {
-    if (show && m_isDemo)
-        return;
     // Asking for the sheet again always notifies, so a sheet closed by other means reappears.
     if (m_showOnboarding == show && !show)
         return;
@@ -37,7 +37,8 @@ void AppModel::setShowOnboarding(bool show)
 
 void AppModel::completeOnboarding()
 {
-    m_settings->setOnboardingCompleted(true);
+    if (!m_isDemo)
+        m_settings->setOnboardingCompleted(true);
     setShowOnboarding(false);
     refresh();
 }
@@ -74,6 +75,40 @@ QString AppModel::projectsRoot() const
     if (m_isDemo)
         return m_demoRoot;
     return ProjectScanner::expandTilde(m_settings->projectsRoot());
+}
+
+QString AppModel::projectsRootText() const
+{
+    return m_isDemo ? homeRelative(m_demoRoot) : m_settings->projectsRoot();
+}
+
+void AppModel::chooseProjectsRoot(const QString &folder)
+{
+    if (folder.isEmpty())
+        return;
+    const QString chosen = QDir::cleanPath(ProjectScanner::expandTilde(folder));
+    if (m_isDemo) {
+        if (m_demoRoot == chosen)
+            return;
+        m_demoRoot = chosen;
+        Q_EMIT projectsRootChanged();
+        return;
+    }
+    // The store notifies only on a real change; the model passes that on.
+    m_settings->setProjectsRoot(homeRelative(chosen));
+}
+
+QString AppModel::homeRelative(const QString &folder)
+{
+    const QString home = QDir::cleanPath(QDir::homePath());
+    const QString path = QDir::cleanPath(folder);
+    if (home.isEmpty() || home == QLatin1String("/"))
+        return path;
+    if (path == home)
+        return QStringLiteral("~");
+    if (path.startsWith(home + QLatin1Char('/')))
+        return QStringLiteral("~") + path.mid(home.size());
+    return path;
 }
 
 void AppModel::refresh()

@@ -26,9 +26,10 @@ public:
     SettingsStore *settings() const { return m_settings; }
 
     bool showOnboarding() const { return m_showOnboarding; }
-    // Setting true always notifies; it is ignored in demo mode, which never greets.
+    // Setting true always notifies, in demo mode too: the demo only never greets at start-up.
     void setShowOnboarding(bool show);
-    // The end of onboarding: records it in the settings, closes the sheet and refreshes.
+    // The end of onboarding: records it in the settings (not in demo mode, whose settings
+    // are the real ones), closes the sheet and refreshes.
     void completeOnboarding();
 
     Section section() const { return m_section; }
@@ -43,6 +44,14 @@ public:
     bool isDemo() const { return m_isDemo; }
     // The folder that is scanned: the demo workspace in demo mode, else the projects root ("~" expanded).
     QString projectsRoot() const;
+    // The same folder as the user reads it: "~" for the home folder.
+    QString projectsRootText() const;
+    // The folder chosen to be scanned from the next refresh on. Stored in the settings with
+    // "~" for the home folder; in demo mode it replaces the demo workspace for this session
+    // only and leaves the settings alone.
+    void chooseProjectsRoot(const QString &folder);
+    // "/home/me/Apps" → "~/Apps"; a folder outside the home folder stays as it is.
+    static QString homeRelative(const QString &folder);
 
     // Scans the projects folder off the GUI thread and applies the result on it.
     void refresh();
@@ -53,6 +62,7 @@ Q_SIGNALS:
     void projectsChanged();
     void selectionChanged();
     void scanningChanged(bool scanning);
+    void projectsRootChanged();
 
 private:
     void applyProjects(const QList<XcodeProject> &projects);

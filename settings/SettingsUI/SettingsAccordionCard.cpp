@@ -321,16 +321,20 @@ void SettingsAccordionCard::setExpanded(bool expanded)
     syncFromBinding();
 }
 
-void SettingsAccordionCard::syncFromBinding()
+void SettingsAccordionCard::syncFromBinding(bool animated)
 {
     const bool now = isExpanded();
-    if (now == m_shownExpanded)
+    if (now == m_shownExpanded) {
+        // Still moving towards this state: finish at once when asked to.
+        if (!animated)
+            animateTo(now, false);
         return;
+    }
     m_shownExpanded = now;
     m_bubble->setAttribute(Qt::WA_TransparentForMouseEvents, !now);
     if (now)
-        buildContent(true);
-    animateTo(now);
+        buildContent(animated);
+    animateTo(now, animated);
     Q_EMIT expandedChanged(now);
 }
 
@@ -449,16 +453,18 @@ void SettingsAccordionCard::dropContent()
     relayout();
 }
 
-void SettingsAccordionCard::animateTo(bool expanded)
+void SettingsAccordionCard::animateTo(bool expanded, bool animated)
 {
     const bool glass = usesGlassLayout();
     const qreal target = expanded ? 1.0 : 0.0;
     m_layoutAnimation->stop();
     m_bubbleAnimation->stop();
-    if (!Motion::animationsEnabled()) {
+    if (!animated || !Motion::animationsEnabled()) {
         m_layoutProgress = m_bubbleProgress = target;
         if (!expanded)
             dropContent();
+        else if (m_contentHost)
+            endContentFade();
         applyTheme();
         return;
     }

@@ -71,8 +71,9 @@ public:
     bool isExpanded() const;
     // What a header tap does: the theme's haptic first, then the open state flips.
     void toggle();
-    // Shows what the external binding now holds (the owner changed it).
-    void syncFromBinding();
+    // Shows what the external binding now holds (the owner changed it); without animation
+    // the card stands in its final shape at once.
+    void syncFromBinding(bool animated = true);
 
     // Layout numbers for the current theme and open state.
     AccordionMetrics metrics() const;
@@ -106,7 +107,7 @@ private:
     void fadeContentIn();
     void fadeContentOut();
     void endContentFade();
-    void animateTo(bool expanded);
+    void animateTo(bool expanded, bool animated);
     void relayout();
     int contentHeightFor(int width) const;
     qreal stackSpacing() const;

@@ -83,15 +83,92 @@ private Q_SLOTS:
         QVERIFY(!again.showOnboarding());
     }
 
-    void demoNeverShowsOnboarding()
+    void demoNeverGreetsAtStartUpButShowsOnRequest()
     {
         AppModel model(true);
         QVERIFY(model.isDemo());
         QVERIFY(!model.showOnboarding());
+        // "Onboarding erneut zeigen" is an explicit request: the sheet comes in demo mode too.
         QSignalSpy spy(&model, &AppModel::showOnboardingChanged);
         model.setShowOnboarding(true);
+        QVERIFY(model.showOnboarding());
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.last().first().toBool(), true);
+
+        // Finishing it there leaves the real settings as they were.
+        model.completeOnboarding();
         QVERIFY(!model.showOnboarding());
-        QCOMPARE(spy.count(), 0);
+        QVERIFY(!UserDefaults::standard().contains(QStringLiteral("app.onboardingCompleted")));
+        QVERIFY(!model.settings()->onboardingCompleted());
+        QTRY_VERIFY(!model.isScanning());
+        QCOMPARE(model.projects().size(), 3);
+    }
+
+    void chosenFolderIsStoredWithTildeAndScannedNext()
+    {
+        QTemporaryDir projects;
+        makeProject(projects.path(), QStringLiteral("Chosen"));
+        AppModel model;
+        QSignalSpy changed(&model, &AppModel::projectsRootChanged);
+
+        // Inside the home folder the setting keeps "~", as the default does; no folder is made.
+        const QString home = QDir::homePath();
+        if (QDir::cleanPath(home) == QLatin1String("/"))
+            QSKIP("The home folder is the root folder here.");
+        model.chooseProjectsRoot(home + QStringLiteral("/Entwicklung/Apps/"));
+        QCOMPARE(model.settings()->projectsRoot(), QStringLiteral("~/Entwicklung/Apps"));
+        QCOMPARE(UserDefaults::standard().string(QStringLiteral("projects.root")), std::optional(QStringLiteral("~/Entwicklung/Apps")));
+        QCOMPARE(model.projectsRoot(), home + QStringLiteral("/Entwicklung/Apps"));
+        QCOMPARE(model.projectsRootText(), QStringLiteral("~/Entwicklung/Apps"));
+        QCOMPARE(changed.count(), 1);
+        model.chooseProjectsRoot(home);
+        QCOMPARE(model.settings()->projectsRoot(), QStringLiteral("~"));
+        model.chooseProjectsRoot(QString()); // a cancelled chooser
+        QCOMPARE(model.settings()->projectsRoot(), QStringLiteral("~"));
+        QCOMPARE(changed.count(), 2);
+
+        // Elsewhere the path is kept whole, and the next refresh scans it.
+        model.chooseProjectsRoot(projects.path());
+        QCOMPARE(model.settings()->projectsRoot(), projects.path());
+        model.refresh();
+        QTRY_VERIFY(!model.isScanning());
+        QCOMPARE(names(model), QStringList{QStringLiteral("Chosen")});
+        QVERIFY(AppModel(false).settings()->projectsRoot() == projects.path()); // survives a restart
+    }
+
+    void demoChoiceLastsOnlyThisSession()
+    {
+        QTemporaryDir projects;
+        makeProject(projects.path(), QStringLiteral("Elsewhere"));
+        UserDefaults::standard().setValue(QStringLiteral("projects.root"), QStringLiteral("~/real"));
+        {
+            AppModel model(true);
+            QSignalSpy changed(&model, &AppModel::projectsRootChanged);
+            QVERIFY(model.projectsRootText().endsWith(QStringLiteral("demo-workspace")));
+            model.chooseProjectsRoot(projects.path());
+            QCOMPARE(changed.count(), 1);
+            QCOMPARE(model.projectsRoot(), projects.path());
+            QCOMPARE(model.settings()->projectsRoot(), QStringLiteral("~/real"));
+            QCOMPARE(UserDefaults::standard().string(QStringLiteral("projects.root")), std::optional(QStringLiteral("~/real")));
+            model.refresh();
+            QTRY_VERIFY(!model.isScanning());
+            QCOMPARE(names(model), QStringList{QStringLiteral("Elsewhere")});
+        }
+        // The next demo starts on its own workspace again.
+        AppModel again(true);
+        QCOMPARE(again.projectsRoot(), DemoWorkspace::defaultFolder());
+    }
+
+    void homeRelativeFolders()
+    {
+        const QString home = QDir::cleanPath(QDir::homePath());
+        if (home == QLatin1String("/"))
+            QSKIP("The home folder is the root folder here.");
+        QCOMPARE(AppModel::homeRelative(home), QStringLiteral("~"));
+        QCOMPARE(AppModel::homeRelative(home + QStringLiteral("/a/b")), QStringLiteral("~/a/b"));
+        // A sibling whose name merely starts like the home folder is no part of it.
+        QCOMPARE(AppModel::homeRelative(home + QStringLiteral("2/a")), home + QStringLiteral("2/a"));
+        QCOMPARE(AppModel::homeRelative(QStringLiteral("/opt/projects")), QStringLiteral("/opt/projects"));
     }
 
     void refreshScansAndKeepsTheSelection()

@@ -10,13 +10,33 @@
 #include <Spring.h>
 #include <WindowRegistry.h>
 
+#include <UserDefaults.h>
+
 #include <QAbstractButton>
+#include <QDir>
+#include <QFile>
 #include <QAction>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
+
+#if __has_include(<SettingsView.h>)
+#include <SettingsAccordionCard.h>
+#include <SettingsValueRow.h>
+#include <SettingsView.h>
+#define VELORANCE_HAS_SETTINGS_VIEW 1
+#endif
+
+namespace {
+// Finds the onboarding sheet's parts by their names.
+QLabel *sheetLabel(OnboardingSheet *sheet, const char *name)
+{
+    return sheet->findChild<QLabel *>(QString::fromLatin1(name));
+}
+} // namespace
 
 class MainWindowTest final : public QObject
 {
@@ -29,6 +49,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         Motion::setAnimationsEnabled(false);
+        guardFolderChooser();
     }
 
     void init()
@@ -37,8 +58,18 @@ private Q_SLOTS:
         QVERIFY(m_home->isValid());
     }
 
+    // No test may open the desktop's folder dialog.
+    static void guardFolderChooser()
+    {
+        OnboardingSheet::setFolderChooser([](QWidget *, const QString &, const QString &) {
+            qFatal("A test opened the desktop's folder dialog");
+            return QString();
+        });
+    }
+
     void cleanup()
     {
+        guardFolderChooser();
         for (const QString &id : {QStringLiteral("main"), QStringLiteral("about")}) {
             if (QWidget *window = WindowRegistry::instance().window(id))
                 delete window;
@@ -131,7 +162,7 @@ private Q_SLOTS:
         QTRY_VERIFY(window.onboardingSheet() && window.onboardingSheet()->isVisible());
         OnboardingSheet *sheet = window.onboardingSheet();
         QCOMPARE(sheet->windowModality(), Qt::WindowModal);
-        QCOMPARE(sheet->findChild<QLabel *>(QStringLiteral("onboardingFolder"))->text(), m_home->path());
+        QCOMPARE(sheet->folder(), m_home->path());
 
         sheet->startButton()->click();
         QVERIFY(!sheet->isVisible());
@@ -146,6 +177,128 @@ private Q_SLOTS:
         QVERIFY(!model.showOnboarding());
         QVERIFY(model.settings()->onboardingCompleted());
     }
+
+    void onboardingChoosesTheProjectsFolder()
+    {
+        QTemporaryDir projects;
+        QVERIFY(QDir().mkpath(projects.filePath(QStringLiteral("Solo/Solo.xcodeproj"))));
+        QFile pbxproj(projects.filePath(QStringLiteral("Solo/Solo.xcodeproj/project.pbxproj")));
+        QVERIFY(pbxproj.open(QIODevice::WriteOnly));
+        pbxproj.close();
+
+        AppModel model;
+        MainWindow window(&model);
+        window.show();
+        QTRY_VERIFY(window.onboardingSheet() && window.onboardingSheet()->isVisible());
+        OnboardingSheet *sheet = window.onboardingSheet();
+        QCOMPARE(sheet->folder(), QStringLiteral("~/workspace"));
+        // The hint names the way back to this sheet, not a settings row that cannot change it.
+        QCOMPARE(sheetLabel(sheet, "onboardingFolderHint")->text(),
+                 QStringLiteral("Den Ordner kannst du später hier wieder ändern – in den Einstellungen über "
+                                "„Onboarding erneut zeigen“."));
+
+        // Cancelling the chooser changes nothing.
+        QString asked;
+        QString answer;
+        QWidget *askedFrom = nullptr;
+        OnboardingSheet::setFolderChooser([&](QWidget *parent, const QString &title, const QString &) {
+            asked = title;
+            askedFrom = parent;
+            return answer;
+        });
+        sheet->chooseFolderButton()->click();
+        QCOMPARE(asked, QStringLiteral("Projektordner wählen"));
+        QCOMPARE(askedFrom, sheet);
+        QCOMPARE(model.settings()->projectsRoot(), QStringLiteral("~/workspace"));
+
+        answer = projects.path();
+        sheet->chooseFolderButton()->click();
+        QCOMPARE(model.settings()->projectsRoot(), projects.path());
+        QCOMPARE(sheet->folder(), projects.path());
+        QVERIFY(sheet->isVisible());
+
+        // Finishing scans the chosen folder.
+        sheet->startButton()->click();
+        QTRY_VERIFY(!model.isScanning());
+        QCOMPARE(model.projects().size(), 1);
+        QCOMPARE(model.projects().first().name, QStringLiteral("Solo"));
+    }
+
+#ifdef VELORANCE_HAS_SETTINGS_VIEW
+    void onboardingAgainWorksInDemoAndKeepsTheRealSettings()
+    {
+        UserDefaults::standard().setValue(QStringLiteral("projects.root"), QStringLiteral("~/real"));
+        QTemporaryDir elsewhere;
+        AppModel model(true);
+        MainWindow window(&model);
+        window.show();
+        QTRY_COMPARE(model.projects().size(), 3);
+        QVERIFY(!window.onboardingSheet()); // no greeting at start-up
+
+        model.setSection(AppModel::Section::Settings);
+        auto *again = window.findChild<QPushButton *>(QStringLiteral("showOnboardingButton"));
+        QVERIFY(again);
+        again->click();
+        QVERIFY(model.showOnboarding());
+        QTRY_VERIFY(window.onboardingSheet() && window.onboardingSheet()->isVisible());
+        OnboardingSheet *sheet = window.onboardingSheet();
+        QVERIFY(sheet->folder().endsWith(QStringLiteral("demo-workspace")));
+        QCOMPARE(sheetLabel(sheet, "onboardingFolderHint")->text(),
+                 QStringLiteral("Im Demo-Modus gilt die Auswahl nur bis zum Beenden."));
+        // A long folder is elided on its line instead of squeezing the fixed-width sheet.
+        const QString longFolder = QStringLiteral("/Volumes/Externe Platte/Entwicklung/Kunden/2026/Sehr langer Ordnername/Apps");
+        OnboardingSheet::setFolderChooser([&](QWidget *, const QString &, const QString &) { return longFolder; });
+        sheet->chooseFolderButton()->click();
+        QCOMPARE(sheet->folder(), longFolder);
+        QLabel *line = sheetLabel(sheet, "onboardingFolder");
+        QTRY_VERIFY(line->text() != longFolder);
+        QCOMPARE(line->toolTip(), longFolder);
+        QVERIFY(line->fontMetrics().horizontalAdvance(line->text()) <= line->width());
+        QCOMPARE(sheet->width(), 480);
+        QVERIFY(sheet->chooseFolderButton()->height() >= sheet->chooseFolderButton()->sizeHint().height());
+        QVERIFY(sheet->height() >= sheet->minimumSizeHint().height());
+
+        OnboardingSheet::setFolderChooser([&](QWidget *, const QString &, const QString &) { return elsewhere.path(); });
+        sheet->chooseFolderButton()->click();
+        QCOMPARE(sheet->folder(), elsewhere.path());
+        sheet->startButton()->click();
+        QVERIFY(!sheet->isVisible());
+        QTRY_VERIFY(!model.isScanning());
+        QVERIFY(model.projects().isEmpty()); // the chosen (empty) folder was scanned
+
+        // The real settings are as they were: folder and onboarding state.
+        UserDefaults stored(m_home->filePath(QStringLiteral("defaults.ini")));
+        QCOMPARE(stored.string(QStringLiteral("projects.root")), std::optional(QStringLiteral("~/real")));
+        QVERIFY(!stored.contains(QStringLiteral("app.onboardingCompleted")));
+        auto *row = window.findChild<SettingsValueRow *>(QStringLiteral("projectsRootRow"));
+        QVERIFY(row);
+        QCOMPARE(row->value(), QStringLiteral("~/real"));
+    }
+
+    void settingsSectionOpensGeneralEachTimeItIsShown()
+    {
+        AppModel model(true);
+        MainWindow window(&model);
+        window.show();
+        QTRY_COMPARE(model.projects().size(), 3);
+        model.setSection(AppModel::Section::Settings);
+        auto *view = qobject_cast<SettingsView *>(window.currentPage());
+        QVERIFY(view);
+        QCOMPARE(view->openCard(), std::optional(SettingsView::Card::General));
+        view->card(SettingsView::Card::About)->header()->click();
+        QCOMPARE(view->openCard(), std::optional(SettingsView::Card::About));
+
+        // A project, then the settings again.
+        model.setSection(AppModel::Section::Projects);
+        model.setSelectedProjectID(model.projects().at(1).id);
+        QCOMPARE(window.currentPage(), window.projectDetail());
+        model.setSection(AppModel::Section::Settings);
+        QCOMPARE(window.currentPage(), view); // the same section, shown anew
+        QCOMPARE(view->openCard(), std::optional(SettingsView::Card::General));
+        QVERIFY(view->card(SettingsView::Card::General)->isExpanded());
+        QVERIFY(!view->card(SettingsView::Card::About)->isExpanded());
+    }
+#endif
 };
 
 QTEST_MAIN(MainWindowTest)

@@ -47,8 +47,11 @@ private Q_SLOTS:
     void addressLinesFromAnEntity();
     void linkRowsFollowDisplayOnly();
     void lastUpdatedUsesThePageLanguage();
+    void lastUpdatedUsesTheLocalesCalendar_data();
+    void lastUpdatedUsesTheLocalesCalendar();
     void appInfoParts();
     void developerCardLinks();
+    void copyrightYearIsTakenAnew();
     void imprintSections();
     void privacyPage();
     void wordmarkKeepsItsHeight();
@@ -137,6 +140,45 @@ void LegalPagesTest::lastUpdatedUsesThePageLanguage()
     delete line;
 }
 
+void LegalPagesTest::lastUpdatedUsesTheLocalesCalendar_data()
+{
+    // 9 March 2026 is 18 Esfand 1404 (Persian), 20 Ramadan 1447 (Umm al-Qura), 2569 in the
+    // Buddhist era and Reiwa 8 in the Japanese calendar.
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QStringList>("parts");
+    QTest::addColumn<QStringList>("absent");
+    QTest::newRow("de") << QStringLiteral("de") << QStringList{QStringLiteral("9. März 2026")} << QStringList();
+    QTest::newRow("en") << QStringLiteral("en") << QStringList{QStringLiteral("March 9, 2026")} << QStringList();
+    QTest::newRow("fa_IR") << QStringLiteral("fa_IR")
+                           << QStringList{QStringLiteral("۱۸"), QStringLiteral("اسفند"), QStringLiteral("۱۴۰۴")}
+                           << QStringList{QStringLiteral("۲۰۲۶"), QStringLiteral("2026")};
+    QTest::newRow("ar_SA") << QStringLiteral("ar_SA")
+                           << QStringList{QStringLiteral("٢٠"), QStringLiteral("رمضان"), QStringLiteral("١٤٤٧")}
+                           << QStringList{QStringLiteral("٢٠٢٦"), QStringLiteral("2026")};
+    QTest::newRow("th_TH") << QStringLiteral("th_TH") << QStringList{QStringLiteral("9"), QStringLiteral("มีนาคม"), QStringLiteral("2569")}
+                           << QStringList{QStringLiteral("2026")};
+    QTest::newRow("ja_JP@calendar=japanese") << QStringLiteral("ja_JP@calendar=japanese")
+                                             << QStringList{QStringLiteral("令和8年3月9日")} << QStringList{QStringLiteral("2026")};
+}
+
+void LegalPagesTest::lastUpdatedUsesTheLocalesCalendar()
+{
+    QFETCH(QString, locale);
+    QFETCH(QStringList, parts);
+    QFETCH(QStringList, absent);
+    const QDate date(2026, 3, 9);
+    const QString text = locale.contains(QLatin1Char('@')) ? LegalLastUpdated::longDate(date, locale)
+                                                          : LegalLastUpdated::longDate(date, QLocale(locale));
+    for (const QString &part : parts)
+        QVERIFY2(text.contains(part), qPrintable(text + QStringLiteral(" lacks ") + part));
+    for (const QString &part : absent)
+        QVERIFY2(!text.contains(part), qPrintable(text + QStringLiteral(" shows ") + part));
+
+    // The day before and after stay the days before and after, in every calendar.
+    QVERIFY(LegalLastUpdated::longDate(date.addDays(-1), locale) != text);
+    QVERIFY(LegalLastUpdated::longDate(date.addDays(1), locale) != text);
+}
+
 void LegalPagesTest::appInfoParts()
 {
     auto *withoutRelease = localised(new AppInfoView(QStringLiteral("Velorance Studio"), std::nullopt, QStringLiteral("camera.viewfinder"),
@@ -193,6 +235,40 @@ void LegalPagesTest::developerCardLinks()
     delete noLinks;
     delete websiteOnly;
     delete both;
+}
+
+void LegalPagesTest::copyrightYearIsTakenAnew()
+{
+    // The year in the user's calendar; a named calendar counts its own years.
+    const QDateTime newYear(QDate(2027, 1, 1), QTime(0, 0, 0, 300));
+    QCOMPARE(AppInfoView::calendarYear(newYear, QStringLiteral("de_DE")), 2027);
+    QCOMPARE(AppInfoView::calendarYear(newYear, QStringLiteral("th_TH")), 2570);
+    QCOMPARE(AppInfoView::calendarYear(newYear.addMSecs(-600), QStringLiteral("de_DE")), 2026);
+
+    // Kept open over New Year: the page looks again just after midnight.
+    QDateTime now(QDate(2026, 12, 31), QTime(23, 59, 59, 700));
+    AppInfoView page(QStringLiteral("Velorance Studio"), std::nullopt, QStringLiteral("camera.viewfinder"), sampleEntity(),
+                     std::nullopt, false);
+    page.setClock([&now] { return now; });
+    const int before = AppInfoView::calendarYear(now);
+    QCOMPARE(page.developerCard()->copyrightYear(), before);
+    QCOMPARE(page.developerCard()->copyrightText(), DeveloperInfoCard::copyrightLine(before, QStringLiteral("Beispiel GmbH")));
+    page.ensurePolished();
+    QCoreApplication::processEvents();
+    now = newYear;
+    QCOMPARE(page.developerCard()->copyrightYear(), before); // nothing has looked yet
+    QTRY_COMPARE_WITH_TIMEOUT(page.developerCard()->copyrightYear(), AppInfoView::calendarYear(newYear), 3000);
+    QVERIFY(page.developerCard()->copyrightText().contains(QString::number(AppInfoView::calendarYear(newYear))));
+
+    // Rebuilt for a new locale or theme, it takes the year again.
+    now = QDateTime(QDate(2031, 6, 1), QTime(12, 0));
+    LegalEnvironment::setLocale(&page, QLocale(QLocale::English));
+    QCOMPARE(page.developerCard()->copyrightYear(), AppInfoView::calendarYear(now));
+    now = QDateTime(QDate(2032, 6, 1), QTime(12, 0));
+    SettingsTheme theme;
+    theme.accent = QColor(Qt::green);
+    SettingsTheme::install(&page, theme);
+    QCOMPARE(page.developerCard()->copyrightYear(), AppInfoView::calendarYear(now));
 }
 
 void LegalPagesTest::imprintSections()

@@ -14,9 +14,14 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QStackedWidget>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <memory>
 
@@ -30,6 +35,7 @@ private Q_SLOTS:
     void cleanup();
     void firstDisplayOpensGeneralOnly();
     void oneCardOpenAtATime();
+    void shownAnewOpensGeneralAgain();
     void installsTheAccentTheme();
     void togglesWriteThrough();
     void versionPreferenceWritesCaseNameAndSurvivesRestart();
@@ -113,6 +119,52 @@ void TestSettingsView::oneCardOpenAtATime()
     QCOMPARE(m_view->openCard(), std::nullopt);
     for (int i = 0; i < 4; ++i)
         QVERIFY(!m_view->card(SettingsView::Card(i))->isExpanded());
+}
+
+void TestSettingsView::shownAnewOpensGeneralAgain()
+{
+    // The section lives in a stack beside other pages, as in the main window.
+    QStackedWidget stack;
+    auto *other = new QWidget;
+    stack.addWidget(other);
+    SettingsView *view = m_view.release();
+    stack.addWidget(view);
+    stack.setCurrentWidget(view);
+    stack.resize(900, 300);
+    stack.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&stack));
+
+    view->card(SettingsView::Card::About)->header()->click();
+    auto *scroll = view->findChild<QScrollArea *>(QStringLiteral("settingsScroll"));
+    QTRY_VERIFY(scroll->verticalScrollBar()->maximum() > 0);
+    scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+
+    // Another page, then the section again: "Allgemein" is open, the rest closed, at the top.
+    stack.setCurrentWidget(other);
+    QCOMPARE(view->openCard(), std::optional(SettingsView::Card::About)); // nothing changes while away
+    stack.setCurrentWidget(view);
+    QCOMPARE(view->openCard(), std::optional(SettingsView::Card::General));
+    for (int i = 0; i < 4; ++i) {
+        SettingsAccordionCard *card = view->card(SettingsView::Card(i));
+        QCOMPARE(card->isExpanded(), i == 0);
+        QCOMPARE(card->content() != nullptr, i == 0);
+    }
+    QCOMPARE(scroll->verticalScrollBar()->value(), 0);
+
+    // All closed counts too.
+    view->card(SettingsView::Card::General)->header()->click();
+    QCOMPARE(view->openCard(), std::nullopt);
+    stack.hide();
+    stack.show();
+    QCOMPARE(view->openCard(), std::optional(SettingsView::Card::General));
+    QVERIFY(view->card(SettingsView::Card::General)->isExpanded());
+
+    // A window restored from the dock is not a new display: the open card stays.
+    view->card(SettingsView::Card::Screenshots)->header()->click();
+    QShowEvent restored;
+    QSpontaneKeyEvent::setSpontaneous(&restored);
+    qApp->notify(view, &restored); // sendEvent would clear the flag
+    QCOMPARE(view->openCard(), std::optional(SettingsView::Card::Screenshots));
 }
 
 void TestSettingsView::installsTheAccentTheme()

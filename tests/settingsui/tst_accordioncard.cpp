@@ -57,6 +57,7 @@ private Q_SLOTS:
     void springsOfTheTwoLayouts();
     void contentItemsAreStackedAndPadded();
     void animatedTogglesSettle();
+    void unanimatedSyncStandsAtOnce();
 };
 
 void TestAccordionCard::bindingWithTwoCards()
@@ -418,6 +419,43 @@ void TestAccordionCard::animatedTogglesSettle()
     QVERIFY(card.content()); // fading out while the body folds
     QTRY_VERIFY_WITH_TIMEOUT(!card.content(), 3000);
     QTRY_COMPARE_WITH_TIMEOUT(card.heightForWidth(400), collapsedHeight, 3000);
+    Motion::setAnimationsEnabled(false);
+}
+
+void TestAccordionCard::unanimatedSyncStandsAtOnce()
+{
+    // With animations on, an owner that resets its selection without animation (a screen
+    // shown anew) finds every card in its final shape right away, even one still moving.
+    Motion::setAnimationsEnabled(true);
+    Selection selection;
+    selection.value = Pane::A;
+    const auto label = [] { return new QLabel(QStringLiteral("Inhalt")); };
+    SettingsAccordionCard a(QStringLiteral("A"), std::nullopt, SettingsCardStyle::Legacy,
+                            SettingsAccordionCard::binding(selection.binding(), Pane::A),
+                            SettingsAccordionCard::SingleContentBuilder(label));
+    SettingsAccordionCard b(QStringLiteral("B"), std::nullopt, SettingsCardStyle::Legacy,
+                            SettingsAccordionCard::binding(selection.binding(), Pane::B),
+                            SettingsAccordionCard::SingleContentBuilder(label));
+    a.resize(400, 200);
+    b.resize(400, 200);
+    a.show();
+    b.show();
+    const int openHeight = a.heightForWidth(400);
+    const int closedHeight = b.heightForWidth(400);
+
+    b.header()->click(); // B starts unfolding, A folding
+    QTest::qWait(30);
+    selection.value = Pane::A;
+    a.syncFromBinding(false);
+    b.syncFromBinding(false);
+    QVERIFY(a.isExpanded());
+    QVERIFY(a.content() && a.content()->isVisible());
+    QCOMPARE(a.bubbleOpacity(), 1.0);
+    QCOMPARE(a.heightForWidth(400), openHeight);
+    QVERIFY(!b.content());
+    QCOMPARE(b.heightForWidth(400), closedHeight);
+    QTest::qWait(100);
+    QCOMPARE(a.heightForWidth(400), openHeight);
     Motion::setAnimationsEnabled(false);
 }
 
