@@ -256,10 +256,9 @@ void AutomationRunView::setShowLog(bool show)
         return;
     m_showLog = show;
     m_logToggle->setText(show ? QStringLiteral("Protokoll aus") : QStringLiteral("Protokoll"));
-    if (show) {
+    // Showing the log applies the lines at once and brings the newest into view.
+    if (show)
         m_log->setLines(m_session->recentLines());
-        m_log->flush();
-    }
     m_log->setVisible(show);
 }
 

@@ -1,3 +1,4 @@
+#include "LogViewProbe.h"
 #include "StandInRunHome.h"
 
 #include <AppPaths.h>
@@ -335,9 +336,11 @@ void TestAutomationRunView::runShowsEveryPhaseInOrder()
     // The log holds the run's output once opened.
     child<QPushButton>(view.get(), "logToggle")->click();
     auto *log = child<ThrottledLogView>(view.get(), "runLog");
-    log->flush();
-    QVERIFY(!log->shownLines().isEmpty());
+    QVERIFY(!log->hasPendingLines());
     QCOMPARE(log->shownLines(), session->recentLines());
+    QApplication::processEvents();
+    QVERIFY(overflows(*log));
+    QCOMPARE(bottomVisibleLine(*log), session->recentLines().last());
 
     // "Fertig" dismisses the sheet.
     QPushButton *finish = child<QPushButton>(view.get(), "finishButton");

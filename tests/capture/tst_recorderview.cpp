@@ -1,3 +1,4 @@
+#include "LogViewProbe.h"
 #include "tst_recorder_fixture.h"
 
 #include <LaunchBanner.h>
@@ -58,6 +59,7 @@ private Q_SLOTS:
     void closingNeverSavesAndStopsEverything();
     void toolbarFollowsConnectionAndPause();
     void bindFailureHidesPauseAndCount();
+    void failedLaunchBanner_data();
     void failedLaunchBanner();
     void secondLaunchShowsProgressBar();
     void stepListUpdatesInPlaceAndDeletes();
@@ -229,8 +231,16 @@ void TestRecorderView::bindFailureHidesPauseAndCount()
     QVERIFY(child<QPushButton>(view.get(), "recorderSaveButton")->isEnabled());
 }
 
+void TestRecorderView::failedLaunchBanner_data()
+{
+    QTest::addColumn<bool>("openWhileRunning");
+    QTest::newRow("log opened after the failure") << false;
+    QTest::newRow("log opened while it runs") << true;
+}
+
 void TestRecorderView::failedLaunchBanner()
 {
+    QFETCH(bool, openWhileRunning);
     qputenv("VELORANCE_STANDIN_BUILD_FAIL", "1");
     auto view = makeView(m_home.project(QStringLiteral("Broken")));
     view->show();
@@ -238,11 +248,19 @@ void TestRecorderView::failedLaunchBanner()
     QTest::mouseClick(child<QPushButton>(view.get(), "recorderStartButton"), Qt::LeftButton);
 
     LaunchBanner *banner = view->launchBanner();
+    ThrottledLogView *log = banner->logView();
     auto *title = child<QLabel>(banner, "launchTitle");
+    auto *logButton = child<QPushButton>(banner, "launchLogButton");
     QVERIFY(banner->isVisible());
     QCOMPARE(title->text(), QStringLiteral("App wird gebaut und im Simulator gestartet…"));
     QVERIFY(child<QPushButton>(banner, "launchCancelButton")->isVisible());
     QVERIFY(!child<QProgressBar>(banner, "launchProgressBar")->isVisible());
+    QCOMPARE(logButton->text(), QStringLiteral("Protokoll"));
+    QVERIFY(!log->isVisible());
+    if (openWhileRunning) {
+        QTRY_VERIFY_WITH_TIMEOUT(!log->shownLines().isEmpty(), 30000);
+        QTest::mouseClick(logButton, Qt::LeftButton);
+    }
 
     QTRY_COMPARE_WITH_TIMEOUT(title->text(), QStringLiteral("Start fehlgeschlagen (Code 65)"), 30000);
     QCOMPARE(child<SymbolLabel>(banner, "launchResultIcon")->symbolName(), QStringLiteral("xmark.octagon.fill"));
@@ -251,15 +269,17 @@ void TestRecorderView::failedLaunchBanner()
     QVERIFY(hide->isVisible());
     QCOMPARE(hide->toolTip(), QStringLiteral("Ausblenden"));
 
-    auto *logButton = child<QPushButton>(banner, "launchLogButton");
-    QCOMPARE(logButton->text(), QStringLiteral("Protokoll"));
-    QVERIFY(!banner->logView()->isVisible());
-    QTest::mouseClick(logButton, Qt::LeftButton);
+    if (!openWhileRunning)
+        QTest::mouseClick(logButton, Qt::LeftButton);
     QCOMPARE(logButton->text(), QStringLiteral("Protokoll aus"));
-    QVERIFY(banner->logView()->isVisible());
-    QCOMPARE(banner->logView()->height(), 150);
-    banner->logView()->flush();
-    QVERIFY(banner->logView()->shownLines().contains(QStringLiteral("** BUILD FAILED **")));
+    QVERIFY(log->isVisible());
+    QCOMPARE(log->height(), 150);
+    // The failure is in view, not the run's first lines.
+    QTRY_VERIFY(!log->hasPendingLines());
+    QApplication::processEvents();
+    QVERIFY(log->shownLines().contains(QStringLiteral("** BUILD FAILED **")));
+    QVERIFY(overflows(*log));
+    QCOMPARE(bottomVisibleLine(*log), log->shownLines().last());
 
     QTest::mouseClick(hide, Qt::LeftButton);
     QVERIFY(!banner->isVisible());
