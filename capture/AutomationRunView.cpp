@@ -2,6 +2,7 @@
 
 #include "BusyIndicator.h"
 #include "NodeBadge.h"
+#include "NodeChainView.h"
 #include "PlanEditorStyle.h"
 #include "RunSheetState.h"
 #include "SheetHeader.h"
@@ -164,13 +165,7 @@ QWidget *AutomationRunView::languageCard(const QString &language, QWidget *paren
     chain.language = language;
     const QList<Shot> &shots = m_session->plan().shots;
     if (!shots.isEmpty()) {
-        auto *strip = new QScrollArea(card);
-        strip->setObjectName(QStringLiteral("nodeChain"));
-        strip->setFrameShape(QFrame::NoFrame);
-        strip->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        strip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        strip->setWidgetResizable(true);
-        strip->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"));
+        auto *strip = new NodeChainView(card);
 
         auto *rowWidget = new QWidget(strip);
         auto *row = new QHBoxLayout(rowWidget);
@@ -196,6 +191,7 @@ QWidget *AutomationRunView::languageCard(const QString &language, QWidget *paren
         strip->setWidget(rowWidget);
         strip->setFixedHeight(rowWidget->sizeHint().height());
         stack->addWidget(strip);
+        chain.view = strip;
     }
     m_chains << chain;
     return card;
@@ -270,6 +266,11 @@ QList<NodeBadge *> AutomationRunView::badges(int languageIndex) const
 QList<NodeConnector *> AutomationRunView::connectors(int languageIndex) const
 {
     return m_chains.value(languageIndex).connectors;
+}
+
+NodeChainView *AutomationRunView::chainView(int languageIndex) const
+{
+    return m_chains.value(languageIndex).view;
 }
 
 void AutomationRunView::updatePhase()
