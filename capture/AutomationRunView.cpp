@@ -6,6 +6,7 @@
 #include "PlanEditorStyle.h"
 #include "RunSheetState.h"
 #include "SheetHeader.h"
+#include "SheetLayout.h"
 #include "ThrottledLogView.h"
 
 #include <AppPalette.h>
@@ -66,11 +67,7 @@ AutomationRunView::AutomationRunView(ScreenshotRunSession *session, QWidget *par
     setObjectName(QStringLiteral("automationRunView"));
     setWindowTitle(QStringLiteral("Automation · %1").arg(m_session->project().name));
     setWindowModality(Qt::WindowModal);
-    setMinimumSize(620, 540);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    QVBoxLayout *layout = SheetLayout::install(this, QSize(620, 540));
     layout->addWidget(buildHeader());
     layout->addWidget(PlanEditorStyle::divider(this));
     layout->addWidget(buildGrid(), 1);
@@ -91,6 +88,8 @@ AutomationRunView::AutomationRunView(ScreenshotRunSession *session, QWidget *par
 
     updatePhase();
     updateNodes();
+    // The minimum holds from the start, before the sheet is first shown.
+    QDialog::layout()->activate();
     resize(680, 600);
 }
 

@@ -6,6 +6,7 @@
 #include "RecorderModel.h"
 #include "RecorderStepList.h"
 #include "SheetHeader.h"
+#include "SheetLayout.h"
 #include "SimulatorLocationSheet.h"
 
 #include <AppPalette.h>
@@ -69,11 +70,7 @@ RecorderView::RecorderView(const XcodeProject &project, BuildConfiguration confi
     setObjectName(QStringLiteral("recorderView"));
     setWindowTitle(QStringLiteral("Live-Recorder · ") + project.name);
     setWindowModality(Qt::WindowModal);
-    setMinimumSize(560, 520);
-
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
+    QVBoxLayout *column = SheetLayout::install(this, QSize(560, 520));
 
     auto *top = new QWidget(this);
     auto *topLayout = new QVBoxLayout(top);
@@ -126,6 +123,8 @@ RecorderView::RecorderView(const XcodeProject &project, BuildConfiguration confi
     updateResolver();
     updateLocationButton();
     updateSaveRow();
+    // The minimum holds from the start, before the sheet is first shown.
+    QDialog::layout()->activate();
 }
 
 RecorderView::~RecorderView()

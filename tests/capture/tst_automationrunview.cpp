@@ -1,3 +1,4 @@
+#include "LayoutProbe.h"
 #include "LogViewProbe.h"
 #include "StandInRunHome.h"
 
@@ -126,6 +127,7 @@ private Q_SLOTS:
     void wheelReachesEveryCell_data();
     void wheelReachesEveryCell();
     void wheelOverAShortChainScrollsTheGrid();
+    void nothingOverlapsAtAnyAllowedSize();
     void runShowsEveryPhaseInOrder();
     void failedRunWithRepeatedShotNames();
     void goingAwayWhileRunningCancels_data();
@@ -427,6 +429,30 @@ void TestAutomationRunView::wheelOverAShortChainScrollsTheGrid()
     QVERIFY(!chain->fadesLeading() && !chain->fadesTrailing());
     turnWheel(chain->viewport(), QPoint(0, -120));
     QVERIFY(grid->value() > 0);
+}
+
+void TestAutomationRunView::nothingOverlapsAtAnyAllowedSize()
+{
+    auto view = sheet(planWith({QStringLiteral("de-DE"), QStringLiteral("en-US"), QStringLiteral("fr-FR")}, shotNames(10)),
+                      iosProject(false));
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QCOMPARE(view->session()->phase().kind, Kind::Failed);
+    for (const bool log : {false, true}) {
+        view->setShowLog(log);
+        QApplication::processEvents();
+        const QSize minimum = view->minimumSize();
+        QVERIFY(minimum.width() >= 620 && minimum.height() >= 540);
+        for (const QSize &size : {minimum, minimum + QSize(0, 41), minimum + QSize(250, 120)}) {
+            view->resize(size);
+            QApplication::processEvents();
+            QCOMPARE(view->size(), size);
+            const QStringList faults = LayoutProbe::faults(view.get());
+            if (!faults.isEmpty())
+                qWarning() << size << faults;
+            QVERIFY(faults.isEmpty());
+        }
+    }
 }
 
 void TestAutomationRunView::runShowsEveryPhaseInOrder()

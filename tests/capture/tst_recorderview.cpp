@@ -1,3 +1,4 @@
+#include "LayoutProbe.h"
 #include "LogViewProbe.h"
 #include "tst_recorder_fixture.h"
 
@@ -61,6 +62,7 @@ private Q_SLOTS:
     void bindFailureHidesPauseAndCount();
     void failedLaunchBanner_data();
     void failedLaunchBanner();
+    void sheetGrowsWithItsContent();
     void secondLaunchShowsProgressBar();
     void stepListUpdatesInPlaceAndDeletes();
     void saveFromFooter_data();
@@ -284,6 +286,65 @@ void TestRecorderView::failedLaunchBanner()
     QTest::mouseClick(hide, Qt::LeftButton);
     QVERIFY(!banner->isVisible());
     QVERIFY(!view->model()->launchRun());
+}
+
+void TestRecorderView::sheetGrowsWithItsContent()
+{
+    qputenv("VELORANCE_STANDIN_BUILD_FAIL", "1");
+    auto view = makeView(m_home.project(QStringLiteral("Squeezed")));
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    const QSize bare = view->minimumSize();
+    QVERIFY(bare.width() >= 560 && bare.height() >= 520);
+
+    // Every size the sheet allows, from its minimum up: nothing drawn over anything else.
+    const auto checkSizes = [&view](const char *state) {
+        const QSize minimum = view->minimumSize();
+        for (const QSize &size : {minimum, minimum + QSize(0, 37), minimum + QSize(180, 0), minimum + QSize(300, 200)}) {
+            view->resize(size);
+            QApplication::processEvents();
+            QCOMPARE(view->size(), size);
+            const QStringList faults = LayoutProbe::faults(view.get());
+            if (!faults.isEmpty())
+                qWarning() << state << size << faults;
+            QVERIFY(faults.isEmpty());
+        }
+        // Smaller is not allowed.
+        view->resize(minimum - QSize(40, 40));
+        QApplication::processEvents();
+        QCOMPARE(view->size(), minimum);
+    };
+    checkSizes("placeholder");
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(child<QLabel>(view.get(), "recorderPlaceholderBundleID")->isVisible());
+
+    // The failed launch with its log open: the sheet's minimum grows, the log shows whole.
+    QTest::mouseClick(child<QPushButton>(view.get(), "recorderStartButton"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!view->model()->launchRun()->isRunning(), 30000);
+    QTest::mouseClick(child<QPushButton>(view->launchBanner(), "launchLogButton"), Qt::LeftButton);
+    QApplication::processEvents();
+    QVERIFY(view->minimumHeight() > bare.height());
+    checkSizes("banner with log");
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(view->launchBanner()->logView()->height(), 150);
+
+    // The same with recorded steps in place of the placeholder.
+    for (int i = 0; i < 3; ++i)
+        view->model()->addStep(ShotStep::Kind::Tap);
+    QApplication::processEvents();
+    checkSizes("steps with log");
+    if (QTest::currentTestFailed())
+        return;
+
+    // Hiding the banner gives the room back.
+    QTest::mouseClick(child<QToolButton>(view->launchBanner(), "launchHideButton"), Qt::LeftButton);
+    QApplication::processEvents();
+    QCOMPARE(view->minimumSize(), bare);
+    checkSizes("steps");
+    if (QTest::currentTestFailed())
+        return;
 }
 
 void TestRecorderView::secondLaunchShowsProgressBar()
