@@ -4,6 +4,7 @@
 #include "BusyIndicator.h"
 #include "PlanEditorStyle.h"
 #include "SheetHeader.h"
+#include "SheetLayout.h"
 
 #include <AppPalette.h>
 #include <ControlStyles.h>
@@ -42,14 +43,11 @@ SimulatorLocationSheet::SimulatorLocationSheet(std::optional<PlanLocation> initi
     setObjectName(QStringLiteral("simulatorLocationSheet"));
     setWindowTitle(QStringLiteral("Fake-Standort im Simulator"));
     setWindowModality(Qt::WindowModal);
-    setMinimumSize(580, 600);
     // The presenter's callbacks follow the presenter, not this sheet.
     if (parent)
         m_model->setCallbackGuard(parent);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    QVBoxLayout *layout = SheetLayout::install(this, QSize(580, 600));
     layout->addWidget(buildHeader());
     layout->addWidget(PlanEditorStyle::divider(this));
     layout->addWidget(buildSearchRow());
@@ -78,6 +76,8 @@ SimulatorLocationSheet::SimulatorLocationSheet(std::optional<PlanLocation> initi
     updateSearchRow();
     updateBusy();
     updateOutcome();
+    // The minimum holds from the start, before the sheet is first shown.
+    QDialog::layout()->activate();
     resize(640, 720);
 }
 
@@ -98,6 +98,8 @@ QWidget *SimulatorLocationSheet::buildHeader()
     auto *header = new SheetHeader(QStringLiteral("location.circle.fill"), QStringLiteral("Fake-Standort im Simulator"), this);
     header->setSymbol(QStringLiteral("location.circle.fill"), AppPalette::accent());
     header->setSubtitle(QStringLiteral("Tipp auf die Karte oder gib Koordinaten ein, dann im Simulator setzen."));
+    header->setObjectName(QStringLiteral("locationHeader"));
+    header->setVerticalAlignment(Qt::AlignVCenter);
     header->closeButton()->setObjectName(QStringLiteral("closeButton"));
     // Same path as Escape.
     connect(header, &SheetHeader::closeRequested, this, &QDialog::reject);
@@ -173,9 +175,8 @@ QWidget *SimulatorLocationSheet::buildControls()
     m_recentreButton = new QToolButton(controls);
     m_recentreButton->setObjectName(QStringLiteral("recentreButton"));
     m_recentreButton->setText(Symbols::ligature(QStringLiteral("scope")));
-    m_recentreButton->setFont(Symbols::font(20));
-    m_recentreButton->setFixedSize(34, 30);
-    ControlStyles::makeBordered(m_recentreButton, ControlStyles::ControlSize::Small);
+    m_recentreButton->setFont(Symbols::font(TextStyles::pixelSize(TextStyle::Title2)));
+    ControlStyles::makeBordered(m_recentreButton, ControlStyles::ControlSize::Large);
     m_recentreButton->setToolTip(QStringLiteral("Karte auf diese Koordinaten zentrieren"));
     m_recentreButton->setCursor(Qt::PointingHandCursor);
     connect(m_recentreButton, &QToolButton::clicked, this, [this] {

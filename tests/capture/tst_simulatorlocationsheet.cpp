@@ -1,4 +1,7 @@
+#include "LayoutProbe.h"
+
 #include <AppPalette.h>
+#include <ControlStyles.h>
 #include <LocationSheetModel.h>
 #include <MapWidget.h>
 #include <SimulatorLocation.h>
@@ -71,6 +74,8 @@ private slots:
     void fieldsRoundToSixDigits();
     void fieldsFollowGermanLocale();
     void escapeAndCloseButtonDismiss();
+    void headerCentredAndRecentreLarge();
+    void nothingOverlapsAtAnyAllowedSize();
     void resultsAfterClosingReachOnlyALivePresenter();
     void screenshot();
 
@@ -435,6 +440,74 @@ void TestSimulatorLocationSheet::escapeAndCloseButtonDismiss()
     QVERIFY(!m_sheet->isVisible());
     QVERIFY(m_calls.applied.isEmpty());
     QCOMPARE(m_calls.cleared, 0);
+}
+
+namespace {
+int centreY(const QWidget *widget, const QWidget *root)
+{
+    return widget->mapTo(root, QPoint(0, 0)).y() + widget->height() / 2;
+}
+} // namespace
+
+void TestSimulatorLocationSheet::headerCentredAndRecentreLarge()
+{
+    showSheet();
+    QVERIFY(QTest::qWaitForWindowExposed(m_sheet.get()));
+    auto *header = m_sheet->findChild<QWidget *>("locationHeader");
+    auto *icon = header->findChild<SymbolLabel *>();
+    const QList<QLabel *> texts = header->findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
+    QCOMPARE(texts.size(), 2);
+    // The symbol, the two lines of text as one block, and the close button share a centre line.
+    const int textTop = texts.first()->mapTo(header, QPoint(0, 0)).y();
+    const int textBottom = texts.last()->mapTo(header, QPoint(0, texts.last()->height())).y();
+    const int textCentre = (textTop + textBottom) / 2;
+    QVERIFY(icon->height() < textBottom - textTop);
+    QVERIFY(qAbs(centreY(icon, header) - textCentre) <= 1);
+    QVERIFY(qAbs(centreY(m_sheet->findChild<QToolButton *>("closeButton"), header) - textCentre) <= 1);
+
+    // The recentre button is a large control: taller than the same symbol on a regular
+    // bordered button, at least as tall as the field beside it and level with it.
+    auto *recentre = m_sheet->findChild<QToolButton *>("recentreButton");
+    auto *field = m_sheet->findChild<QLineEdit *>("longitudeField");
+    QToolButton regular;
+    regular.setText(recentre->text());
+    regular.setFont(recentre->font());
+    ControlStyles::makeBordered(&regular, ControlStyles::ControlSize::Regular);
+    QVERIFY(recentre->height() > regular.sizeHint().height());
+    QVERIFY(recentre->width() > regular.sizeHint().width());
+    QVERIFY(recentre->height() >= field->height());
+    QCOMPARE(recentre->mapTo(m_sheet.get(), QPoint(0, recentre->height())).y(),
+             field->mapTo(m_sheet.get(), QPoint(0, field->height())).y());
+    QCOMPARE(recentre->toolTip(), QStringLiteral("Karte auf diese Koordinaten zentrieren"));
+}
+
+void TestSimulatorLocationSheet::nothingOverlapsAtAnyAllowedSize()
+{
+    // A long failure wraps under the buttons' row instead of running into them.
+    SimulatorLocation::setXcrunPath(writeXcrun(QStringLiteral(
+        "echo 'An error was encountered processing the command (domain=com.apple.CoreSimulator.SimError, code=405): "
+        "Unable to lookup in current state: Shutdown'; exit 1")));
+    showSheet();
+    QVERIFY(QTest::qWaitForWindowExposed(m_sheet.get()));
+    for (const bool withOutcome : {false, true}) {
+        if (withOutcome) {
+            m_sheet->model()->apply();
+            QTRY_VERIFY_WITH_TIMEOUT(!m_sheet->model()->isBusy(), 10000);
+            QVERIFY(m_sheet->findChild<QLabel *>("outcomeLabel")->isVisible());
+            QApplication::processEvents();
+        }
+        const QSize minimum = m_sheet->minimumSize();
+        QVERIFY(minimum.width() >= 580 && minimum.height() >= 600);
+        for (const QSize &size : {minimum, minimum + QSize(0, 33), minimum + QSize(300, 100)}) {
+            m_sheet->resize(size);
+            QApplication::processEvents();
+            QCOMPARE(m_sheet->size(), size);
+            const QStringList faults = LayoutProbe::faults(m_sheet.get());
+            if (!faults.isEmpty())
+                qWarning() << size << faults;
+            QVERIFY(faults.isEmpty());
+        }
+    }
 }
 
 void TestSimulatorLocationSheet::resultsAfterClosingReachOnlyALivePresenter()
