@@ -1,8 +1,10 @@
 #include "LayoutProbe.h"
 #include "LogViewProbe.h"
+#include "ScrollBarProbe.h"
 #include "StandInRunHome.h"
 
 #include <AppPaths.h>
+#include <AppStyle.h>
 #include <AutomationRunView.h>
 #include <BusyIndicator.h>
 #include <NodeBadge.h>
@@ -128,6 +130,7 @@ private Q_SLOTS:
     void wheelReachesEveryCell();
     void wheelOverAShortChainScrollsTheGrid();
     void nothingOverlapsAtAnyAllowedSize();
+    void gridScrollBarIsTheSharedSlimBar();
     void runShowsEveryPhaseInOrder();
     void failedRunWithRepeatedShotNames();
     void goingAwayWhileRunningCancels_data();
@@ -148,6 +151,8 @@ void TestAutomationRunView::initTestCase()
 {
     m_run.setUp();
     Motion::setAnimationsEnabled(false);
+    // Dressed as the application dresses itself.
+    AppStyle::install();
 }
 
 std::unique_ptr<AutomationRunView> TestAutomationRunView::sheet(const ScreenshotPlan &plan, const XcodeProject &project)
@@ -453,6 +458,19 @@ void TestAutomationRunView::nothingOverlapsAtAnyAllowedSize()
             QVERIFY(faults.isEmpty());
         }
     }
+}
+
+void TestAutomationRunView::gridScrollBarIsTheSharedSlimBar()
+{
+    auto view = sheet(planWith({QStringLiteral("de-DE"), QStringLiteral("en-US"), QStringLiteral("fr-FR")}, shotNames(10)),
+                      iosProject(false));
+    view->resize(680, 600);
+    view->setShowLog(true);
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QScrollBar *bar = child<QScrollArea>(view.get(), "nodeGrid")->verticalScrollBar();
+    QVERIFY(bar->isVisible());
+    QVERIFY(isSlimBar(bar, AppStyle::scrollBarExtent));
 }
 
 void TestAutomationRunView::runShowsEveryPhaseInOrder()

@@ -11,6 +11,7 @@
 #include <StepEditorRow.h>
 #include <ThrottledLogView.h>
 
+#include <AppStyle.h>
 #include <LaneRunModel.h>
 #include <SimulatorLocation.h>
 #include <StepResolver.h>
@@ -45,6 +46,8 @@ private Q_SLOTS:
     {
         m_home.setUp();
         SimulatorLocation::setXcrunPath(QStringLiteral(VELORANCE_STANDIN_DIR "/xcrun"));
+        // Dressed as the application dresses itself.
+        AppStyle::install();
     }
     void cleanupTestCase() { m_home.tearDown(); }
     void init()

@@ -1,6 +1,7 @@
 #include "LayoutProbe.h"
 
 #include <AppPalette.h>
+#include <AppStyle.h>
 #include <ControlStyles.h>
 #include <LocationSheetModel.h>
 #include <MapWidget.h>
@@ -8,7 +9,6 @@
 #include <SimulatorLocationSheet.h>
 #include <Spring.h>
 #include <SymbolLabel.h>
-#include <TextStyle.h>
 
 #include <QFile>
 #include <QLabel>
@@ -17,7 +17,6 @@
 #include <QPromise>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -99,6 +98,8 @@ private:
 void TestSimulatorLocationSheet::initTestCase()
 {
     Motion::setAnimationsEnabled(false);
+    // Dressed as the application dresses itself.
+    AppStyle::install();
     QVERIFY(m_tools.isValid());
 }
 
@@ -541,10 +542,6 @@ void TestSimulatorLocationSheet::screenshot()
     const QString folder = qEnvironmentVariable("VELORANCE_SCREENSHOT_DIR");
     if (folder.isEmpty())
         QSKIP("set VELORANCE_SCREENSHOT_DIR to write screenshots");
-    // Dressed as the application dresses itself.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setPalette(AppPalette::palette());
-    QApplication::setFont(TextStyles::font(TextStyle::Body));
     m_sheet.reset(makeSheet());
     m_sheet->resize(640, 720);
     m_sheet->show();
