@@ -174,8 +174,10 @@ QWidget *SimulatorLocationSheet::buildControls()
     coordinates->addWidget(coordinateField(QStringLiteral("Länge"), QStringLiteral("longitudeField"), m_longitudeField));
     m_recentreButton = new QToolButton(controls);
     m_recentreButton->setObjectName(QStringLiteral("recentreButton"));
-    m_recentreButton->setText(Symbols::ligature(QStringLiteral("scope")));
-    m_recentreButton->setFont(Symbols::font(TextStyles::pixelSize(TextStyle::Title2)));
+    const int symbolSize = TextStyles::pixelSize(TextStyle::Title);
+    m_recentreButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_recentreButton->setIcon(Symbols::icon(QStringLiteral("scope"), AppPalette::primaryText(), symbolSize));
+    m_recentreButton->setIconSize(QSize(symbolSize, symbolSize));
     ControlStyles::makeBordered(m_recentreButton, ControlStyles::ControlSize::Large);
     m_recentreButton->setToolTip(QStringLiteral("Karte auf diese Koordinaten zentrieren"));
     m_recentreButton->setCursor(Qt::PointingHandCursor);
@@ -183,7 +185,7 @@ QWidget *SimulatorLocationSheet::buildControls()
         commitFields();
         m_model->recentre();
     });
-    coordinates->addWidget(m_recentreButton, 0, Qt::AlignBottom);
+    coordinates->addWidget(m_recentreButton, 0, Qt::AlignVCenter);
     coordinates->addStretch(1);
     column->addLayout(coordinates);
 

@@ -22,7 +22,7 @@ void applyBordered(QAbstractButton *button, const QString &type, ControlSize siz
         padding = QStringLiteral("3px 8px");
     } else if (size == ControlSize::Large) {
         radius = 9;
-        padding = QStringLiteral("8px 14px");
+        padding = QStringLiteral("6px 14px");
     }
     const QColor text = textColor.isValid() ? textColor : QColor(Qt::white);
     QColor faded = text;

@@ -136,6 +136,7 @@ private Q_SLOTS:
     void goingAwayWhileRunningCancels_data();
     void goingAwayWhileRunningCancels();
     void restartNeedsBundleIdentifier();
+    void screenshot();
 
 private:
     XcodeProject iosProject(bool withBundleIdentifier = true)
@@ -646,6 +647,32 @@ void TestAutomationRunView::restartNeedsBundleIdentifier()
     QVERIFY(dismiss->isVisible() && dismiss->isEnabled());
     dismiss->click();
     QVERIFY(!view->isVisible());
+}
+
+// Writes a picture of a finished run of ten shots in three languages, the first chain scrolled
+// to its last cell and the log open, for a look by eye; only when asked for.
+void TestAutomationRunView::screenshot()
+{
+    const QString folder = qEnvironmentVariable("VELORANCE_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        QSKIP("set VELORANCE_SCREENSHOT_DIR to write screenshots");
+    const QStringList names{QStringLiteral("Start"),     QStringLiteral("Tourenliste"), QStringLiteral("Karte"),
+                            QStringLiteral("Details"),   QStringLiteral("Suche"),       QStringLiteral("Favoriten"),
+                            QStringLiteral("Profil"),    QStringLiteral("Einstellungen"), QStringLiteral("Statistik"),
+                            QStringLiteral("Teilen")};
+    auto view = sheet(planWith({QStringLiteral("de-DE"), QStringLiteral("en-US"), QStringLiteral("fr-FR")}, names),
+                      iosProject());
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QTRY_COMPARE_WITH_TIMEOUT(view->session()->phase().kind, Kind::Done, runTimeoutMs);
+    view->setShowLog(true);
+    NodeChainView *chain = view->chainView(0);
+    QScrollBar *sideways = chain->horizontalScrollBar();
+    for (int notch = 0; notch < 12 && sideways->value() < sideways->maximum(); ++notch)
+        turnWheel(chain->viewport(), QPoint(0, -120));
+    QCOMPARE(sideways->value(), sideways->maximum());
+    QTest::qWait(100);
+    QVERIFY(view->grab().save(folder + QStringLiteral("/run-sheet.png")));
 }
 
 QTEST_MAIN(TestAutomationRunView)

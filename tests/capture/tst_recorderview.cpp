@@ -74,6 +74,7 @@ private Q_SLOTS:
     void savingWaitsForTheResolver_data();
     void savingWaitsForTheResolver();
     void logViewAppliesOncePerFrame();
+    void screenshot();
 
 private:
     std::unique_ptr<RecorderView> makeView(const XcodeProject &project, std::optional<PlanLocation> initial = std::nullopt)
@@ -566,6 +567,25 @@ void TestRecorderView::logViewAppliesOncePerFrame()
     log.setLines(lines);
     QTRY_COMPARE(log.appliedUpdates(), 3);
     QCOMPARE(log.toPlainText(), QStringLiteral("fresh start"));
+}
+
+// Writes a picture of the sheet with a failed launch and its log open, for a look by eye;
+// only when asked for.
+void TestRecorderView::screenshot()
+{
+    const QString folder = qEnvironmentVariable("VELORANCE_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        QSKIP("set VELORANCE_SCREENSHOT_DIR to write screenshots");
+    qputenv("VELORANCE_STANDIN_BUILD_FAIL", "1");
+    auto view = makeView(m_home.project(QStringLiteral("Gipfelbuch")));
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QTest::mouseClick(child<QPushButton>(view.get(), "recorderStartButton"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!view->model()->launchRun()->isRunning(), 30000);
+    QTest::mouseClick(child<QPushButton>(view->launchBanner(), "launchLogButton"), Qt::LeftButton);
+    QTest::qWait(100);
+    QVERIFY(view->grab().save(folder + QStringLiteral("/recorder.png")));
+    view->reject();
 }
 
 QTEST_MAIN(TestRecorderView)

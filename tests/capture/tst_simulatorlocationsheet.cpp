@@ -2,7 +2,6 @@
 
 #include <AppPalette.h>
 #include <AppStyle.h>
-#include <ControlStyles.h>
 #include <LocationSheetModel.h>
 #include <MapWidget.h>
 #include <SimulatorLocation.h>
@@ -466,19 +465,14 @@ void TestSimulatorLocationSheet::headerCentredAndRecentreLarge()
     QVERIFY(qAbs(centreY(icon, header) - textCentre) <= 1);
     QVERIFY(qAbs(centreY(m_sheet->findChild<QToolButton *>("closeButton"), header) - textCentre) <= 1);
 
-    // The recentre button is a large control: taller than the same symbol on a regular
-    // bordered button, at least as tall as the field beside it and level with it.
+    // The recentre button is a large control: a quarter taller than the regular buttons of the
+    // sheet, at least as tall as the field beside it, centred on the row of captioned fields.
     auto *recentre = m_sheet->findChild<QToolButton *>("recentreButton");
     auto *field = m_sheet->findChild<QLineEdit *>("longitudeField");
-    QToolButton regular;
-    regular.setText(recentre->text());
-    regular.setFont(recentre->font());
-    ControlStyles::makeBordered(&regular, ControlStyles::ControlSize::Regular);
-    QVERIFY(recentre->height() > regular.sizeHint().height());
-    QVERIFY(recentre->width() > regular.sizeHint().width());
+    auto *regular = m_sheet->findChild<QPushButton *>("clearButton");
+    QVERIFY(recentre->height() * 4 >= regular->height() * 5);
     QVERIFY(recentre->height() >= field->height());
-    QCOMPARE(recentre->mapTo(m_sheet.get(), QPoint(0, recentre->height())).y(),
-             field->mapTo(m_sheet.get(), QPoint(0, field->height())).y());
+    QVERIFY(qAbs(centreY(recentre, m_sheet.get()) - centreY(field->parentWidget(), m_sheet.get())) <= 1);
     QCOMPARE(recentre->toolTip(), QStringLiteral("Karte auf diese Koordinaten zentrieren"));
 }
 
