@@ -214,9 +214,10 @@ QWidget *RecorderView::buildPlaceholder()
     auto *outer = new QWidget(this);
     outer->setObjectName(QStringLiteral("recorderPlaceholder"));
     auto *outerLayout = new QVBoxLayout(outer);
-    // The vertical padding gives way first when the launch log takes room.
+    // Padded 32 all round; above and below, the padding grows to centre the column. The sheet
+    // grows rather than squeeze it when the launch log takes room.
     outerLayout->setContentsMargins(32, 0, 32, 0);
-    outerLayout->addSpacerItem(new QSpacerItem(0, 32, QSizePolicy::Minimum, QSizePolicy::Expanding));
+    outerLayout->addSpacerItem(new QSpacerItem(0, 32, QSizePolicy::Minimum, QSizePolicy::MinimumExpanding));
 
     constexpr int columnWidth = 420;
     auto *column = new QWidget(outer);
@@ -258,7 +259,7 @@ QWidget *RecorderView::buildPlaceholder()
     }
 
     outerLayout->addWidget(column, 0, Qt::AlignHCenter);
-    outerLayout->addSpacerItem(new QSpacerItem(0, 32, QSizePolicy::Minimum, QSizePolicy::Expanding));
+    outerLayout->addSpacerItem(new QSpacerItem(0, 32, QSizePolicy::Minimum, QSizePolicy::MinimumExpanding));
     return outer;
 }
 

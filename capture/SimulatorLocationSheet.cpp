@@ -196,16 +196,20 @@ QWidget *SimulatorLocationSheet::buildControls()
     auto *outcomeRow = new QHBoxLayout(m_outcome);
     outcomeRow->setContentsMargins(0, 0, 0, 0);
     outcomeRow->setSpacing(4);
-    m_outcomeSymbol = new SymbolLabel(QString(), TextStyle::Caption, m_outcome);
-    m_outcomeSymbol->setObjectName(QStringLiteral("outcomeSymbol"));
-    outcomeRow->addWidget(m_outcomeSymbol, 0, Qt::AlignTop);
     m_outcomeText = PlanEditorStyle::label(QString(), TextStyle::Caption, m_outcome);
     m_outcomeText->setObjectName(QStringLiteral("outcomeLabel"));
     // Long messages wrap instead of pushing the buttons away.
     m_outcomeText->setWordWrap(true);
+    m_outcomeText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_outcomeText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    outcomeRow->addWidget(m_outcomeText, 1);
-    actions->addWidget(m_outcome, 1);
+    // The symbol stands level with the message's first line.
+    m_outcomeSymbol = new SymbolLabel(QString(), TextStyle::Caption, m_outcome);
+    m_outcomeSymbol->setObjectName(QStringLiteral("outcomeSymbol"));
+    m_outcomeSymbol->setAlignment(Qt::AlignCenter);
+    m_outcomeSymbol->setFixedHeight(m_outcomeText->fontMetrics().height());
+    outcomeRow->addWidget(m_outcomeSymbol, 0, Qt::AlignTop);
+    outcomeRow->addWidget(m_outcomeText, 1, Qt::AlignTop);
+    actions->addWidget(m_outcome, 1, Qt::AlignVCenter);
     actions->addStretch(0);
 
     m_clearButton = new QPushButton(QStringLiteral("Zurücksetzen"), controls);

@@ -333,6 +333,12 @@ void TestRecorderView::sheetGrowsWithItsContent()
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(view->launchBanner()->logView()->height(), 150);
+    // At the smallest size the placeholder keeps its padding of 32 above and below.
+    auto *placeholder = child<QWidget>(view.get(), "recorderPlaceholder");
+    const QList<QWidget *> columns = placeholder->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    QCOMPARE(columns.size(), 1);
+    QVERIFY(columns.first()->y() >= 32);
+    QVERIFY(placeholder->height() - columns.first()->geometry().bottom() - 1 >= 32);
 
     // The same with recorded steps in place of the placeholder.
     for (int i = 0; i < 3; ++i)

@@ -304,6 +304,12 @@ void TestSimulatorLocationSheet::simulatorCalls()
     QCOMPARE(symbol->color(), expected);
     QCOMPARE(symbol->symbolName(), simulatorBooted ? QStringLiteral("checkmark.circle.fill")
                                                    : QStringLiteral("exclamationmark.triangle.fill"));
+    // The symbol stands level with the message's first line, the message level with the buttons.
+    QApplication::processEvents();
+    const int firstLineCentre = outcome->mapTo(m_sheet.get(), QPoint(0, outcome->fontMetrics().height() / 2)).y();
+    QVERIFY(qAbs(symbol->mapTo(m_sheet.get(), QPoint(0, symbol->height() / 2)).y() - firstLineCentre) <= 1);
+    auto *clearButton = m_sheet->findChild<QPushButton *>("clearButton");
+    QVERIFY(qAbs(firstLineCentre - clearButton->mapTo(m_sheet.get(), QPoint(0, clearButton->height() / 2)).y()) <= 2);
 
     // The presenter hears of every attempt, whatever its outcome; the sheet stays open.
     if (apply) {
