@@ -2,9 +2,11 @@
 
 #include "BusyIndicator.h"
 #include "NodeBadge.h"
+#include "NodeChainView.h"
 #include "PlanEditorStyle.h"
 #include "RunSheetState.h"
 #include "SheetHeader.h"
+#include "SheetLayout.h"
 #include "ThrottledLogView.h"
 
 #include <AppPalette.h>
@@ -65,11 +67,7 @@ AutomationRunView::AutomationRunView(ScreenshotRunSession *session, QWidget *par
     setObjectName(QStringLiteral("automationRunView"));
     setWindowTitle(QStringLiteral("Automation · %1").arg(m_session->project().name));
     setWindowModality(Qt::WindowModal);
-    setMinimumSize(620, 540);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    QVBoxLayout *layout = SheetLayout::install(this, QSize(620, 540));
     layout->addWidget(buildHeader());
     layout->addWidget(PlanEditorStyle::divider(this));
     layout->addWidget(buildGrid(), 1);
@@ -90,6 +88,8 @@ AutomationRunView::AutomationRunView(ScreenshotRunSession *session, QWidget *par
 
     updatePhase();
     updateNodes();
+    // The minimum holds from the start, before the sheet is first shown.
+    QDialog::layout()->activate();
     resize(680, 600);
 }
 
@@ -164,13 +164,7 @@ QWidget *AutomationRunView::languageCard(const QString &language, QWidget *paren
     chain.language = language;
     const QList<Shot> &shots = m_session->plan().shots;
     if (!shots.isEmpty()) {
-        auto *strip = new QScrollArea(card);
-        strip->setObjectName(QStringLiteral("nodeChain"));
-        strip->setFrameShape(QFrame::NoFrame);
-        strip->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        strip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        strip->setWidgetResizable(true);
-        strip->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"));
+        auto *strip = new NodeChainView(card);
 
         auto *rowWidget = new QWidget(strip);
         auto *row = new QHBoxLayout(rowWidget);
@@ -196,6 +190,7 @@ QWidget *AutomationRunView::languageCard(const QString &language, QWidget *paren
         strip->setWidget(rowWidget);
         strip->setFixedHeight(rowWidget->sizeHint().height());
         stack->addWidget(strip);
+        chain.view = strip;
     }
     m_chains << chain;
     return card;
@@ -256,10 +251,9 @@ void AutomationRunView::setShowLog(bool show)
         return;
     m_showLog = show;
     m_logToggle->setText(show ? QStringLiteral("Protokoll aus") : QStringLiteral("Protokoll"));
-    if (show) {
+    // Showing the log applies the lines at once and brings the newest into view.
+    if (show)
         m_log->setLines(m_session->recentLines());
-        m_log->flush();
-    }
     m_log->setVisible(show);
 }
 
@@ -271,6 +265,11 @@ QList<NodeBadge *> AutomationRunView::badges(int languageIndex) const
 QList<NodeConnector *> AutomationRunView::connectors(int languageIndex) const
 {
     return m_chains.value(languageIndex).connectors;
+}
+
+NodeChainView *AutomationRunView::chainView(int languageIndex) const
+{
+    return m_chains.value(languageIndex).view;
 }
 
 void AutomationRunView::updatePhase()

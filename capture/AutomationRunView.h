@@ -6,6 +6,7 @@
 #include <QList>
 
 class NodeBadge;
+class NodeChainView;
 class NodeConnector;
 class QProgressBar;
 class QPushButton;
@@ -34,6 +35,8 @@ public:
     QList<NodeBadge *> badges(int languageIndex) const;
     // connectors(l).at(i) sits in front of badges(l).at(i + 1).
     QList<NodeConnector *> connectors(int languageIndex) const;
+    // The sideways scroll view holding a language's cells; none for a plan without shots.
+    NodeChainView *chainView(int languageIndex) const;
 
     void done(int result) override;
 
@@ -47,6 +50,7 @@ private:
         QString language;
         QList<NodeBadge *> badges;
         QList<NodeConnector *> connectors;
+        NodeChainView *view = nullptr;
     };
 
     QWidget *buildHeader();

@@ -6,6 +6,7 @@
 #include "RecorderModel.h"
 #include "RecorderStepList.h"
 #include "SheetHeader.h"
+#include "SheetLayout.h"
 #include "SimulatorLocationSheet.h"
 
 #include <AppPalette.h>
@@ -69,11 +70,7 @@ RecorderView::RecorderView(const XcodeProject &project, BuildConfiguration confi
     setObjectName(QStringLiteral("recorderView"));
     setWindowTitle(QStringLiteral("Live-Recorder · ") + project.name);
     setWindowModality(Qt::WindowModal);
-    setMinimumSize(560, 520);
-
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
+    QVBoxLayout *column = SheetLayout::install(this, QSize(560, 520));
 
     auto *top = new QWidget(this);
     auto *topLayout = new QVBoxLayout(top);
@@ -126,6 +123,8 @@ RecorderView::RecorderView(const XcodeProject &project, BuildConfiguration confi
     updateResolver();
     updateLocationButton();
     updateSaveRow();
+    // The minimum holds from the start, before the sheet is first shown.
+    QDialog::layout()->activate();
 }
 
 RecorderView::~RecorderView()
@@ -215,9 +214,10 @@ QWidget *RecorderView::buildPlaceholder()
     auto *outer = new QWidget(this);
     outer->setObjectName(QStringLiteral("recorderPlaceholder"));
     auto *outerLayout = new QVBoxLayout(outer);
-    // The vertical padding gives way first when the launch log takes room.
+    // Padded 32 all round; above and below, the padding grows to centre the column. The sheet
+    // grows rather than squeeze it when the launch log takes room.
     outerLayout->setContentsMargins(32, 0, 32, 0);
-    outerLayout->addSpacerItem(new QSpacerItem(0, 32, QSizePolicy::Minimum, QSizePolicy::Expanding));
+    outerLayout->addSpacerItem(new QSpacerItem(0, 32, QSizePolicy::Minimum, QSizePolicy::MinimumExpanding));
 
     constexpr int columnWidth = 420;
     auto *column = new QWidget(outer);
@@ -259,7 +259,7 @@ QWidget *RecorderView::buildPlaceholder()
     }
 
     outerLayout->addWidget(column, 0, Qt::AlignHCenter);
-    outerLayout->addSpacerItem(new QSpacerItem(0, 32, QSizePolicy::Minimum, QSizePolicy::Expanding));
+    outerLayout->addSpacerItem(new QSpacerItem(0, 32, QSizePolicy::Minimum, QSizePolicy::MinimumExpanding));
     return outer;
 }
 

@@ -28,6 +28,7 @@ SheetHeader::SheetHeader(const QString &symbolName, const QString &title, QWidge
 
     // The symbol and the busy indicator share one slot, so the titles do not move between them.
     auto *iconSlot = new QWidget(this);
+    m_iconSlot = iconSlot;
     auto *slot = new QHBoxLayout(iconSlot);
     slot->setContentsMargins(0, 0, 0, 0);
     m_symbol = new SymbolLabel(symbolName, TextStyle::Title2, iconSlot);
@@ -45,6 +46,7 @@ SheetHeader::SheetHeader(const QString &symbolName, const QString &title, QWidge
     m_subtitle = PlanEditorStyle::caption(QString(), this);
     titles->addWidget(m_subtitle);
     m_row->addLayout(titles, 1);
+    m_titles = titles;
     m_row->addSpacing(12);
 
     m_close = new QToolButton(this);
@@ -90,4 +92,13 @@ void SheetHeader::setBusy(bool busy)
 void SheetHeader::setPadding(int padding)
 {
     m_row->setContentsMargins(padding, padding, padding, padding);
+}
+
+void SheetHeader::setVerticalAlignment(Qt::Alignment alignment)
+{
+    const Qt::Alignment vertical = alignment & Qt::AlignVertical_Mask;
+    m_row->setAlignment(vertical);
+    m_row->setAlignment(m_iconSlot, vertical);
+    m_row->setAlignment(m_titles, vertical);
+    m_row->setAlignment(m_close, vertical);
 }

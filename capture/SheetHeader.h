@@ -27,6 +27,9 @@ public:
     void setBusy(bool busy);
     // The space around the row; sheets that pad their top area themselves pass 0.
     void setPadding(int padding);
+    // How the symbol, the titles and the close button line up: at the top (the default) or
+    // centred on one another.
+    void setVerticalAlignment(Qt::Alignment alignment);
 
     // For object names, tool tips and effects.
     SymbolLabel *symbolLabel() const { return m_symbol; }
@@ -40,6 +43,8 @@ signals:
 
 private:
     QHBoxLayout *m_row = nullptr;
+    QWidget *m_iconSlot = nullptr;
+    QLayout *m_titles = nullptr;
     SymbolLabel *m_symbol = nullptr;
     BusyIndicator *m_busy = nullptr;
     QLabel *m_title = nullptr;

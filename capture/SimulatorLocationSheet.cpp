@@ -4,6 +4,7 @@
 #include "BusyIndicator.h"
 #include "PlanEditorStyle.h"
 #include "SheetHeader.h"
+#include "SheetLayout.h"
 
 #include <AppPalette.h>
 #include <ControlStyles.h>
@@ -42,14 +43,11 @@ SimulatorLocationSheet::SimulatorLocationSheet(std::optional<PlanLocation> initi
     setObjectName(QStringLiteral("simulatorLocationSheet"));
     setWindowTitle(QStringLiteral("Fake-Standort im Simulator"));
     setWindowModality(Qt::WindowModal);
-    setMinimumSize(580, 600);
     // The presenter's callbacks follow the presenter, not this sheet.
     if (parent)
         m_model->setCallbackGuard(parent);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    QVBoxLayout *layout = SheetLayout::install(this, QSize(580, 600));
     layout->addWidget(buildHeader());
     layout->addWidget(PlanEditorStyle::divider(this));
     layout->addWidget(buildSearchRow());
@@ -78,6 +76,8 @@ SimulatorLocationSheet::SimulatorLocationSheet(std::optional<PlanLocation> initi
     updateSearchRow();
     updateBusy();
     updateOutcome();
+    // The minimum holds from the start, before the sheet is first shown.
+    QDialog::layout()->activate();
     resize(640, 720);
 }
 
@@ -98,6 +98,8 @@ QWidget *SimulatorLocationSheet::buildHeader()
     auto *header = new SheetHeader(QStringLiteral("location.circle.fill"), QStringLiteral("Fake-Standort im Simulator"), this);
     header->setSymbol(QStringLiteral("location.circle.fill"), AppPalette::accent());
     header->setSubtitle(QStringLiteral("Tipp auf die Karte oder gib Koordinaten ein, dann im Simulator setzen."));
+    header->setObjectName(QStringLiteral("locationHeader"));
+    header->setVerticalAlignment(Qt::AlignVCenter);
     header->closeButton()->setObjectName(QStringLiteral("closeButton"));
     // Same path as Escape.
     connect(header, &SheetHeader::closeRequested, this, &QDialog::reject);
@@ -172,17 +174,18 @@ QWidget *SimulatorLocationSheet::buildControls()
     coordinates->addWidget(coordinateField(QStringLiteral("Länge"), QStringLiteral("longitudeField"), m_longitudeField));
     m_recentreButton = new QToolButton(controls);
     m_recentreButton->setObjectName(QStringLiteral("recentreButton"));
-    m_recentreButton->setText(Symbols::ligature(QStringLiteral("scope")));
-    m_recentreButton->setFont(Symbols::font(20));
-    m_recentreButton->setFixedSize(34, 30);
-    ControlStyles::makeBordered(m_recentreButton, ControlStyles::ControlSize::Small);
+    const int symbolSize = TextStyles::pixelSize(TextStyle::Title);
+    m_recentreButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_recentreButton->setIcon(Symbols::icon(QStringLiteral("scope"), AppPalette::primaryText(), symbolSize));
+    m_recentreButton->setIconSize(QSize(symbolSize, symbolSize));
+    ControlStyles::makeBordered(m_recentreButton, ControlStyles::ControlSize::Large);
     m_recentreButton->setToolTip(QStringLiteral("Karte auf diese Koordinaten zentrieren"));
     m_recentreButton->setCursor(Qt::PointingHandCursor);
     connect(m_recentreButton, &QToolButton::clicked, this, [this] {
         commitFields();
         m_model->recentre();
     });
-    coordinates->addWidget(m_recentreButton, 0, Qt::AlignBottom);
+    coordinates->addWidget(m_recentreButton, 0, Qt::AlignVCenter);
     coordinates->addStretch(1);
     column->addLayout(coordinates);
 
@@ -193,16 +196,20 @@ QWidget *SimulatorLocationSheet::buildControls()
     auto *outcomeRow = new QHBoxLayout(m_outcome);
     outcomeRow->setContentsMargins(0, 0, 0, 0);
     outcomeRow->setSpacing(4);
-    m_outcomeSymbol = new SymbolLabel(QString(), TextStyle::Caption, m_outcome);
-    m_outcomeSymbol->setObjectName(QStringLiteral("outcomeSymbol"));
-    outcomeRow->addWidget(m_outcomeSymbol, 0, Qt::AlignTop);
     m_outcomeText = PlanEditorStyle::label(QString(), TextStyle::Caption, m_outcome);
     m_outcomeText->setObjectName(QStringLiteral("outcomeLabel"));
     // Long messages wrap instead of pushing the buttons away.
     m_outcomeText->setWordWrap(true);
+    m_outcomeText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_outcomeText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    outcomeRow->addWidget(m_outcomeText, 1);
-    actions->addWidget(m_outcome, 1);
+    // The symbol stands level with the message's first line.
+    m_outcomeSymbol = new SymbolLabel(QString(), TextStyle::Caption, m_outcome);
+    m_outcomeSymbol->setObjectName(QStringLiteral("outcomeSymbol"));
+    m_outcomeSymbol->setAlignment(Qt::AlignCenter);
+    m_outcomeSymbol->setFixedHeight(m_outcomeText->fontMetrics().height());
+    outcomeRow->addWidget(m_outcomeSymbol, 0, Qt::AlignTop);
+    outcomeRow->addWidget(m_outcomeText, 1, Qt::AlignTop);
+    actions->addWidget(m_outcome, 1, Qt::AlignVCenter);
     actions->addStretch(0);
 
     m_clearButton = new QPushButton(QStringLiteral("Zurücksetzen"), controls);

@@ -3,6 +3,7 @@
 #include <TextStyle.h>
 
 #include <QScrollBar>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 
@@ -24,6 +25,20 @@ ThrottledLogView::ThrottledLogView(QWidget *parent)
     m_timer.setInterval(frameIntervalMs);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &ThrottledLogView::apply);
+
+    QScrollBar *bar = verticalScrollBar();
+    // Only a move the user can see tells whether they left the newest line: while hidden or
+    // without height the bar's range is meaningless.
+    connect(bar, &QScrollBar::valueChanged, this, [this](int value) {
+        if (m_scrolling || !isVisible() || viewport()->height() <= 0)
+            return;
+        m_followNewest = value >= verticalScrollBar()->maximum();
+    });
+    // New lines, a wider or taller view: the range moves, the anchor stays.
+    connect(bar, &QScrollBar::rangeChanged, this, [this] {
+        if (m_followNewest)
+            scrollToNewest();
+    });
 }
 
 void ThrottledLogView::setLines(const QStringList &lines)
@@ -47,24 +62,39 @@ void ThrottledLogView::apply()
         return;
 
     QScrollBar *bar = verticalScrollBar();
-    // Anchored unless the user moved away from the newest line.
-    const bool atBottom = bar->value() >= bar->maximum() - 2;
     const int keptValue = bar->value();
-
-    const bool extendsShown = !m_shown.isEmpty() && m_pending.size() > m_shown.size()
-        && std::equal(m_shown.cbegin(), m_shown.cend(), m_pending.cbegin());
-    if (extendsShown) {
-        // The common case while a run writes: only new lines at the end.
-        const QStringList added = m_pending.mid(m_shown.size());
-        appendPlainText(added.join(QLatin1Char('\n')));
-    } else {
-        setPlainText(m_pending.join(QLatin1Char('\n')));
+    {
+        const QScopedValueRollback<bool> guard(m_scrolling, true);
+        const bool extendsShown = !m_shown.isEmpty() && m_pending.size() > m_shown.size()
+            && std::equal(m_shown.cbegin(), m_shown.cend(), m_pending.cbegin());
+        if (extendsShown) {
+            // The common case while a run writes: only new lines at the end.
+            const QStringList added = m_pending.mid(m_shown.size());
+            appendPlainText(added.join(QLatin1Char('\n')));
+        } else {
+            setPlainText(m_pending.join(QLatin1Char('\n')));
+        }
+        if (!m_followNewest)
+            bar->setValue(std::min(keptValue, bar->maximum()));
     }
     m_shown = m_pending;
     ++m_appliedUpdates;
+    if (m_followNewest)
+        scrollToNewest();
+}
 
-    if (atBottom)
-        bar->setValue(bar->maximum());
-    else
-        bar->setValue(std::min(keptValue, bar->maximum()));
+void ThrottledLogView::showEvent(QShowEvent *event)
+{
+    // The base class shows the text cursor on first show, which sits at the oldest line.
+    QPlainTextEdit::showEvent(event);
+    flush();
+    m_followNewest = true;
+    scrollToNewest();
+}
+
+void ThrottledLogView::scrollToNewest()
+{
+    const QScopedValueRollback<bool> guard(m_scrolling, true);
+    QScrollBar *bar = verticalScrollBar();
+    bar->setValue(bar->maximum());
 }

@@ -5,8 +5,10 @@
 #include <QTimer>
 
 // A read-only, selectable log pane for a run's recent output. Lines may be handed over as
-// often as they arrive; the text is applied at most once per frame (~16 ms). It stays
-// anchored at the newest line unless the user has scrolled up.
+// often as they arrive, shown or hidden; the text is applied at most once per frame (~16 ms).
+// Whenever it becomes visible the newest line is in view, and it stays anchored there as
+// lines arrive and as its size changes, until the user scrolls up; scrolling back to the end
+// anchors it again.
 class ThrottledLogView final : public QPlainTextEdit
 {
     Q_OBJECT
@@ -26,14 +28,23 @@ public:
     // How many times the text was actually replaced or extended.
     int appliedUpdates() const { return m_appliedUpdates; }
     bool hasPendingLines() const { return m_timer.isActive(); }
+    // Whether the view keeps the newest line in view.
+    bool followsNewest() const { return m_followNewest; }
 
     static constexpr int frameIntervalMs = 16;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void apply();
+    void scrollToNewest();
 
     QTimer m_timer;
     QStringList m_pending;
     QStringList m_shown;
     int m_appliedUpdates = 0;
+    bool m_followNewest = true;
+    // Set while the view moves its own scroll bar, which is no sign of the user's intent.
+    bool m_scrolling = false;
 };

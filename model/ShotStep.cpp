@@ -1,13 +1,13 @@
 #include "ShotStep.h"
 
 #include "JsonFields.h"
+#include "PercentText.h"
 
 #include <Uuid.h>
 
 #include <QLocale>
 
 #include <cmath>
-#include <cstdio>
 
 namespace SwipeDirections {
 
@@ -92,10 +92,7 @@ QString targetDescription(const QString &selector, const QString &label, const s
         return label;
     if (!at)
         return QStringLiteral("—");
-    // C formatting on purpose: it rounds exact halves to even (12.5 -> "12"), Qt's rounds up.
-    char text[128];
-    std::snprintf(text, sizeof text, "Position %.0f%%, %.0f%%", at->x * 100, at->y * 100);
-    return QString::fromLatin1(text);
+    return QStringLiteral("Position ") + percentText(at->x) + QStringLiteral(", ") + percentText(at->y);
 }
 
 QJsonObject pointJson(const NormPoint &point)

@@ -15,7 +15,15 @@ namespace {
 // The quiet button look for a button class ("QPushButton", "QToolButton").
 void applyBordered(QAbstractButton *button, const QString &type, ControlSize size, const QColor &textColor)
 {
-    const bool small = size == ControlSize::Small;
+    int radius = 7;
+    QString padding = QStringLiteral("5px 12px");
+    if (size == ControlSize::Small) {
+        radius = 6;
+        padding = QStringLiteral("3px 8px");
+    } else if (size == ControlSize::Large) {
+        radius = 9;
+        padding = QStringLiteral("6px 14px");
+    }
     const QColor text = textColor.isValid() ? textColor : QColor(Qt::white);
     QColor faded = text;
     faded.setAlpha(90);
@@ -26,8 +34,8 @@ void applyBordered(QAbstractButton *button, const QString &type, ControlSize siz
         "%1:pressed { background: rgba(255,255,255,16); }"
         "%1:disabled { color: %5; background: rgba(255,255,255,12); }")
                               .arg(type)
-                              .arg(small ? 6 : 7)
-                              .arg(small ? QStringLiteral("3px 8px") : QStringLiteral("5px 12px"))
+                              .arg(radius)
+                              .arg(padding)
                               .arg(text.name(QColor::HexArgb), faded.name(QColor::HexArgb));
     if (button->styleSheet() != sheet)
         button->setStyleSheet(sheet);

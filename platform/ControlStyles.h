@@ -12,7 +12,7 @@ class QToolButton;
 // bar reads the same on every page.
 namespace ControlStyles {
 
-enum class ControlSize { Regular, Small };
+enum class ControlSize { Regular, Small, Large };
 
 // A quiet button: a faint fill with a hairline rim (the platform's default button). An
 // invalid text colour means white; the disabled text is the same colour, faded.

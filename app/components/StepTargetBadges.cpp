@@ -1,6 +1,7 @@
 #include "StepTargetBadges.h"
 
 #include <AppPalette.h>
+#include <PercentText.h>
 #include <SymbolLabel.h>
 #include <TextStyle.h>
 
@@ -131,8 +132,7 @@ void StepTargetBadges::setTintColor(const QColor &tint)
 
 QString StepTargetBadges::pointText(const NormPoint &point)
 {
-    return QString::asprintf("%.0f%%", point.x * 100.0) + QStringLiteral(" \u00B7 ")
-        + QString::asprintf("%.0f%%", point.y * 100.0);
+    return percentText(point.x) + QStringLiteral(" \u00B7 ") + percentText(point.y);
 }
 
 QString StepTargetBadges::noTargetText()

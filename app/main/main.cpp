@@ -1,13 +1,10 @@
 #include <AppModel.h>
-#include <AppPalette.h>
+#include <AppStyle.h>
 #include <AppWindows.h>
 #include <BundleInfo.h>
-#include <TextStyle.h>
 #include <WindowRegistry.h>
 
 #include <QApplication>
-#include <QFont>
-#include <QStyleFactory>
 
 #if __has_include(<SimulatorLaunch.h>) && __has_include(<SimulatorLocation.h>)
 #include <SimulatorLaunch.h>
@@ -40,9 +37,7 @@ int main(int argc, char *argv[])
     const BundleInfo &bundle = BundleInfo::main();
     QApplication::setApplicationName(bundle.name.value_or(QStringLiteral("Velorance Studio")));
     QApplication::setApplicationVersion(bundle.shortVersion.value_or(QStringLiteral("0.2.0")));
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setPalette(AppPalette::palette());
-    QApplication::setFont(TextStyles::font(TextStyle::Body));
+    AppStyle::install();
     QApplication::setQuitOnLastWindowClosed(true);
 
     applyToolOverrides();

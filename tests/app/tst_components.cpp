@@ -137,6 +137,8 @@ private Q_SLOTS:
         QTest::newRow("both") << QStringLiteral("Karte") << std::optional<NormPoint>(NormPoint{0.123, 0.987}) << true << true << QStringLiteral("12% · 99%");
         QTest::newRow("neither") << QString() << std::optional<NormPoint>() << false << false << QString();
         QTest::newRow("corners") << QString() << std::optional<NormPoint>(NormPoint{0.0, 1.0}) << false << true << QStringLiteral("0% · 100%");
+        // Exact halves round to even, as C's printf does.
+        QTest::newRow("halves") << QString() << std::optional<NormPoint>(NormPoint{0.845, 0.125}) << false << true << QStringLiteral("84% · 12%");
     }
 
     void stepTargetBadges()
@@ -175,6 +177,19 @@ private Q_SLOTS:
         QVERIFY(shown(badges, "noTargetLabel"));
         QCOMPARE(badges.findChild<QWidget *>(QStringLiteral("labelBadge")), labelBadge);
         QCOMPARE(badges.findChild<QWidget *>(QStringLiteral("pointBadge")), pointBadge);
+    }
+
+    // The badge and the step's one-line summary never disagree about a point.
+    void stepTargetBadgesMatchTheSummary()
+    {
+        const QList<NormPoint> points{{0.845, 0.155}, {0.125, 0.875}, {0.005, 0.995}, {0.335, 0.665},
+                                      {-0.025, 1.005}, {0.4999, 0.5001}};
+        for (const NormPoint &point : points) {
+            StepTargetBadges badges(QString(), point);
+            const QStringList badge = badgeText(badges, "pointBadge").split(QStringLiteral(" · "));
+            const QString summary = ShotStep::tap(QString(), QString(), point).summary();
+            QCOMPARE(summary, QStringLiteral("Position %1, %2").arg(badge.value(0), badge.value(1)));
+        }
     }
 
     void aboutViewFallsBackWhenBundleInfoIsMissing()

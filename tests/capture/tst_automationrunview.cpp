@@ -1,9 +1,14 @@
+#include "LayoutProbe.h"
+#include "LogViewProbe.h"
+#include "ScrollBarProbe.h"
 #include "StandInRunHome.h"
 
 #include <AppPaths.h>
+#include <AppStyle.h>
 #include <AutomationRunView.h>
 #include <BusyIndicator.h>
 #include <NodeBadge.h>
+#include <NodeChainView.h>
 #include <RunSheetState.h>
 #include <RunnerProject.h>
 #include <ScreenshotRunSession.h>
@@ -17,9 +22,12 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -53,6 +61,38 @@ T *child(QWidget *view, const char *name)
     return widget;
 }
 
+QStringList shotNames(int count)
+{
+    QStringList names;
+    for (int i = 1; i <= count; ++i)
+        names << QStringLiteral("Shot %1").arg(i);
+    return names;
+}
+
+// A wheel turn over whatever lies at the middle of `area`, handed up from the widget under the
+// pointer to its parents until one takes it, the way the application delivers a real one.
+void turnWheel(QWidget *area, QPoint angle, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    const QPoint centre = area->rect().center();
+    const QPoint global = area->mapToGlobal(centre);
+    QWidget *target = area->childAt(centre);
+    for (QWidget *widget = target ? target : area; widget; widget = widget->parentWidget()) {
+        const QPointF position = widget->mapFromGlobal(QPointF(global));
+        QWheelEvent event(position, QPointF(global), QPoint(), angle, Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        if (QApplication::sendEvent(widget, &event) && event.isAccepted())
+            return;
+        if (widget->isWindow())
+            return;
+    }
+}
+
+// The cell lies wholly inside the part of the chain one can see.
+bool wholeInView(const NodeChainView *chain, const NodeBadge *badge)
+{
+    const QRect inViewport(badge->mapTo(chain->viewport(), QPoint(0, 0)), badge->size());
+    return chain->viewport()->rect().contains(inViewport);
+}
+
 QList<RunNodeState> badgeStates(const AutomationRunView &view, int language)
 {
     QList<RunNodeState> states;
@@ -84,11 +124,19 @@ private Q_SLOTS:
     void connectorAnimatesItsFill();
     void gridFollowsThePlan();
     void logPane();
+    void wheelTarget_data();
+    void wheelTarget();
+    void wheelReachesEveryCell_data();
+    void wheelReachesEveryCell();
+    void wheelOverAShortChainScrollsTheGrid();
+    void nothingOverlapsAtAnyAllowedSize();
+    void gridScrollBarIsTheSharedSlimBar();
     void runShowsEveryPhaseInOrder();
     void failedRunWithRepeatedShotNames();
     void goingAwayWhileRunningCancels_data();
     void goingAwayWhileRunningCancels();
     void restartNeedsBundleIdentifier();
+    void screenshot();
 
 private:
     XcodeProject iosProject(bool withBundleIdentifier = true)
@@ -104,6 +152,8 @@ void TestAutomationRunView::initTestCase()
 {
     m_run.setUp();
     Motion::setAnimationsEnabled(false);
+    // Dressed as the application dresses itself.
+    AppStyle::install();
 }
 
 std::unique_ptr<AutomationRunView> TestAutomationRunView::sheet(const ScreenshotPlan &plan, const XcodeProject &project)
@@ -277,6 +327,153 @@ void TestAutomationRunView::logPane()
     QVERIFY(!log->isVisibleTo(view.get()));
 }
 
+void TestAutomationRunView::wheelTarget_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<int>("delta");
+    QTest::addColumn<int>("target");   // -1: the wheel goes on to the grid
+
+    QTest::newRow("nothing to scroll") << 0 << 0 << -120 << -1;
+    QTest::newRow("towards the end") << 0 << 500 << -118 << 118;
+    QTest::newRow("stops at the end") << 450 << 500 << -118 << 500;
+    QTest::newRow("at the end, further on") << 500 << 500 << -118 << -1;
+    QTest::newRow("at the end, back") << 500 << 500 << 118 << 382;
+    QTest::newRow("at the start, back") << 0 << 500 << 118 << -1;
+    QTest::newRow("stops at the start") << 40 << 500 << 118 << 0;
+    QTest::newRow("no movement") << 40 << 500 << 0 << -1;
+}
+
+void TestAutomationRunView::wheelTarget()
+{
+    QFETCH(int, value);
+    QFETCH(int, maximum);
+    QFETCH(int, delta);
+    QFETCH(int, target);
+    QCOMPARE(NodeChainView::wheelTarget(value, maximum, delta).value_or(-1), target);
+}
+
+void TestAutomationRunView::wheelReachesEveryCell_data()
+{
+    QTest::addColumn<QPoint>("towardsEnd");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<bool>("gridTakesOver");
+    QTest::newRow("vertical wheel") << QPoint(0, -120) << Qt::KeyboardModifiers(Qt::NoModifier) << true;
+    QTest::newRow("Shift+wheel") << QPoint(0, -120) << Qt::KeyboardModifiers(Qt::ShiftModifier) << true;
+    QTest::newRow("Alt+wheel") << QPoint(0, -120) << Qt::KeyboardModifiers(Qt::AltModifier) << true;
+    // The grid has nothing to scroll sideways.
+    QTest::newRow("tilt wheel") << QPoint(-120, 0) << Qt::KeyboardModifiers(Qt::NoModifier) << false;
+}
+
+void TestAutomationRunView::wheelReachesEveryCell()
+{
+    QFETCH(QPoint, towardsEnd);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(bool, gridTakesOver);
+    // Without a bundle identifier the run fails at once: the grid stands still.
+    auto view = sheet(planWith({QStringLiteral("de-DE"), QStringLiteral("en-US"), QStringLiteral("fr-FR")}, shotNames(10)),
+                      iosProject(false));
+    view->resize(680, 600);
+    view->setShowLog(true);
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QScrollBar *grid = child<QScrollArea>(view.get(), "nodeGrid")->verticalScrollBar();
+    QVERIFY(grid->maximum() > 0);
+
+    NodeChainView *chain = view->chainView(1);
+    QScrollBar *sideways = chain->horizontalScrollBar();
+    const QList<NodeBadge *> cells = view->badges(1);
+    QCOMPARE(cells.size(), 10);
+    // Shot 6 on is out of sight at the sheet's size, the cut-off edge fades.
+    QVERIFY(sideways->maximum() > 0);
+    QVERIFY(!wholeInView(chain, cells.at(5)) && !wholeInView(chain, cells.last()));
+    QVERIFY(!chain->fadesLeading() && chain->fadesTrailing());
+
+    // Towards the end: the chain moves, the grid stays, until the last cell is in view.
+    int notches = 0;
+    while (sideways->value() < sideways->maximum() && notches < 30) {
+        const int before = sideways->value();
+        turnWheel(chain->viewport(), towardsEnd, modifiers);
+        ++notches;
+        QVERIFY(sideways->value() > before);
+        QCOMPARE(grid->value(), 0);
+        if (sideways->value() < sideways->maximum())
+            QVERIFY(chain->fadesLeading() && chain->fadesTrailing());
+    }
+    QCOMPARE(sideways->value(), sideways->maximum());
+    QVERIFY(wholeInView(chain, cells.last()));
+    QVERIFY(chain->fadesLeading() && !chain->fadesTrailing());
+    QVERIFY(notches <= 10);
+
+    // At its end the wheel scrolls the grid as before; the other chains have not moved.
+    turnWheel(chain->viewport(), towardsEnd, modifiers);
+    QCOMPARE(sideways->value(), sideways->maximum());
+    QCOMPARE(grid->value() > 0, gridTakesOver);
+    QCOMPARE(view->chainView(0)->horizontalScrollBar()->value(), 0);
+    QCOMPARE(view->chainView(2)->horizontalScrollBar()->value(), 0);
+
+    // The other way the chain comes back first.
+    const int gridValue = grid->value();
+    turnWheel(chain->viewport(), -towardsEnd, modifiers);
+    QVERIFY(sideways->value() < sideways->maximum());
+    QCOMPARE(grid->value(), gridValue);
+}
+
+void TestAutomationRunView::wheelOverAShortChainScrollsTheGrid()
+{
+    const QStringList languages{QStringLiteral("de-DE"), QStringLiteral("en-US"), QStringLiteral("fr-FR"),
+                                QStringLiteral("es-ES"), QStringLiteral("it-IT")};
+    auto view = sheet(planWith(languages, shotNames(2)), iosProject(false));
+    view->resize(680, 600);
+    view->setShowLog(true);
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QScrollBar *grid = child<QScrollArea>(view.get(), "nodeGrid")->verticalScrollBar();
+    QVERIFY(grid->maximum() > 0);
+    NodeChainView *chain = view->chainView(0);
+    QCOMPARE(chain->horizontalScrollBar()->maximum(), 0);
+    QVERIFY(!chain->fadesLeading() && !chain->fadesTrailing());
+    turnWheel(chain->viewport(), QPoint(0, -120));
+    QVERIFY(grid->value() > 0);
+}
+
+void TestAutomationRunView::nothingOverlapsAtAnyAllowedSize()
+{
+    auto view = sheet(planWith({QStringLiteral("de-DE"), QStringLiteral("en-US"), QStringLiteral("fr-FR")}, shotNames(10)),
+                      iosProject(false));
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QCOMPARE(view->session()->phase().kind, Kind::Failed);
+    for (const bool log : {false, true}) {
+        view->setShowLog(log);
+        QApplication::processEvents();
+        const QSize minimum = view->minimumSize();
+        QVERIFY(minimum.width() >= 620 && minimum.height() >= 540);
+        for (const QSize &size : {minimum, minimum + QSize(0, 41), minimum + QSize(250, 120)}) {
+            view->resize(size);
+            QApplication::processEvents();
+            QCOMPARE(view->size(), size);
+            const QStringList faults = LayoutProbe::faults(view.get());
+            if (!faults.isEmpty())
+                qWarning() << size << faults;
+            QVERIFY(faults.isEmpty());
+        }
+    }
+}
+
+void TestAutomationRunView::gridScrollBarIsTheSharedSlimBar()
+{
+    auto view = sheet(planWith({QStringLiteral("de-DE"), QStringLiteral("en-US"), QStringLiteral("fr-FR")}, shotNames(10)),
+                      iosProject(false));
+    view->resize(680, 600);
+    view->setShowLog(true);
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QScrollBar *bar = child<QScrollArea>(view.get(), "nodeGrid")->verticalScrollBar();
+    QVERIFY(bar->isVisible());
+    QVERIFY(isSlimBar(bar, AppStyle::scrollBarExtent));
+}
+
 void TestAutomationRunView::runShowsEveryPhaseInOrder()
 {
     auto view = sheet(planWith({QStringLiteral("en-US"), QStringLiteral("de-DE")},
@@ -335,9 +532,11 @@ void TestAutomationRunView::runShowsEveryPhaseInOrder()
     // The log holds the run's output once opened.
     child<QPushButton>(view.get(), "logToggle")->click();
     auto *log = child<ThrottledLogView>(view.get(), "runLog");
-    log->flush();
-    QVERIFY(!log->shownLines().isEmpty());
+    QVERIFY(!log->hasPendingLines());
     QCOMPARE(log->shownLines(), session->recentLines());
+    QApplication::processEvents();
+    QVERIFY(overflows(*log));
+    QCOMPARE(bottomVisibleLine(*log), session->recentLines().last());
 
     // "Fertig" dismisses the sheet.
     QPushButton *finish = child<QPushButton>(view.get(), "finishButton");
@@ -448,6 +647,32 @@ void TestAutomationRunView::restartNeedsBundleIdentifier()
     QVERIFY(dismiss->isVisible() && dismiss->isEnabled());
     dismiss->click();
     QVERIFY(!view->isVisible());
+}
+
+// Writes a picture of a finished run of ten shots in three languages, the first chain scrolled
+// to its last cell and the log open, for a look by eye; only when asked for.
+void TestAutomationRunView::screenshot()
+{
+    const QString folder = qEnvironmentVariable("VELORANCE_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        QSKIP("set VELORANCE_SCREENSHOT_DIR to write screenshots");
+    const QStringList names{QStringLiteral("Start"),     QStringLiteral("Tourenliste"), QStringLiteral("Karte"),
+                            QStringLiteral("Details"),   QStringLiteral("Suche"),       QStringLiteral("Favoriten"),
+                            QStringLiteral("Profil"),    QStringLiteral("Einstellungen"), QStringLiteral("Statistik"),
+                            QStringLiteral("Teilen")};
+    auto view = sheet(planWith({QStringLiteral("de-DE"), QStringLiteral("en-US"), QStringLiteral("fr-FR")}, names),
+                      iosProject());
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QTRY_COMPARE_WITH_TIMEOUT(view->session()->phase().kind, Kind::Done, runTimeoutMs);
+    view->setShowLog(true);
+    NodeChainView *chain = view->chainView(0);
+    QScrollBar *sideways = chain->horizontalScrollBar();
+    for (int notch = 0; notch < 12 && sideways->value() < sideways->maximum(); ++notch)
+        turnWheel(chain->viewport(), QPoint(0, -120));
+    QCOMPARE(sideways->value(), sideways->maximum());
+    QTest::qWait(100);
+    QVERIFY(view->grab().save(folder + QStringLiteral("/run-sheet.png")));
 }
 
 QTEST_MAIN(TestAutomationRunView)

@@ -1,3 +1,5 @@
+#include "LayoutProbe.h"
+#include "LogViewProbe.h"
 #include "tst_recorder_fixture.h"
 
 #include <LaunchBanner.h>
@@ -9,6 +11,7 @@
 #include <StepEditorRow.h>
 #include <ThrottledLogView.h>
 
+#include <AppStyle.h>
 #include <LaneRunModel.h>
 #include <SimulatorLocation.h>
 #include <StepResolver.h>
@@ -43,6 +46,8 @@ private Q_SLOTS:
     {
         m_home.setUp();
         SimulatorLocation::setXcrunPath(QStringLiteral(VELORANCE_STANDIN_DIR "/xcrun"));
+        // Dressed as the application dresses itself.
+        AppStyle::install();
     }
     void cleanupTestCase() { m_home.tearDown(); }
     void init()
@@ -58,7 +63,9 @@ private Q_SLOTS:
     void closingNeverSavesAndStopsEverything();
     void toolbarFollowsConnectionAndPause();
     void bindFailureHidesPauseAndCount();
+    void failedLaunchBanner_data();
     void failedLaunchBanner();
+    void sheetGrowsWithItsContent();
     void secondLaunchShowsProgressBar();
     void stepListUpdatesInPlaceAndDeletes();
     void saveFromFooter_data();
@@ -67,6 +74,7 @@ private Q_SLOTS:
     void savingWaitsForTheResolver_data();
     void savingWaitsForTheResolver();
     void logViewAppliesOncePerFrame();
+    void screenshot();
 
 private:
     std::unique_ptr<RecorderView> makeView(const XcodeProject &project, std::optional<PlanLocation> initial = std::nullopt)
@@ -229,8 +237,16 @@ void TestRecorderView::bindFailureHidesPauseAndCount()
     QVERIFY(child<QPushButton>(view.get(), "recorderSaveButton")->isEnabled());
 }
 
+void TestRecorderView::failedLaunchBanner_data()
+{
+    QTest::addColumn<bool>("openWhileRunning");
+    QTest::newRow("log opened after the failure") << false;
+    QTest::newRow("log opened while it runs") << true;
+}
+
 void TestRecorderView::failedLaunchBanner()
 {
+    QFETCH(bool, openWhileRunning);
     qputenv("VELORANCE_STANDIN_BUILD_FAIL", "1");
     auto view = makeView(m_home.project(QStringLiteral("Broken")));
     view->show();
@@ -238,11 +254,19 @@ void TestRecorderView::failedLaunchBanner()
     QTest::mouseClick(child<QPushButton>(view.get(), "recorderStartButton"), Qt::LeftButton);
 
     LaunchBanner *banner = view->launchBanner();
+    ThrottledLogView *log = banner->logView();
     auto *title = child<QLabel>(banner, "launchTitle");
+    auto *logButton = child<QPushButton>(banner, "launchLogButton");
     QVERIFY(banner->isVisible());
     QCOMPARE(title->text(), QStringLiteral("App wird gebaut und im Simulator gestartet…"));
     QVERIFY(child<QPushButton>(banner, "launchCancelButton")->isVisible());
     QVERIFY(!child<QProgressBar>(banner, "launchProgressBar")->isVisible());
+    QCOMPARE(logButton->text(), QStringLiteral("Protokoll"));
+    QVERIFY(!log->isVisible());
+    if (openWhileRunning) {
+        QTRY_VERIFY_WITH_TIMEOUT(!log->shownLines().isEmpty(), 30000);
+        QTest::mouseClick(logButton, Qt::LeftButton);
+    }
 
     QTRY_COMPARE_WITH_TIMEOUT(title->text(), QStringLiteral("Start fehlgeschlagen (Code 65)"), 30000);
     QCOMPARE(child<SymbolLabel>(banner, "launchResultIcon")->symbolName(), QStringLiteral("xmark.octagon.fill"));
@@ -251,19 +275,86 @@ void TestRecorderView::failedLaunchBanner()
     QVERIFY(hide->isVisible());
     QCOMPARE(hide->toolTip(), QStringLiteral("Ausblenden"));
 
-    auto *logButton = child<QPushButton>(banner, "launchLogButton");
-    QCOMPARE(logButton->text(), QStringLiteral("Protokoll"));
-    QVERIFY(!banner->logView()->isVisible());
-    QTest::mouseClick(logButton, Qt::LeftButton);
+    if (!openWhileRunning)
+        QTest::mouseClick(logButton, Qt::LeftButton);
     QCOMPARE(logButton->text(), QStringLiteral("Protokoll aus"));
-    QVERIFY(banner->logView()->isVisible());
-    QCOMPARE(banner->logView()->height(), 150);
-    banner->logView()->flush();
-    QVERIFY(banner->logView()->shownLines().contains(QStringLiteral("** BUILD FAILED **")));
+    QVERIFY(log->isVisible());
+    QCOMPARE(log->height(), 150);
+    // The failure is in view, not the run's first lines.
+    QTRY_VERIFY(!log->hasPendingLines());
+    QApplication::processEvents();
+    QVERIFY(log->shownLines().contains(QStringLiteral("** BUILD FAILED **")));
+    QVERIFY(overflows(*log));
+    QCOMPARE(bottomVisibleLine(*log), log->shownLines().last());
 
     QTest::mouseClick(hide, Qt::LeftButton);
     QVERIFY(!banner->isVisible());
     QVERIFY(!view->model()->launchRun());
+}
+
+void TestRecorderView::sheetGrowsWithItsContent()
+{
+    qputenv("VELORANCE_STANDIN_BUILD_FAIL", "1");
+    auto view = makeView(m_home.project(QStringLiteral("Squeezed")));
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    const QSize bare = view->minimumSize();
+    QVERIFY(bare.width() >= 560 && bare.height() >= 520);
+
+    // Every size the sheet allows, from its minimum up: nothing drawn over anything else.
+    const auto checkSizes = [&view](const char *state) {
+        const QSize minimum = view->minimumSize();
+        for (const QSize &size : {minimum, minimum + QSize(0, 37), minimum + QSize(180, 0), minimum + QSize(300, 200)}) {
+            view->resize(size);
+            QApplication::processEvents();
+            QCOMPARE(view->size(), size);
+            const QStringList faults = LayoutProbe::faults(view.get());
+            if (!faults.isEmpty())
+                qWarning() << state << size << faults;
+            QVERIFY(faults.isEmpty());
+        }
+        // Smaller is not allowed.
+        view->resize(minimum - QSize(40, 40));
+        QApplication::processEvents();
+        QCOMPARE(view->size(), minimum);
+    };
+    checkSizes("placeholder");
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(child<QLabel>(view.get(), "recorderPlaceholderBundleID")->isVisible());
+
+    // The failed launch with its log open: the sheet's minimum grows, the log shows whole.
+    QTest::mouseClick(child<QPushButton>(view.get(), "recorderStartButton"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!view->model()->launchRun()->isRunning(), 30000);
+    QTest::mouseClick(child<QPushButton>(view->launchBanner(), "launchLogButton"), Qt::LeftButton);
+    QApplication::processEvents();
+    QVERIFY(view->minimumHeight() > bare.height());
+    checkSizes("banner with log");
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(view->launchBanner()->logView()->height(), 150);
+    // At the smallest size the placeholder keeps its padding of 32 above and below.
+    auto *placeholder = child<QWidget>(view.get(), "recorderPlaceholder");
+    const QList<QWidget *> columns = placeholder->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    QCOMPARE(columns.size(), 1);
+    QVERIFY(columns.first()->y() >= 32);
+    QVERIFY(placeholder->height() - columns.first()->geometry().bottom() - 1 >= 32);
+
+    // The same with recorded steps in place of the placeholder.
+    for (int i = 0; i < 3; ++i)
+        view->model()->addStep(ShotStep::Kind::Tap);
+    QApplication::processEvents();
+    checkSizes("steps with log");
+    if (QTest::currentTestFailed())
+        return;
+
+    // Hiding the banner gives the room back.
+    QTest::mouseClick(child<QToolButton>(view->launchBanner(), "launchHideButton"), Qt::LeftButton);
+    QApplication::processEvents();
+    QCOMPARE(view->minimumSize(), bare);
+    checkSizes("steps");
+    if (QTest::currentTestFailed())
+        return;
 }
 
 void TestRecorderView::secondLaunchShowsProgressBar()
@@ -482,6 +573,25 @@ void TestRecorderView::logViewAppliesOncePerFrame()
     log.setLines(lines);
     QTRY_COMPARE(log.appliedUpdates(), 3);
     QCOMPARE(log.toPlainText(), QStringLiteral("fresh start"));
+}
+
+// Writes a picture of the sheet with a failed launch and its log open, for a look by eye;
+// only when asked for.
+void TestRecorderView::screenshot()
+{
+    const QString folder = qEnvironmentVariable("VELORANCE_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        QSKIP("set VELORANCE_SCREENSHOT_DIR to write screenshots");
+    qputenv("VELORANCE_STANDIN_BUILD_FAIL", "1");
+    auto view = makeView(m_home.project(QStringLiteral("Gipfelbuch")));
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QTest::mouseClick(child<QPushButton>(view.get(), "recorderStartButton"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!view->model()->launchRun()->isRunning(), 30000);
+    QTest::mouseClick(child<QPushButton>(view->launchBanner(), "launchLogButton"), Qt::LeftButton);
+    QTest::qWait(100);
+    QVERIFY(view->grab().save(folder + QStringLiteral("/recorder.png")));
+    view->reject();
 }
 
 QTEST_MAIN(TestRecorderView)

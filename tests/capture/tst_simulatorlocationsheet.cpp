@@ -1,11 +1,13 @@
+#include "LayoutProbe.h"
+
 #include <AppPalette.h>
+#include <AppStyle.h>
 #include <LocationSheetModel.h>
 #include <MapWidget.h>
 #include <SimulatorLocation.h>
 #include <SimulatorLocationSheet.h>
 #include <Spring.h>
 #include <SymbolLabel.h>
-#include <TextStyle.h>
 
 #include <QFile>
 #include <QLabel>
@@ -14,7 +16,6 @@
 #include <QPromise>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -71,6 +72,8 @@ private slots:
     void fieldsRoundToSixDigits();
     void fieldsFollowGermanLocale();
     void escapeAndCloseButtonDismiss();
+    void headerCentredAndRecentreLarge();
+    void nothingOverlapsAtAnyAllowedSize();
     void resultsAfterClosingReachOnlyALivePresenter();
     void screenshot();
 
@@ -94,6 +97,8 @@ private:
 void TestSimulatorLocationSheet::initTestCase()
 {
     Motion::setAnimationsEnabled(false);
+    // Dressed as the application dresses itself.
+    AppStyle::install();
     QVERIFY(m_tools.isValid());
 }
 
@@ -299,6 +304,12 @@ void TestSimulatorLocationSheet::simulatorCalls()
     QCOMPARE(symbol->color(), expected);
     QCOMPARE(symbol->symbolName(), simulatorBooted ? QStringLiteral("checkmark.circle.fill")
                                                    : QStringLiteral("exclamationmark.triangle.fill"));
+    // The symbol stands level with the message's first line, the message level with the buttons.
+    QApplication::processEvents();
+    const int firstLineCentre = outcome->mapTo(m_sheet.get(), QPoint(0, outcome->fontMetrics().height() / 2)).y();
+    QVERIFY(qAbs(symbol->mapTo(m_sheet.get(), QPoint(0, symbol->height() / 2)).y() - firstLineCentre) <= 1);
+    auto *clearButton = m_sheet->findChild<QPushButton *>("clearButton");
+    QVERIFY(qAbs(firstLineCentre - clearButton->mapTo(m_sheet.get(), QPoint(0, clearButton->height() / 2)).y()) <= 2);
 
     // The presenter hears of every attempt, whatever its outcome; the sheet stays open.
     if (apply) {
@@ -437,6 +448,69 @@ void TestSimulatorLocationSheet::escapeAndCloseButtonDismiss()
     QCOMPARE(m_calls.cleared, 0);
 }
 
+namespace {
+int centreY(const QWidget *widget, const QWidget *root)
+{
+    return widget->mapTo(root, QPoint(0, 0)).y() + widget->height() / 2;
+}
+} // namespace
+
+void TestSimulatorLocationSheet::headerCentredAndRecentreLarge()
+{
+    showSheet();
+    QVERIFY(QTest::qWaitForWindowExposed(m_sheet.get()));
+    auto *header = m_sheet->findChild<QWidget *>("locationHeader");
+    auto *icon = header->findChild<SymbolLabel *>();
+    const QList<QLabel *> texts = header->findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
+    QCOMPARE(texts.size(), 2);
+    // The symbol, the two lines of text as one block, and the close button share a centre line.
+    const int textTop = texts.first()->mapTo(header, QPoint(0, 0)).y();
+    const int textBottom = texts.last()->mapTo(header, QPoint(0, texts.last()->height())).y();
+    const int textCentre = (textTop + textBottom) / 2;
+    QVERIFY(icon->height() < textBottom - textTop);
+    QVERIFY(qAbs(centreY(icon, header) - textCentre) <= 1);
+    QVERIFY(qAbs(centreY(m_sheet->findChild<QToolButton *>("closeButton"), header) - textCentre) <= 1);
+
+    // The recentre button is a large control: a quarter taller than the regular buttons of the
+    // sheet, at least as tall as the field beside it, centred on the row of captioned fields.
+    auto *recentre = m_sheet->findChild<QToolButton *>("recentreButton");
+    auto *field = m_sheet->findChild<QLineEdit *>("longitudeField");
+    auto *regular = m_sheet->findChild<QPushButton *>("clearButton");
+    QVERIFY(recentre->height() * 4 >= regular->height() * 5);
+    QVERIFY(recentre->height() >= field->height());
+    QVERIFY(qAbs(centreY(recentre, m_sheet.get()) - centreY(field->parentWidget(), m_sheet.get())) <= 1);
+    QCOMPARE(recentre->toolTip(), QStringLiteral("Karte auf diese Koordinaten zentrieren"));
+}
+
+void TestSimulatorLocationSheet::nothingOverlapsAtAnyAllowedSize()
+{
+    // A long failure wraps under the buttons' row instead of running into them.
+    SimulatorLocation::setXcrunPath(writeXcrun(QStringLiteral(
+        "echo 'An error was encountered processing the command (domain=com.apple.CoreSimulator.SimError, code=405): "
+        "Unable to lookup in current state: Shutdown'; exit 1")));
+    showSheet();
+    QVERIFY(QTest::qWaitForWindowExposed(m_sheet.get()));
+    for (const bool withOutcome : {false, true}) {
+        if (withOutcome) {
+            m_sheet->model()->apply();
+            QTRY_VERIFY_WITH_TIMEOUT(!m_sheet->model()->isBusy(), 10000);
+            QVERIFY(m_sheet->findChild<QLabel *>("outcomeLabel")->isVisible());
+            QApplication::processEvents();
+        }
+        const QSize minimum = m_sheet->minimumSize();
+        QVERIFY(minimum.width() >= 580 && minimum.height() >= 600);
+        for (const QSize &size : {minimum, minimum + QSize(0, 33), minimum + QSize(300, 100)}) {
+            m_sheet->resize(size);
+            QApplication::processEvents();
+            QCOMPARE(m_sheet->size(), size);
+            const QStringList faults = LayoutProbe::faults(m_sheet.get());
+            if (!faults.isEmpty())
+                qWarning() << size << faults;
+            QVERIFY(faults.isEmpty());
+        }
+    }
+}
+
 void TestSimulatorLocationSheet::resultsAfterClosingReachOnlyALivePresenter()
 {
     SimulatorLocation::setXcrunPath(writeXcrun(QStringLiteral("sleep 0.3; exit 0")));
@@ -468,10 +542,6 @@ void TestSimulatorLocationSheet::screenshot()
     const QString folder = qEnvironmentVariable("VELORANCE_SCREENSHOT_DIR");
     if (folder.isEmpty())
         QSKIP("set VELORANCE_SCREENSHOT_DIR to write screenshots");
-    // Dressed as the application dresses itself.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setPalette(AppPalette::palette());
-    QApplication::setFont(TextStyles::font(TextStyle::Body));
     m_sheet.reset(makeSheet());
     m_sheet->resize(640, 720);
     m_sheet->show();

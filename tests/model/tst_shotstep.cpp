@@ -30,6 +30,7 @@ void TestShotStep::summary_data()
     QTest::newRow("tap label") << ShotStep::tap("", "Anmelden", point) << "Anmelden";
     QTest::newRow("tap point") << ShotStep::tap("", "", point) << "Position 26%, 50%";
     QTest::newRow("tap point, exact half to even") << ShotStep::tap("", "", NormPoint{0.125, 0.875}) << "Position 12%, 88%";
+    QTest::newRow("tap point, 0.845 is 84.5 after scaling") << ShotStep::tap("", "", NormPoint{0.845, 0.155}) << "Position 84%, 16%";
     QTest::newRow("tap point outside the window") << ShotStep::tap("", "", NormPoint{-0.5, 12}) << "Position -50%, 1200%";
     QTest::newRow("tap nothing") << ShotStep::tap("", "") << "—";
     QTest::newRow("swipe selector") << ShotStep::swipe("feed", "", std::nullopt, SwipeDirection::Left) << "feed";
