@@ -9,6 +9,30 @@ if(VELORANCE_SANITIZE)
     target_link_options(velorance_flags INTERFACE -fsanitize=address,undefined)
 endif()
 
+# libFuzzer: the harnesses in tests/fuzz/ become fuzzers where the compiler has it (clang; g++
+# has not). Every library is then built with coverage instrumentation so the fuzzer is guided.
+option(VELORANCE_FUZZ "Build the fuzz harnesses as libFuzzer fuzzers where the compiler supports it" ON)
+set(VELORANCE_FUZZERS OFF)
+if(VELORANCE_FUZZ)
+    include(CheckCXXSourceCompiles)
+    set(CMAKE_REQUIRED_FLAGS "-fsanitize=fuzzer")
+    set(CMAKE_REQUIRED_LINK_OPTIONS "-fsanitize=fuzzer")
+    set(CMAKE_REQUIRED_QUIET ON)
+    check_cxx_source_compiles([[
+        #include <cstddef>
+        #include <cstdint>
+        extern "C" int LLVMFuzzerTestOneInput(const uint8_t *, size_t) { return 0; }
+    ]] VELORANCE_HAVE_LIBFUZZER)
+    unset(CMAKE_REQUIRED_FLAGS)
+    unset(CMAKE_REQUIRED_LINK_OPTIONS)
+    unset(CMAKE_REQUIRED_QUIET)
+    if(VELORANCE_HAVE_LIBFUZZER)
+        set(VELORANCE_FUZZERS ON)
+        target_compile_options(velorance_flags INTERFACE -fsanitize=fuzzer-no-link)
+        target_link_options(velorance_flags INTERFACE -fsanitize=fuzzer-no-link)
+    endif()
+endif()
+
 # velorance_add_library(<target> [DEPENDS <targets>...] [RESOURCES <qrc files>...])
 # Makes one static library of the *.cpp and *.h files of the calling folder.
 function(velorance_add_library name)

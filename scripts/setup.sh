@@ -7,7 +7,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins
-  libicu-dev libgeonames-dev libbenchmark-dev
+  libicu-dev libgeonames-dev libbenchmark-dev libtree-sitter-dev
   fonts-material-design-icons-iconfont fonts-inter fonts-noto-mono fonts-dejavu-core
   xvfb xauth
 )
@@ -34,4 +34,13 @@ if [ ! -f "$here/third_party/node_modules/world-atlas/countries-10m.json" ]; the
   echo "== Installiere world-atlas =="
   mkdir -p "$here/third_party"
   (cd "$here/third_party" && npm install --no-audit --no-fund --silent world-atlas@2 >/dev/null)
+fi
+
+# The Swift grammar the generated Swift sources are checked with; its C parser is built with
+# the tests. Its own folder, so installing world-atlas never runs this package's scripts, and
+# --ignore-scripts: a dependency's install script would download a prebuilt binary.
+if [ ! -f "$here/third_party/tree-sitter-swift/node_modules/tree-sitter-swift/src/parser.c" ]; then
+  echo "== Installiere tree-sitter-swift =="
+  mkdir -p "$here/third_party/tree-sitter-swift"
+  (cd "$here/third_party/tree-sitter-swift" && npm install --prefix . --no-audit --no-fund --silent --ignore-scripts tree-sitter-swift@0.7.1 >/dev/null)
 fi

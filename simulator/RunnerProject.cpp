@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 
 #include <filesystem>
 #include <system_error>
@@ -161,9 +162,16 @@ QString screenshotTestSource(const ScreenshotPlan &plan)
     const QString testName = QString::fromUtf16(screenshotScheme);
     QString source = templateText(QStringLiteral("runner/ScreenshotTests.swift"));
 
+    // A Swift dictionary literal that holds a key twice stops the test at its start, and a
+    // hand-edited plan may list a language twice.
     QList<std::pair<QString, QString>> folders;
-    for (const QString &language : plan.languages)
-        folders.append({language, safePathComponent(language)});
+    QSet<QString> listed;
+    for (const QString &language : plan.languages) {
+        if (!listed.contains(language)) {
+            listed.insert(language);
+            folders.append({language, safePathComponent(language)});
+        }
+    }
     QList<std::pair<QString, QString>> environment;
     const auto launchEnvironment = plan.launchEnvironment();
     for (auto it = launchEnvironment.cbegin(); it != launchEnvironment.cend(); ++it)

@@ -28,19 +28,42 @@ QString swiftPoint(const std::optional<NormPoint> &point)
     return QStringLiteral("CGVector(dx: %1, dy: %2)").arg(swiftDouble(point->x), swiftDouble(point->y));
 }
 
-// Text for a line comment: line breaks would end the comment, so they become blanks.
+// Text for a line comment: line breaks would end the comment and the compiler refuses a NUL,
+// so every control character becomes a blank.
 QString commentText(const QString &text)
 {
     QString clean = text;
     for (QChar &c : clean) {
-        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar(0x2028) || c == QChar(0x2029)
-            || c == QChar(0x0B) || c == QChar(0x0C) || c == QChar(0x85))
+        if (c.category() == QChar::Other_Control || c == QChar(0x2028) || c == QChar(0x2029))
             c = QLatin1Char(' ');
     }
     return clean;
 }
 
-// The class name as a Swift identifier.
+// Words Swift does not take as a type's name.
+bool isReservedWord(const QString &word)
+{
+    static const QStringList reserved = {
+        QStringLiteral("_"), QStringLiteral("Any"), QStringLiteral("Protocol"), QStringLiteral("Self"),
+        QStringLiteral("Type"), QStringLiteral("as"), QStringLiteral("associatedtype"), QStringLiteral("break"),
+        QStringLiteral("case"), QStringLiteral("catch"), QStringLiteral("class"), QStringLiteral("continue"),
+        QStringLiteral("default"), QStringLiteral("defer"), QStringLiteral("deinit"), QStringLiteral("do"),
+        QStringLiteral("else"), QStringLiteral("enum"), QStringLiteral("extension"), QStringLiteral("fallthrough"),
+        QStringLiteral("false"), QStringLiteral("fileprivate"), QStringLiteral("for"), QStringLiteral("func"),
+        QStringLiteral("guard"), QStringLiteral("if"), QStringLiteral("import"), QStringLiteral("in"),
+        QStringLiteral("init"), QStringLiteral("inout"), QStringLiteral("internal"), QStringLiteral("is"),
+        QStringLiteral("let"), QStringLiteral("nil"), QStringLiteral("open"), QStringLiteral("operator"),
+        QStringLiteral("precedencegroup"), QStringLiteral("private"), QStringLiteral("protocol"),
+        QStringLiteral("public"), QStringLiteral("repeat"), QStringLiteral("rethrows"), QStringLiteral("return"),
+        QStringLiteral("self"), QStringLiteral("static"), QStringLiteral("struct"), QStringLiteral("subscript"),
+        QStringLiteral("super"), QStringLiteral("switch"), QStringLiteral("throw"), QStringLiteral("throws"),
+        QStringLiteral("true"), QStringLiteral("try"), QStringLiteral("typealias"), QStringLiteral("var"),
+        QStringLiteral("where"), QStringLiteral("while"),
+    };
+    return reserved.contains(word);
+}
+
+// The class name as a Swift identifier; a reserved word gets a trailing "_".
 QString swiftIdentifier(const QString &name)
 {
     QString identifier;
@@ -50,6 +73,8 @@ QString swiftIdentifier(const QString &name)
         return QStringLiteral("VeloranceStudioScreenshots");
     if (identifier.front().isDigit())
         identifier.prepend(QLatin1Char('_'));
+    if (isReservedWord(identifier))
+        identifier += QLatin1Char('_');
     return identifier;
 }
 

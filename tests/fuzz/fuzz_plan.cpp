@@ -1,0 +1,32 @@
+// The plan decoder: "shots.json" as a person or another program may have left it.
+
+#include "FuzzCheck.h"
+
+#include <ScreenshotPlan.h>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    QString error;
+    const auto plan = ScreenshotPlan::decode(fuzzBytes(data, size), &error);
+    if (!plan) {
+        // A refused file must say why: the editor shows the reason.
+        FUZZ_CHECK(!error.isEmpty());
+        return 0;
+    }
+
+    // What was read is saved and read back unchanged; otherwise the first autosave would
+    // alter a plan nobody edited.
+    const QByteArray saved = plan->encode();
+    const auto reread = ScreenshotPlan::decode(saved);
+    FUZZ_CHECK(reread.has_value());
+    FUZZ_CHECK(reread->encode() == saved);
+
+    // What a run derives from the plan.
+    plan->launchEnvironment();
+    plan->resolvedLaunchArguments();
+    for (const Shot &shot : plan->shots) {
+        for (const Lane &lane : plan->lanes)
+            plan->shotBelongsToLane(shot, lane.id);
+    }
+    return 0;
+}
