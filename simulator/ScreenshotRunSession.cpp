@@ -42,11 +42,15 @@ std::optional<QStringView> markerArgument(QStringView line, const QString &marke
 
 // The runner gets the plan's languages comma-separated and prints them back in line-based
 // markers: a control character or a comma in a code would split or break them, and the run
-// would end "done" without its screenshots. The message for the first such code, or nothing.
+// would end "done" without its screenshots; an empty code would silently be skipped. The
+// message for the first such code, or nothing.
 std::optional<QString> unusableLanguageMessage(const QStringList &languages)
 {
     constexpr qsizetype shownLength = 40;
     for (const QString &language : languages) {
+        // The runner drops empty entries of its list, so such a language would never run.
+        if (language.isEmpty())
+            return QStringLiteral("Ungültiger Sprachcode im Plan: \"\" (ein leerer Sprachcode ist nicht erlaubt).");
         const bool unusable = std::any_of(language.cbegin(), language.cend(), [](QChar c) {
             return c.category() == QChar::Other_Control || c == u',';
         });

@@ -210,6 +210,7 @@ private Q_SLOTS:
         QTest::newRow("escape") << QStringLiteral("de\x1b[31m") << QStringLiteral("de\\u{1B}[31m");
         QTest::newRow("delete") << QStringLiteral("de\x7f") << QStringLiteral("de\\u{7F}");
         QTest::newRow("comma") << QStringLiteral("de,fr") << QStringLiteral("de,fr");
+        QTest::newRow("empty") << QString() << QString();
         QTest::newRow("long code is shortened") << QStringLiteral("\n") + QString(100, u'x')
                                                 << QStringLiteral("\\n") + QString(39, u'x') + QStringLiteral("…");
     }
@@ -222,9 +223,10 @@ private Q_SLOTS:
         ScreenshotRunSession session(iosProject(), p, BuildConfiguration::Debug);
         session.start();
         QTRY_VERIFY_WITH_TIMEOUT(session.phase().kind != Kind::Running, runTimeoutMs);
+        const QString reason = language.isEmpty() ? QStringLiteral("ein leerer Sprachcode ist nicht erlaubt")
+                                                  : QStringLiteral("Steuerzeichen und Kommas sind nicht erlaubt");
         QCOMPARE(session.phase(), ScreenshotRunSession::Phase::failed(
-                                      QStringLiteral("Ungültiger Sprachcode im Plan: \"%1\" (Steuerzeichen und Kommas "
-                                                     "sind nicht erlaubt).").arg(shown)));
+                                      QStringLiteral("Ungültiger Sprachcode im Plan: \"%1\" (%2).").arg(shown, reason)));
         QVERIFY(!QDir(session.projectFolder()).exists());
         QCOMPARE(session.plan().languages.at(1), language);
         QCOMPARE(session.nodes().size(), 9);
