@@ -245,7 +245,7 @@ Status PlanEditorModel::writePlan(const ScreenshotPlan &plan)
         if (!kept)
             return Status::failure(kept.error());
     }
-    const QByteArray bytes = plan.encode();
+    const QByteArray bytes = m_encoder.encode(plan);
     ProjectFile::Stamp written;
     const Status status = planStore.savePlanBytes(bytes, &written);
     if (status) {

@@ -3,6 +3,7 @@
 #include <Binding.h>
 #include <BuildConfiguration.h>
 #include <LaunchFlag.h>
+#include <PlanEncoder.h>
 #include <ProjectFile.h>
 #include <Result.h>
 #include <ScreenshotPlan.h>
@@ -157,6 +158,7 @@ private:
     // when there was no file).
     std::optional<ProjectFile::Stamp> m_diskStamp;
     std::optional<QByteArray> m_diskBytes;
+    PlanEncoder m_encoder; // re-encodes only the shots an edit changed
     bool m_hasLoaded = false;
     int m_noteDurationMs = 3000;
 };
