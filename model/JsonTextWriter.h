@@ -41,6 +41,7 @@ public:
     QByteArray finish();
     // The value written by an atDepth writer, without a line break.
     QByteArray fragment() const;
+    qsizetype size() const { return qsizetype(m_out.size()); }
     // The buffer, for the next writer.
     std::string takeBuffer() { return std::move(m_out); }
 

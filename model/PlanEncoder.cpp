@@ -2,6 +2,8 @@
 
 #include "JsonTextWriter.h"
 
+#include <cstring>
+
 namespace {
 
 const QString languagesKey = QStringLiteral("languages");
@@ -72,6 +74,7 @@ public:
 
     std::string takeBuffer() { return m_writer.takeBuffer(); }
     void writeShotText(QByteArrayView text) { m_writer.rawValue(text); }
+    qsizetype size() const { return m_writer.size(); }
 
     // One shot's object, indented for its place in the plan's "shots" array.
     static QByteArray shotFragment(const Shot &shot)
@@ -224,24 +227,66 @@ QByteArray PlanEncoder::encodeOnce(const ScreenshotPlan &plan)
 
 QByteArray PlanEncoder::encode(const ScreenshotPlan &plan)
 {
-    QHash<QUuid, CachedShot> kept;
-    kept.reserve(plan.shots.size());
-    m_shotsWritten = 0;
-    // A cached text is used only for a shot equal to the one it was written from; equal
-    // values share their step lists, so the check is cheap for every unchanged shot.
-    const auto writeShot = [&](PlanTextWriter &writer, const Shot &shot) {
-        auto cached = m_shots.find(shot.id);
-        if (cached == m_shots.end() || !(cached->shot == shot)) {
-            ++m_shotsWritten;
-            cached = m_shots.insert(shot.id, CachedShot{shot, PlanTextWriter::shotFragment(shot)});
+    // Shots gone from the plan (or given new identifiers) are forgotten now and then.
+    if (m_shots.size() > plan.shots.size()) {
+        QHash<QUuid, CachedShot> kept;
+        kept.reserve(plan.shots.size());
+        for (const Shot &shot : plan.shots) {
+            if (const auto it = m_shots.constFind(shot.id); it != m_shots.constEnd())
+                kept.insert(shot.id, *it);
         }
-        writer.writeShotText(kept.insert(shot.id, *cached)->text);
+        m_shots = std::move(kept);
+    }
+    m_shots.reserve(plan.shots.size());
+
+    // The document is written without the shots' texts, noting where each goes; the texts
+    // are copied in once, straight into the result.
+    QList<QByteArrayView> texts;
+    QList<qsizetype> places;
+    texts.reserve(plan.shots.size());
+    places.reserve(plan.shots.size());
+    qsizetype textSize = 0;
+    m_shotsWritten = 0;
+    const auto writeShot = [&](PlanTextWriter &writer, const Shot &shot) {
+        // A cached text is used only for a shot equal to the one it was written from; equal
+        // values share their step lists, so the check is cheap for every unchanged shot.
+        auto cached = m_shots.find(shot.id);
+        QByteArrayView text;
+        if (cached != m_shots.end() && cached->shot == shot) {
+            text = cached->text;
+        } else if (cached != m_shots.end() && cached->round == m_round) {
+            // Another shot of this plan has this identifier and its text is in use: this one
+            // is written on its own.
+            ++m_shotsWritten;
+            m_repeated.append(PlanTextWriter::shotFragment(shot));
+            text = m_repeated.last();
+        } else {
+            ++m_shotsWritten;
+            cached = m_shots.insert(shot.id, CachedShot{shot, PlanTextWriter::shotFragment(shot), m_round});
+            text = cached->text;
+        }
+        cached->round = m_round;
+        writer.writeShotText({});
+        places.append(writer.size());
+        texts.append(text);
+        textSize += text.size();
     };
-    if (m_buffer.capacity() == 0)
-        m_buffer.reserve(static_cast<size_t>(expectedSize(plan)));
+    ++m_round;
     PlanTextWriter writer{JsonTextWriter(std::move(m_buffer))};
-    QByteArray bytes = writer.write(plan, writeShot);
+    const QByteArray frame = writer.write(plan, writeShot);
     m_buffer = writer.takeBuffer();
-    m_shots = std::move(kept); // shots no longer in the plan are forgotten
+
+    QByteArray bytes(frame.size() + textSize, Qt::Uninitialized);
+    char *out = bytes.data();
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        std::memcpy(out, frame.constData() + from, size_t(places[i] - from));
+        out += places[i] - from;
+        std::memcpy(out, texts[i].data(), size_t(texts[i].size()));
+        out += texts[i].size();
+        from = places[i];
+    }
+    std::memcpy(out, frame.constData() + from, size_t(frame.size() - from));
+    m_repeated.clear();
     return bytes;
 }

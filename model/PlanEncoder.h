@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QUuid>
 
 #include <string>
@@ -27,9 +28,12 @@ private:
     {
         Shot shot;       // the value the text was written from
         QByteArray text; // the shot's object, indented for its place in "shots"
+        quint64 round = 0; // the encode that last used it
     };
 
     QHash<QUuid, CachedShot> m_shots;
+    QList<QByteArray> m_repeated; // texts of shots that repeat an identifier, for one encode
     std::string m_buffer;
+    quint64 m_round = 0;
     int m_shotsWritten = 0;
 };
