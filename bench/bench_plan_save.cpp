@@ -1,8 +1,10 @@
 // bench-libs: Model
 // Autosave of a large plan: one shot renamed, then the editor's compare-and-write path
-// (compare with the last saved plan, encode, atomic write of "shots.json").
+// (compare with the last saved plan, encode through the shot cache, atomic write of
+// "shots.json"), and the coding pieces on their own.
 #include "BenchPlans.h"
 
+#include <PlanEncoder.h>
 #include <ScreenshotPlan.h>
 #include <ShotStore.h>
 
@@ -18,7 +20,8 @@ void BM_AutosaveAfterRename(benchmark::State &state)
     const ShotStore store(dir.path());
     ScreenshotPlan plan = largePlan(200, 20);
     ScreenshotPlan saved = plan;
-    if (!store.save(saved)) {
+    PlanEncoder encoder;
+    if (!store.savePlanBytes(encoder.encode(saved))) {
         state.SkipWithError("initial save failed");
         return;
     }
@@ -26,7 +29,7 @@ void BM_AutosaveAfterRename(benchmark::State &state)
     for (auto _ : state) {
         plan.shots[100].name = QStringLiteral("Umbenannt %1").arg(++round);
         if (plan != saved) {
-            const Status status = store.save(plan);
+            const Status status = store.savePlanBytes(encoder.encode(plan));
             if (!status) {
                 state.SkipWithError(qPrintable(status.error()));
                 return;
@@ -45,6 +48,20 @@ void BM_EncodePlan(benchmark::State &state)
         benchmark::DoNotOptimize(plan.encode());
 }
 BENCHMARK(BM_EncodePlan)->Unit(benchmark::kMillisecond);
+
+// What autosave encodes after an edit of one shot: the rest comes from the cache.
+void BM_EncodeAfterOneShotChanged(benchmark::State &state)
+{
+    ScreenshotPlan plan = largePlan(200, 20);
+    PlanEncoder encoder;
+    encoder.encode(plan);
+    int round = 0;
+    for (auto _ : state) {
+        plan.shots[100].name = QStringLiteral("Umbenannt %1").arg(++round);
+        benchmark::DoNotOptimize(encoder.encode(plan));
+    }
+}
+BENCHMARK(BM_EncodeAfterOneShotChanged)->Unit(benchmark::kMillisecond);
 
 void BM_DecodePlan(benchmark::State &state)
 {

@@ -7,15 +7,16 @@
 #include <XcodeProjectInspector.h>
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QTimer>
 
 namespace {
 
 const QString kExportClassName = QStringLiteral("VeloranceStudioScreenshots");
 const QString kExportFileName = QStringLiteral("VeloranceStudioScreenshots.swift");
-const QString kUnreadableSuffix = QStringLiteral(".unreadable");
+// Events of one outside write (delete, create, several modifications) arrive in a burst.
+constexpr int kDiskCheckDelayMs = 50;
 
 qsizetype indexOfShot(const ScreenshotPlan &plan, const QUuid &shotID)
 {
@@ -52,7 +53,14 @@ PlanEditorModel::PlanEditorModel(const XcodeProject &project, QObject *parent)
     , m_plan(ScreenshotPlan::makeDefault())
     , m_savedPlan(ScreenshotPlan::makeDefault())
     , m_noteTimer(new QTimer(this))
+    , m_watcher(new QFileSystemWatcher(this))
+    , m_diskCheckTimer(new QTimer(this))
 {
+    m_diskCheckTimer->setSingleShot(true);
+    m_diskCheckTimer->setInterval(kDiskCheckDelayMs);
+    connect(m_diskCheckTimer, &QTimer::timeout, this, &PlanEditorModel::checkPlanOnDisk);
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, m_diskCheckTimer, qOverload<>(&QTimer::start));
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_diskCheckTimer, qOverload<>(&QTimer::start));
     m_noteTimer->setSingleShot(true);
     m_noteTimer->setInterval(m_noteDurationMs);
     // Only a wait that runs its full length clears the note; a restart or stop cuts it short.
@@ -156,32 +164,38 @@ void PlanEditorModel::load()
     m_availableFlags = manifest ? manifest->flags : QList<LaunchFlag>();
     m_showAdvancedLaunch = m_availableFlags.isEmpty();
 
-    m_planFileUndecodable = false;
-    m_unreadablePlanPreserved = false;
-
     ScreenshotPlan loaded;
     if (m_project.fastlaneDirectory) {
-        const ShotStore store(*m_project.fastlaneDirectory);
+        const ShotStore planStore = store();
+        // Stamped before reading: a change in between shows up as a change later.
+        const ProjectFile::Stamp seen = ProjectFile::stamp(planStore.planPath());
+        const Result<QByteArray> bytes = planStore.readPlanBytes();
         std::optional<ScreenshotPlan> decoded;
-        QFile file(store.planPath());
-        if (file.exists()) {
-            if (file.open(QIODevice::ReadOnly))
-                decoded = ScreenshotPlan::decode(file.readAll());
-            // A file that is there but cannot be used is kept aside before the first write.
-            m_planFileUndecodable = !decoded.has_value();
-        }
+        if (bytes)
+            decoded = ScreenshotPlan::decode(bytes.value());
         if (decoded) {
             loaded = *decoded;
+            m_diskStamp = seen;
+            m_diskBytes = bytes.value();
         } else {
             const QStringList languages = m_supportedLocales.isEmpty()
                 ? QStringList{QStringLiteral("de-DE"), QStringLiteral("en-GB")}
                 : m_supportedLocales;
             loaded = ScreenshotPlan::makeDefault(languages);
+            // Missing is a known state; a file that is there but cannot be used is not, so it
+            // is kept aside before the first write.
+            m_diskStamp = seen.exists ? std::nullopt : std::optional<ProjectFile::Stamp>(seen);
+            m_diskBytes.reset();
         }
         m_savedPlan = loaded;
+        watchPlanFile();
     } else {
         loaded = ScreenshotPlan::makeDefault();
         m_savedPlan = ScreenshotPlan::makeDefault();
+        m_diskStamp.reset();
+        m_diskBytes.reset();
+        if (!m_watcher->files().isEmpty() || !m_watcher->directories().isEmpty())
+            m_watcher->removePaths(m_watcher->files() + m_watcher->directories());
     }
 
     Q_EMIT stateChanged();
@@ -206,40 +220,99 @@ void PlanEditorModel::save()
     }
 }
 
-Status PlanEditorModel::writePlan(const ScreenshotPlan &plan)
+ShotStore PlanEditorModel::store() const
 {
-    const ShotStore store(*m_project.fastlaneDirectory);
-    if (m_planFileUndecodable && !m_unreadablePlanPreserved) {
-        const Status kept = preserveUnreadablePlan(store.planPath());
-        if (!kept)
-            return kept;
-        m_unreadablePlanPreserved = true;
-    }
-    return store.save(plan);
+    return ShotStore(*m_project.fastlaneDirectory, m_project.url);
 }
 
-Status PlanEditorModel::preserveUnreadablePlan(const QString &planPath)
+bool PlanEditorModel::planFileChangedOutside(const ShotStore &planStore) const
 {
-    const QString keptPath = planPath + kUnreadableSuffix;
-    QFile original(planPath);
-    if (!original.exists())
-        return Status::success(); // gone meanwhile: nothing left to lose
-    if (original.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = original.readAll();
-        original.close();
-        QSaveFile kept(keptPath);
-        if (!kept.open(QIODevice::WriteOnly))
-            return Status::failure(kept.errorString());
-        kept.write(bytes);
-        if (!kept.commit())
-            return Status::failure(kept.errorString());
-        return Status::success();
+    const ProjectFile::Stamp now = ProjectFile::stamp(planStore.planPath());
+    if (m_diskStamp && now == *m_diskStamp)
+        return false;
+    if (!now.exists)
+        return false; // nothing there to lose
+    const Result<QByteArray> bytes = planStore.readPlanBytes();
+    return !bytes || !m_diskBytes || bytes.value() != *m_diskBytes;
+}
+
+Status PlanEditorModel::writePlan(const ScreenshotPlan &plan)
+{
+    const ShotStore planStore = store();
+    // Nothing a person wrote is replaced without a copy.
+    if (planFileChangedOutside(planStore)) {
+        const Result<QString> kept = planStore.keepPlanAside();
+        if (!kept)
+            return Status::failure(kept.error());
     }
-    // Not readable by us: move it aside instead, which needs no read permission.
-    QFile::remove(keptPath);
-    if (!QFile::rename(planPath, keptPath))
-        return Status::failure(original.errorString());
-    return Status::success();
+    const QByteArray bytes = m_encoder.encode(plan);
+    ProjectFile::Stamp written;
+    const Status status = planStore.savePlanBytes(bytes, &written);
+    if (status) {
+        m_diskStamp = written;
+        m_diskBytes = bytes;
+    }
+    watchPlanFile();
+    return status;
+}
+
+void PlanEditorModel::watchPlanFile()
+{
+    const ShotStore planStore = store();
+    // A replaced file (every atomic write) drops its watch, so the paths are added again.
+    QStringList paths;
+    for (const QString &path : {*m_project.fastlaneDirectory, planStore.folder(), planStore.planPath()}) {
+        if (QFileInfo::exists(path))
+            paths.append(path);
+    }
+    const QStringList watched = m_watcher->files() + m_watcher->directories();
+    QStringList stale;
+    for (const QString &path : watched) {
+        if (!paths.contains(path))
+            stale.append(path);
+    }
+    if (!stale.isEmpty())
+        m_watcher->removePaths(stale);
+    QStringList added;
+    for (const QString &path : paths) {
+        if (!watched.contains(path))
+            added.append(path);
+    }
+    if (!added.isEmpty())
+        m_watcher->addPaths(added);
+}
+
+void PlanEditorModel::checkPlanOnDisk()
+{
+    if (!m_project.fastlaneDirectory || !m_hasLoaded)
+        return;
+    watchPlanFile();
+    const ShotStore planStore = store();
+    const ProjectFile::Stamp now = ProjectFile::stamp(planStore.planPath());
+    if (m_diskStamp && now == *m_diskStamp)
+        return; // the editor's own write, or nothing new
+    if (!now.exists)
+        return; // removed outside: the next change writes the plan again
+    // After a failed write the editor holds the only copy of its plan: it stays, and the
+    // next write keeps the file's new content aside.
+    if (m_plan != m_savedPlan)
+        return;
+    const Result<QByteArray> bytes = planStore.readPlanBytes();
+    if (bytes && m_diskBytes && bytes.value() == *m_diskBytes) {
+        m_diskStamp = now; // touched, not changed
+        return;
+    }
+    const std::optional<ScreenshotPlan> decoded = bytes ? ScreenshotPlan::decode(bytes.value()) : std::nullopt;
+    if (!decoded) {
+        // Half-written or broken: the plan shown stays; the writer's next event brings the
+        // rest, and a write before that keeps these bytes aside.
+        m_diskStamp.reset();
+        return;
+    }
+    m_diskStamp = now;
+    m_diskBytes = bytes.value();
+    m_savedPlan = *decoded;
+    setPlan(*decoded);
 }
 
 // --- lanes and shots ------------------------------------------------------------------
@@ -482,7 +555,6 @@ void PlanEditorModel::exportSnapshotTest()
 {
     if (!m_project.fastlaneDirectory || !m_hasLoaded)
         return;
-    const ShotStore store(*m_project.fastlaneDirectory);
     // The plan file is written as it is now; savedPlan stays, so autosave keeps its own account.
     const Status written = writePlan(m_plan);
     if (!written) {
@@ -491,7 +563,7 @@ void PlanEditorModel::exportSnapshotTest()
         return;
     }
     const QString source = ShotTestGenerator::snapshotTestSource(m_plan, kExportClassName);
-    const Result<QString> path = store.writeGeneratedFile(source, kExportFileName);
+    const Result<QString> path = store().writeGeneratedFile(source, kExportFileName);
     if (!path) {
         setSaveNote(std::nullopt);
         setSaveError(QStringLiteral("Konnte nicht erzeugen: ") + path.error());

@@ -3,6 +3,8 @@
 #include <Binding.h>
 #include <BuildConfiguration.h>
 #include <LaunchFlag.h>
+#include <PlanEncoder.h>
+#include <ProjectFile.h>
 #include <Result.h>
 #include <ScreenshotPlan.h>
 #include <XcodeProject.h>
@@ -15,7 +17,9 @@
 #include <functional>
 #include <optional>
 
+class QFileSystemWatcher;
 class QTimer;
+class ShotStore;
 
 // The state of the screenshot plan editor of one project and every operation on it.
 // It owns the one in-memory plan and is its only writer to "shots.json": every change of
@@ -65,6 +69,9 @@ public:
     void save();
     // True once load() ran; the page loads on first show, later reloads follow the project.
     bool hasLoaded() const { return m_hasLoaded; }
+    // Looks at "shots.json" now (the watcher calls it after a change on disk): a plan that
+    // differs from what the editor last loaded or wrote is loaded again.
+    void checkPlanOnDisk();
 
     // --- lanes and shots --------------------------------------------------------------
     void addLane();
@@ -120,9 +127,12 @@ Q_SIGNALS:
 private:
     void setSaveNote(const std::optional<QString> &note);
     void setSaveError(const std::optional<QString> &error);
-    // ShotStore::save, after keeping aside a plan file that did not decode (once per load).
+    ShotStore store() const;
+    // ShotStore's write, after keeping aside a plan file that is not what the editor last
+    // loaded or wrote (changed outside, or there but undecodable at load).
     Status writePlan(const ScreenshotPlan &plan);
-    Status preserveUnreadablePlan(const QString &planPath);
+    bool planFileChangedOutside(const ShotStore &store) const;
+    void watchPlanFile();
 
     XcodeProject m_project;
     ScreenshotPlan m_plan;
@@ -141,8 +151,14 @@ private:
     std::optional<Lane> m_laneToRun;
     std::optional<Lane> m_recorderLane;
     QTimer *m_noteTimer = nullptr;
-    bool m_unreadablePlanPreserved = false;
-    bool m_planFileUndecodable = false;  // "shots.json" was there at load but did not decode
+    QFileSystemWatcher *m_watcher = nullptr;
+    QTimer *m_diskCheckTimer = nullptr;
+    // What "shots.json" was when the editor last loaded or wrote it: its stamp (none when
+    // its state is not known, as after a load that could not use it) and its bytes (none
+    // when there was no file).
+    std::optional<ProjectFile::Stamp> m_diskStamp;
+    std::optional<QByteArray> m_diskBytes;
+    PlanEncoder m_encoder; // re-encodes only the shots an edit changed
     bool m_hasLoaded = false;
     int m_noteDurationMs = 3000;
 };

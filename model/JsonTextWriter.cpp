@@ -27,6 +27,20 @@ JsonTextWriter::JsonTextWriter(qsizetype reserve)
     m_out.reserve(static_cast<size_t>(reserve));
 }
 
+JsonTextWriter::JsonTextWriter(std::string buffer)
+    : m_out(std::move(buffer))
+{
+    m_out.clear();
+}
+
+JsonTextWriter JsonTextWriter::atDepth(int depth, qsizetype reserve)
+{
+    JsonTextWriter writer(reserve);
+    writer.m_levels.resize(depth);
+    writer.m_afterKey = true; // the caller places the value; no separator or indent before it
+    return writer;
+}
+
 void JsonTextWriter::beforeValue()
 {
     if (m_afterKey || m_levels.isEmpty()) {
@@ -124,6 +138,17 @@ void JsonTextWriter::plainValue(QLatin1StringView text)
     m_out += '"';
     m_out.append(text.data(), static_cast<size_t>(text.size()));
     m_out += '"';
+}
+
+void JsonTextWriter::rawValue(QByteArrayView json)
+{
+    beforeValue();
+    m_out.append(json.data(), static_cast<size_t>(json.size()));
+}
+
+QByteArray JsonTextWriter::fragment() const
+{
+    return QByteArray(m_out.data(), static_cast<qsizetype>(m_out.size()));
 }
 
 QByteArray JsonTextWriter::finish()

@@ -5,7 +5,7 @@
 #include <Whitespace.h>
 
 #include <QDir>
-#include <QFile>
+#include <ProjectFile.h>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -123,10 +123,10 @@ QByteArray File::encode() const
 
 std::optional<File> load(const QString &projectFolder)
 {
-    QFile file(QDir(projectFolder).filePath(QStringLiteral("velorance-flags.json")));
-    if (!file.open(QIODevice::ReadOnly))
+    const Result<QByteArray> bytes = ProjectFile::read(QDir(projectFolder).filePath(QStringLiteral("velorance-flags.json")));
+    if (!bytes)
         return std::nullopt;
-    return File::decode(file.readAll());
+    return File::decode(bytes.value());
 }
 
 QStringList launchArguments(const QMap<QString, QString> &selections)

@@ -36,7 +36,8 @@ struct File
     QByteArray encode() const;
 };
 
-// Reads "<project folder>/velorance-flags.json"; missing, unreadable or invalid gives nothing.
+// Reads "<project folder>/velorance-flags.json"; missing, unreadable (a FIFO, a device, more
+// than ProjectFile::maximumSize bytes) or invalid gives nothing.
 std::optional<File> load(const QString &projectFolder);
 
 // The selections as arguments: sorted by key, values trimmed of spaces and tabs, empty

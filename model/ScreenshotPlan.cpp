@@ -1,7 +1,8 @@
 #include "ScreenshotPlan.h"
 
 #include "JsonFields.h"
-#include "JsonTextWriter.h"
+#include "PlanEncoder.h"
+#include "PlanReader.h"
 #include "LaunchFlag.h"
 
 #include <Uuid.h>
@@ -85,183 +86,14 @@ void makeIdentifiersUnique(QList<T> &items)
     }
 }
 
-// The plan's "shots.json" text written directly; the same text QJsonDocument makes of
-// toJson(), without the intermediate tree (autosave runs after every edit).
-class PlanTextWriter
+void makeAllIdentifiersUnique(ScreenshotPlan &plan)
 {
-public:
-    explicit PlanTextWriter(qsizetype reserve) : m_writer(reserve) {}
-
-    QByteArray write(const ScreenshotPlan &plan)
-    {
-        m_writer.beginObject();
-        m_writer.key(flagSelectionsKey);
-        m_writer.beginObject();
-        for (auto it = plan.flagSelections.cbegin(); it != plan.flagSelections.cend(); ++it)
-            stringField(it.key(), it.value());
-        m_writer.endObject();
-
-        m_writer.key(lanesKey);
-        m_writer.beginArray();
-        for (const Lane &lane : plan.lanes) {
-            m_writer.beginObject();
-            uuidField(idKey, lane.id);
-            stringField(nameKey, lane.name);
-            m_writer.endObject();
-        }
-        m_writer.endArray();
-
-        m_writer.key(languagesKey);
-        stringList(plan.languages);
-        m_writer.key(launchArgumentsKey);
-        stringList(plan.launchArguments);
-
-        m_writer.key(launchVariablesKey);
-        m_writer.beginArray();
-        for (const LaunchVariable &variable : plan.launchVariables) {
-            m_writer.beginObject();
-            uuidField(idKey, variable.id);
-            stringField(QStringLiteral("key"), variable.key);
-            stringField(QStringLiteral("value"), variable.value);
-            m_writer.endObject();
-        }
-        m_writer.endArray();
-
-        if (plan.location)
-            location(*plan.location);
-
-        m_writer.key(shotsKey);
-        m_writer.beginArray();
-        for (const Shot &shot : plan.shots)
-            writeShot(shot);
-        m_writer.endArray();
-        m_writer.endObject();
-        return m_writer.finish();
-    }
-
-private:
-    void writeShot(const Shot &shot)
-    {
-        m_writer.beginObject();
-        uuidField(idKey, shot.id);
-        if (shot.laneID)
-            uuidField(QStringLiteral("laneID"), *shot.laneID);
-        if (shot.location)
-            location(*shot.location);
-        stringField(nameKey, shot.name);
-        m_writer.key(QStringLiteral("steps"));
-        m_writer.beginArray();
-        for (const ShotStepItem &item : shot.steps) {
-            m_writer.beginObject();
-            uuidField(idKey, item.id);
-            m_writer.key(QStringLiteral("step"));
-            writeStep(item.step);
-            m_writer.endObject();
-        }
-        m_writer.endArray();
-        m_writer.endObject();
-    }
-
-    void writeStep(const ShotStep &step)
-    {
-        m_writer.beginObject();
-        if (const auto *tap = step.as<ShotStep::Tap>()) {
-            m_writer.key(QStringLiteral("tap"));
-            m_writer.beginObject();
-            point(tap->at);
-            stringField(QStringLiteral("label"), tap->label);
-            stringField(QStringLiteral("selector"), tap->selector);
-            m_writer.endObject();
-        } else if (const auto *typeText = step.as<ShotStep::TypeText>()) {
-            m_writer.key(QStringLiteral("typeText"));
-            m_writer.beginObject();
-            stringField(QStringLiteral("selector"), typeText->selector);
-            stringField(QStringLiteral("text"), typeText->text);
-            m_writer.endObject();
-        } else if (const auto *wait = step.as<ShotStep::Wait>()) {
-            m_writer.key(QStringLiteral("wait"));
-            m_writer.beginObject();
-            numberField(QStringLiteral("seconds"), wait->seconds);
-            m_writer.endObject();
-        } else if (const auto *swipe = step.as<ShotStep::Swipe>()) {
-            m_writer.key(QStringLiteral("swipe"));
-            m_writer.beginObject();
-            point(swipe->at);
-            stringField(QStringLiteral("direction"), SwipeDirections::name(swipe->direction));
-            stringField(QStringLiteral("label"), swipe->label);
-            stringField(QStringLiteral("selector"), swipe->selector);
-            m_writer.endObject();
-        }
-        m_writer.endObject();
-    }
-
-    void point(const std::optional<NormPoint> &at)
-    {
-        if (!at)
-            return;
-        m_writer.key(QStringLiteral("at"));
-        m_writer.beginObject();
-        numberField(QStringLiteral("x"), at->x);
-        numberField(QStringLiteral("y"), at->y);
-        m_writer.endObject();
-    }
-
-    void location(const PlanLocation &value)
-    {
-        m_writer.key(locationKey);
-        m_writer.beginObject();
-        numberField(QStringLiteral("latitude"), value.latitude);
-        numberField(QStringLiteral("longitude"), value.longitude);
-        m_writer.endObject();
-    }
-
-    void stringList(const QStringList &list)
-    {
-        m_writer.beginArray();
-        for (const QString &entry : list)
-            m_writer.value(entry);
-        m_writer.endArray();
-    }
-
-    void stringField(const QString &key, const QString &value)
-    {
-        m_writer.key(key);
-        m_writer.value(value);
-    }
-
-    void numberField(const QString &key, double value)
-    {
-        m_writer.key(key);
-        m_writer.value(value);
-    }
-
-    // The canonical upper-case text, formatted here: identifiers are most of a plan's text.
-    void uuidField(const QString &key, const QUuid &id)
-    {
-        static constexpr char digits[] = "0123456789ABCDEF";
-        char text[36];
-        int at = 0;
-        const auto hex = [&](quint64 value, int count) {
-            for (int shift = 4 * (count - 1); shift >= 0; shift -= 4)
-                text[at++] = digits[(value >> shift) & 0xf];
-        };
-        hex(id.data1, 8);
-        text[at++] = '-';
-        hex(id.data2, 4);
-        text[at++] = '-';
-        hex(id.data3, 4);
-        text[at++] = '-';
-        hex(id.data4[0], 2);
-        hex(id.data4[1], 2);
-        text[at++] = '-';
-        for (int i = 2; i < 8; ++i)
-            hex(id.data4[i], 2);
-        m_writer.key(key);
-        m_writer.plainValue(QLatin1StringView(text, 36));
-    }
-
-    JsonTextWriter m_writer;
-};
+    makeIdentifiersUnique(plan.shots);
+    makeIdentifiersUnique(plan.lanes);
+    makeIdentifiersUnique(plan.launchVariables);
+    for (Shot &shot : plan.shots)
+        makeIdentifiersUnique(shot.steps);
+}
 
 } // namespace
 
@@ -416,25 +248,22 @@ std::optional<ScreenshotPlan> ScreenshotPlan::fromJson(const QJsonObject &json, 
     if (!readLocation(json, plan.location, QString(), error))
         return std::nullopt;
 
-    makeIdentifiersUnique(plan.shots);
-    makeIdentifiersUnique(plan.lanes);
-    makeIdentifiersUnique(plan.launchVariables);
-    for (Shot &shot : plan.shots)
-        makeIdentifiersUnique(shot.steps);
+    makeAllIdentifiersUnique(plan);
     return plan;
 }
 
 QByteArray ScreenshotPlan::encode() const
 {
-    // About 400 bytes per step is plenty for a typical plan and saves regrowing.
-    qsizetype steps = 0;
-    for (const Shot &shot : shots)
-        steps += shot.steps.size();
-    return PlanTextWriter(1024 + 400 * (steps + shots.size())).write(*this);
+    return PlanEncoder::encodeOnce(*this);
 }
 
 std::optional<ScreenshotPlan> ScreenshotPlan::decode(const QByteArray &bytes, QString *error)
 {
+    // The direct reader takes what it is sure of; the rest, errors included, goes through Qt's.
+    if (std::optional<ScreenshotPlan> plan = PlanReader::read(bytes)) {
+        makeAllIdentifiersUnique(*plan);
+        return plan;
+    }
     const std::optional<QJsonObject> object =
         JsonFields::parseObject(bytes, QStringLiteral("Der Plan ist kein JSON-Objekt."), error);
     if (!object)

@@ -2,29 +2,19 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace {
 
-Status writeAtomically(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Status::failure(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return Status::failure(error);
-    }
-    if (!file.commit())
-        return Status::failure(file.errorString());
-    return Status::success();
-}
+const QString kKeptSuffix = QStringLiteral(".unreadable");
 
 } // namespace
 
-ShotStore::ShotStore(QString fastlaneDirectory)
+ShotStore::ShotStore(QString fastlaneDirectory, QString projectFolder)
     : m_fastlaneDirectory(std::move(fastlaneDirectory))
+    , m_projectFolder(projectFolder.isEmpty() ? QFileInfo(m_fastlaneDirectory).absolutePath() : std::move(projectFolder))
 {
 }
 
@@ -40,29 +30,55 @@ QString ShotStore::planPath() const
 
 Status ShotStore::save(const ScreenshotPlan &plan) const
 {
-    if (!QDir().mkpath(folder()))
-        return Status::failure(QStringLiteral("Der Ordner „%1“ konnte nicht angelegt werden.").arg(folder()));
-    return writeAtomically(planPath(), plan.encode());
+    return savePlanBytes(plan.encode());
+}
+
+Status ShotStore::savePlanBytes(QByteArrayView bytes, ProjectFile::Stamp *written) const
+{
+    if (const Status made = ProjectFile::makeFolder(folder(), m_projectFolder); !made)
+        return made;
+    return ProjectFile::writeAtomically(planPath(), bytes, m_projectFolder, written);
 }
 
 Result<QString> ShotStore::writeGeneratedFile(const QString &text, const QString &fileName) const
 {
-    if (!QDir().mkpath(folder()))
-        return Result<QString>::failure(QStringLiteral("Der Ordner „%1“ konnte nicht angelegt werden.").arg(folder()));
+    if (const Status made = ProjectFile::makeFolder(folder(), m_projectFolder); !made)
+        return Result<QString>::failure(made.error());
     const QString path = QDir(folder()).filePath(fileName);
-    const Status status = writeAtomically(path, text.toUtf8());
+    const Status status = ProjectFile::writeAtomically(path, text.toUtf8(), m_projectFolder);
     if (!status)
         return Result<QString>::failure(status.error());
     return path;
 }
 
+Result<QByteArray> ShotStore::readPlanBytes() const
+{
+    return ProjectFile::read(planPath(), m_projectFolder);
+}
+
 std::optional<ScreenshotPlan> ShotStore::load(QString *error) const
 {
-    QFile file(planPath());
-    if (!file.open(QIODevice::ReadOnly)) {
+    const Result<QByteArray> bytes = readPlanBytes();
+    if (!bytes) {
         if (error)
-            *error = file.errorString();
+            *error = bytes.error();
         return std::nullopt;
     }
-    return ScreenshotPlan::decode(file.readAll(), error);
+    return ScreenshotPlan::decode(bytes.value(), error);
+}
+
+Result<QString> ShotStore::keepPlanAside() const
+{
+    const QString path = planPath();
+    struct stat status;
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+        return QString(); // gone: nothing left to lose
+    // A link leading out or a FIFO is never copied; the write that follows refuses it too.
+    const Result<QByteArray> bytes = readPlanBytes();
+    if (bytes)
+        return ProjectFile::writeKept(path, kKeptSuffix, bytes.value(), m_projectFolder);
+    // A regular file of ours that we may not read or that is too large: moved aside whole.
+    if (S_ISREG(status.st_mode))
+        return ProjectFile::moveToKept(path, kKeptSuffix, m_projectFolder);
+    return Result<QString>::failure(bytes.error());
 }

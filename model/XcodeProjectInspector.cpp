@@ -1,6 +1,7 @@
 #include "XcodeProjectInspector.h"
 
-#include <QFile>
+#include <ProjectFile.h>
+
 #include <QSet>
 #include <QVariant>
 
@@ -388,10 +389,8 @@ std::optional<QString> marketingVersion(const QString &pbxproj)
 
 QString readProjectFile(const QString &xcodeprojPath)
 {
-    QFile file(xcodeprojPath + QStringLiteral("/project.pbxproj"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
+    const Result<QByteArray> bytes = ProjectFile::read(xcodeprojPath + QStringLiteral("/project.pbxproj"));
+    return bytes ? QString::fromUtf8(bytes.value()) : QString();
 }
 
 } // namespace XcodeProjectInspector

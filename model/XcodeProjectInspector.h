@@ -34,7 +34,8 @@ std::optional<QString> applicationBundleIdentifier(const QString &pbxproj);
 // The application target's MARKETING_VERSION; nothing when absent.
 std::optional<QString> marketingVersion(const QString &pbxproj);
 
-// Reads "<xcodeproj>/project.pbxproj" as UTF-8; empty text when it cannot be read.
+// Reads "<xcodeproj>/project.pbxproj" as UTF-8; empty text when it cannot be read or is
+// no regular file of at most ProjectFile::maximumSize bytes.
 QString readProjectFile(const QString &xcodeprojPath);
 
 } // namespace XcodeProjectInspector

@@ -7,17 +7,14 @@
 #include <ChildProcessRun.h>
 #include <LaneRunModel.h>
 #include <NotificationHub.h>
+#include <ProjectFile.h>
 #include <ShellQuote.h>
 #include <XcodeProjectInspector.h>
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 namespace {
 
@@ -376,6 +373,7 @@ int ScreenshotRunSession::importScreenshots()
     if (!m_project.fastlaneDirectory && m_project.url.isEmpty())
         return 0;
     const QString fastlane = m_project.fastlaneDirectory.value_or(m_project.url + QStringLiteral("/fastlane"));
+    const QString projectFolder = m_project.url.isEmpty() ? QFileInfo(fastlane).absolutePath() : m_project.url;
     const int shotCount = int(m_plan.shots.size());
     QList<int> captured(m_captured.cbegin(), m_captured.cend());
     std::sort(captured.begin(), captured.end());
@@ -387,19 +385,13 @@ int ScreenshotRunSession::importScreenshots()
         const QString source = m_documentsPath + QStringLiteral("/screenshots/") + folder + u'/' + file;
         const QString targetFolder = fastlane + QStringLiteral("/velorancestudio/screenshots/") + folder;
         const QString target = targetFolder + u'/' + file;
-        if (!QFileInfo(source).isFile() || !QDir().mkpath(targetFolder))
+        // Never through a link leading out of the project; replaced atomically, so a failed
+        // copy never costs the previous screenshot.
+        const Result<QByteArray> bytes = ProjectFile::read(source);
+        if (!bytes || !ProjectFile::makeFolder(targetFolder, projectFolder)
+            || !ProjectFile::writeAtomically(target, bytes.value(), projectFolder))
             continue;
-        // Copied beside the target first, so a failed copy never costs the previous screenshot.
-        const QString partial = target + QStringLiteral(".part");
-        QFile::remove(partial);
-        if (!QFile::copy(source, partial))
-            continue;
-        std::error_code error;
-        std::filesystem::rename(partial.toStdString(), target.toStdString(), error);
-        if (error)
-            QFile::remove(partial);
-        else
-            ++imported;
+        ++imported;
     }
     return imported;
 }

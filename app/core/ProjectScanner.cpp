@@ -85,9 +85,8 @@ std::optional<XcodeProject> inspectFolder(const QString &folder)
         project.hasFastlane = true;
     }
 
-    // Only a regular file is read: opening a FIFO of that name would block the scan for good.
-    const QFileInfo projectFile(QDir(*project.xcodeprojPath).filePath(QStringLiteral("project.pbxproj")));
-    const QString pbxproj = projectFile.isFile() ? XcodeProjectInspector::readProjectFile(*project.xcodeprojPath) : QString();
+    // Reads only a regular file: opening a FIFO of that name would block the scan for good.
+    const QString pbxproj = XcodeProjectInspector::readProjectFile(*project.xcodeprojPath);
     project.bundleIdentifier = XcodeProjectInspector::applicationBundleIdentifier(pbxproj);
     project.marketingVersion = XcodeProjectInspector::marketingVersion(pbxproj);
     return project;

@@ -2,6 +2,7 @@
 #include <AppStyle.h>
 #include <AppWindows.h>
 #include <BundleInfo.h>
+#include <ProjectFile.h>
 #include <WindowRegistry.h>
 
 #include <QApplication>
@@ -33,6 +34,8 @@ void applyToolOverrides()
 
 int main(int argc, char *argv[])
 {
+    // A save beyond the file-size limit must fail like any other write, not end the program.
+    ProjectFile::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     const BundleInfo &bundle = BundleInfo::main();
     QApplication::setApplicationName(bundle.name.value_or(QStringLiteral("Velorance Studio")));

@@ -92,6 +92,8 @@ private Q_SLOTS:
     void saveWhereFolderCannotBeMade();
     void writeGeneratedFile();
     void loadReportsMissingAndBrokenFiles();
+    void neverWritesOrReadsThroughLinksLeadingOut();
+    void keepPlanAsideNeverOverwrites();
 };
 
 void TestShotStore::paths()
@@ -198,6 +200,55 @@ void TestShotStore::loadReportsMissingAndBrokenFiles()
     error.clear();
     QVERIFY(!store.load(&error));
     QVERIFY(!error.isEmpty());
+}
+
+void TestShotStore::neverWritesOrReadsThroughLinksLeadingOut()
+{
+    QTemporaryDir dir;
+    const QString outside = dir.filePath("elsewhere");
+    QVERIFY(QDir().mkpath(outside));
+    const QString secret = outside + "/secret";
+    QFile file(secret);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("secret");
+    file.close();
+
+    const QString project = dir.filePath("App");
+    const ShotStore store(project + "/fastlane", project);
+    QVERIFY(QDir().mkpath(store.folder()));
+    QVERIFY(QFile::link(secret, store.planPath()));
+    QVERIFY(QFile::link(secret, store.folder() + "/VeloranceStudioScreenshots.swift"));
+    QString error;
+    QVERIFY(!store.load(&error));
+    QCOMPARE(error, QString("„%1“ führt aus dem Projektordner hinaus.").arg(store.planPath()));
+    QVERIFY(!store.save(samplePlan("neu")));
+    QVERIFY(!store.writeGeneratedFile("// test", "VeloranceStudioScreenshots.swift"));
+    QVERIFY(!store.keepPlanAside());
+    QCOMPARE(readAll(secret), QByteArray("secret"));
+    QCOMPARE(QDir(outside).entryList(QDir::Files | QDir::Hidden), QStringList{"secret"});
+
+    // The whole plan folder leading out counts the same.
+    const QString other = dir.filePath("Other");
+    QVERIFY(QDir().mkpath(other + "/fastlane"));
+    QVERIFY(QFile::link(outside, other + "/fastlane/velorancestudio"));
+    const ShotStore linked(other + "/fastlane", other);
+    QVERIFY(!linked.save(samplePlan("neu")));
+    QVERIFY(!linked.writeGeneratedFile("// test", "VeloranceStudioScreenshots.swift"));
+    QCOMPARE(QDir(outside).entryList(QDir::Files | QDir::Hidden), QStringList{"secret"});
+}
+
+void TestShotStore::keepPlanAsideNeverOverwrites()
+{
+    QTemporaryDir dir;
+    const ShotStore store(dir.filePath("fastlane"));
+    QCOMPARE(store.keepPlanAside().value(), QString()); // nothing there
+    QVERIFY(store.save(samplePlan("eins")));
+    const QByteArray first = readAll(store.planPath());
+    QCOMPARE(store.keepPlanAside().value(), store.planPath() + ".unreadable");
+    QVERIFY(store.save(samplePlan("zwei")));
+    QCOMPARE(store.keepPlanAside().value(), store.planPath() + ".unreadable.1");
+    QCOMPARE(readAll(store.planPath() + ".unreadable"), first);
+    QCOMPARE(readAll(store.planPath() + ".unreadable.1"), readAll(store.planPath()));
 }
 
 QTEST_APPLESS_MAIN(TestShotStore)
