@@ -190,6 +190,9 @@ void JsonTextWriter::writeString(const QString &text)
             m_out += static_cast<char>(0x80 | (c & 0x3f));
         } else if (QChar::isSurrogate(u)) {
             appendEscapedUnit(m_out, u); // a lone half of a pair cannot be UTF-8
+        } else if (u == 0xfeff && i == 0) {
+            // Qt's reader drops a raw byte-order mark that opens a string; escaped, it stays.
+            appendEscapedUnit(m_out, u);
         } else {
             m_out += static_cast<char>(0xe0 | (u >> 12));
             m_out += static_cast<char>(0x80 | ((u >> 6) & 0x3f));

@@ -73,6 +73,21 @@ bool isCleanUtf8(QByteArrayView text)
     return true;
 }
 
+constexpr QByteArrayView byteOrderMark("\xef\xbb\xbf");
+
+// Text of bytes that passed isCleanUtf8. QString::fromUtf8 drops a byte-order mark at the
+// start of what it is given; inside a string (after an escape) Qt's JSON reader keeps it, so
+// the marks are kept here too.
+QString textOfCleanUtf8(QByteArrayView text)
+{
+    QString marks;
+    while (text.startsWith(byteOrderMark)) {
+        marks += QChar(u'\ufeff');
+        text = text.sliced(byteOrderMark.size());
+    }
+    return marks.isEmpty() ? QString::fromUtf8(text) : marks + QString::fromUtf8(text);
+}
+
 int hexValue(char c)
 {
     if (c >= '0' && c <= '9')
@@ -225,6 +240,9 @@ private:
         if (m_p >= m_end || *m_p != '"')
             return false;
         const char *start = ++m_p;
+        // Qt's reader drops a byte-order mark that opens a string: its call.
+        if (QByteArrayView(start, m_end - start).startsWith(byteOrderMark))
+            return false;
         bool ascii = true;
         while (m_p < m_end && *m_p != '"') {
             const auto c = static_cast<unsigned char>(*m_p);
@@ -245,7 +263,7 @@ private:
         }
         if (!isCleanUtf8(text))
             return false;
-        out = QString::fromUtf8(text);
+        out = textOfCleanUtf8(text);
         return true;
     }
 
@@ -258,7 +276,7 @@ private:
             const QByteArrayView run(from, m_p - from);
             if (!isCleanUtf8(run))
                 return false;
-            text += QString::fromUtf8(run);
+            text += textOfCleanUtf8(run);
             return true;
         };
         const char *run = m_p;

@@ -1,13 +1,26 @@
 // The plan decoder: "shots.json" as a person or another program may have left it.
 
 #include "FuzzCheck.h"
+#include "PlanThroughQt.h"
+
+#include <PlanReader.h>
 
 #include <ScreenshotPlan.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
+    const QByteArray bytes = fuzzBytes(data, size);
+
+    // What the direct reader takes must mean what Qt's reader makes of it.
+    if (const auto direct = PlanReader::read(bytes)) {
+        auto qt = PlanThroughQt::throughQt(bytes);
+        FUZZ_CHECK(qt.has_value());
+        PlanThroughQt::adoptMadeIdentifiers(*qt, *direct, bytes);
+        FUZZ_CHECK(*qt == *direct);
+    }
+
     QString error;
-    const auto plan = ScreenshotPlan::decode(fuzzBytes(data, size), &error);
+    const auto plan = ScreenshotPlan::decode(bytes, &error);
     if (!plan) {
         // A refused file must say why: the editor shows the reason.
         FUZZ_CHECK(!error.isEmpty());

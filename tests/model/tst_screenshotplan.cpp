@@ -51,6 +51,7 @@ private Q_SLOTS:
     void encodingIsSortedAndPretty();
     void encodingMatchesQtWriter_data();
     void encodingMatchesQtWriter();
+    void textOpeningWithByteOrderMarkSurvivesSaving();
     void defaultPlan();
     void missingKeysDecodeToDefaults();
     void missingIdentifiersGetNewOnes();
@@ -135,6 +136,26 @@ void TestScreenshotPlan::encodingMatchesQtWriter()
     const QByteArray encoded = plan.encode();
     QCOMPARE(encoded, QJsonDocument(plan.toJson()).toJson(QJsonDocument::Indented));
     QCOMPARE(ScreenshotPlan::decode(encoded).value().toJson(), plan.toJson());
+}
+
+void TestScreenshotPlan::textOpeningWithByteOrderMarkSurvivesSaving()
+{
+    // Qt's writer leaves U+FEFF raw, and its reader drops it where it opens a string: a name
+    // typed or pasted with the mark in front changed on every load.
+    const QString mark(QChar(0xfeff));
+    ScreenshotPlan plan = ScreenshotPlan::makeDefault({mark + "de", "en" + mark});
+    plan.lanes[0].name = mark + mark + "Lane";
+    plan.flagSelections = {{mark + "-a", mark}};
+    plan.shots.append(Shot{Uuid::make(), mark, {ShotStepItem::make(ShotStep::typeText(mark + "f", mark + "t"))},
+                           std::nullopt, std::nullopt});
+    const QByteArray encoded = plan.encode();
+    const auto decoded = ScreenshotPlan::decode(encoded);
+    QVERIFY(decoded);
+    QCOMPARE(*decoded, plan);
+    QCOMPARE(decoded->encode(), encoded);
+    // Only the opening mark is written as an escape; one inside the text stays as it is.
+    QVERIFY(encoded.contains("\\ufeffde"));
+    QVERIFY(encoded.contains("en\xef\xbb\xbf"));
 }
 
 void TestScreenshotPlan::defaultPlan()
