@@ -4,6 +4,7 @@
 // folder, taken in the same iteration so both see the same disk and the same load.
 // Reports medians: autosave_ms, raw_ms and their ratio.
 #include "BenchPlans.h"
+#include "BenchTiming.h"
 
 #include <PlanEditorModel.h>
 #include <ShotStore.h>
@@ -15,42 +16,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <chrono>
 #include <vector>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-bool rawAtomicWrite(const QString &path, const QByteArray &bytes)
-{
-    const QByteArray target = QFile::encodeName(path);
-    const QByteArray temporary = target + ".tmp";
-    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    bool ok = ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
-    ok = ::fdatasync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    return ok && ::rename(temporary.constData(), target.constData()) == 0;
-}
-
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using namespace BenchTiming;
 
 void BM_AutosaveVsRawWrite(benchmark::State &state)
 {

@@ -8,6 +8,7 @@
 #include <PlanEditorModel.h>
 #include <ShotPlanEditorView.h>
 #include "BenchPlans.h"
+#include "BenchTiming.h"
 
 #include <ScreenshotPlan.h>
 #include <ShotStore.h>
@@ -20,34 +21,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <chrono>
 #include <vector>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-bool rawAtomicWrite(const QString &path, const QByteArray &bytes)
-{
-    const QByteArray target = QFile::encodeName(path);
-    const QByteArray temporary = target + ".tmp";
-    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    bool ok = ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
-    ok = ::fdatasync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    return ok && ::rename(temporary.constData(), target.constData()) == 0;
-}
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using namespace BenchTiming;
 
 // Times each keystroke and, beside it, the raw write of the file it left.
 class KeystrokeTimer
@@ -86,14 +64,6 @@ public:
     }
 
 private:
-    static double median(std::vector<double> values)
-    {
-        if (values.empty())
-            return 0;
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
-    }
-
     QString m_planPath;
     QString m_rawPath;
     std::vector<double> m_keystroke;

@@ -1,20 +1,13 @@
 #include "PlanEncoder.h"
 
 #include "JsonTextWriter.h"
+#include "PlanKeys.h"
 
 #include <cstring>
 
 namespace {
 
-const QString languagesKey = QStringLiteral("languages");
-const QString shotsKey = QStringLiteral("shots");
-const QString lanesKey = QStringLiteral("lanes");
-const QString launchVariablesKey = QStringLiteral("launchVariables");
-const QString launchArgumentsKey = QStringLiteral("launchArguments");
-const QString flagSelectionsKey = QStringLiteral("flagSelections");
-const QString locationKey = QStringLiteral("location");
-const QString idKey = QStringLiteral("id");
-const QString nameKey = QStringLiteral("name");
+using namespace PlanKeys;
 
 // The plan's "shots.json" text written directly; the same text QJsonDocument makes of
 // toJson(), without the intermediate tree (autosave runs after every edit).

@@ -2,6 +2,7 @@
 
 #include "JsonFields.h"
 #include "PlanEncoder.h"
+#include "PlanKeys.h"
 #include "PlanReader.h"
 #include "LaunchFlag.h"
 
@@ -14,15 +15,7 @@
 
 namespace {
 
-const QString languagesKey = QStringLiteral("languages");
-const QString shotsKey = QStringLiteral("shots");
-const QString lanesKey = QStringLiteral("lanes");
-const QString launchVariablesKey = QStringLiteral("launchVariables");
-const QString launchArgumentsKey = QStringLiteral("launchArguments");
-const QString flagSelectionsKey = QStringLiteral("flagSelections");
-const QString locationKey = QStringLiteral("location");
-const QString idKey = QStringLiteral("id");
-const QString nameKey = QStringLiteral("name");
+using namespace PlanKeys;
 
 QJsonObject locationJson(const PlanLocation &location)
 {
