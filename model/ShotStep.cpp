@@ -227,20 +227,20 @@ std::optional<ShotStep> ShotStep::fromJson(const QJsonValue &json, QString *erro
             || !JsonFields::read(fields, labelKey, tap.label, kindKey, error)
             || !readPoint(fields, tap.at, kindKey, error))
             return std::nullopt;
-        return ShotStep(tap);
+        return std::optional<ShotStep>(std::in_place, tap);
     }
     if (kindKey == typeTextKey) {
         TypeText typeText;
         if (!JsonFields::read(fields, selectorKey, typeText.selector, kindKey, error)
             || !JsonFields::read(fields, QStringLiteral("text"), typeText.text, kindKey, error))
             return std::nullopt;
-        return ShotStep(typeText);
+        return std::optional<ShotStep>(std::in_place, typeText);
     }
     if (kindKey == waitKey) {
         Wait wait;
         if (!JsonFields::read(fields, QStringLiteral("seconds"), wait.seconds, kindKey, error))
             return std::nullopt;
-        return ShotStep(wait);
+        return std::optional<ShotStep>(std::in_place, wait);
     }
     Swipe swipe;
     QString direction = SwipeDirections::name(swipe.direction);
@@ -255,7 +255,7 @@ std::optional<ShotStep> ShotStep::fromJson(const QJsonValue &json, QString *erro
         return std::nullopt;
     }
     swipe.direction = *parsedDirection;
-    return ShotStep(swipe);
+    return std::optional<ShotStep>(std::in_place, swipe);
 }
 
 ShotStepItem ShotStepItem::make(const ShotStep &step)
