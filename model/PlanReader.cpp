@@ -113,15 +113,7 @@ public:
         bool lanesGiven = false;
         static constexpr const char *names[] = {"languages", "shots", "lanes", "launchVariables",
                                                 "launchArguments", "flagSelections", "location"};
-        unsigned seen = 0;
-        const bool ok = object(0, [&](QByteArrayView key) {
-            const int index = keyIndex(key, names);
-            if (index < 0)
-                return skipValue(1);
-            if (!firstTime(seen, index))
-                return false;
-            if (null())
-                return true;
+        const bool ok = fields(0, names, [&](int index) {
             switch (index) {
             case 0: return stringList(plan.languages);
             case 1: return list(plan.shots, [this](Shot &shot) { return readShot(shot); });
@@ -141,6 +133,31 @@ public:
     }
 
 private:
+    // An object of known keys: the others are skipped, a key twice leaves the file to the
+    // general reader, and null counts as missing. `field(index)` reads the value of
+    // names[index]; `known(index)` narrows which of the names count here.
+    template <size_t N, typename Known, typename Field>
+    bool fields(int depth, const char *const (&names)[N], Known known, Field field)
+    {
+        unsigned seen = 0;
+        return object(depth, [&](QByteArrayView key) {
+            const int index = keyIndex(key, names);
+            if (index < 0 || !known(index))
+                return skipValue(depth + 1);
+            if (!firstTime(seen, index))
+                return false;
+            if (null())
+                return true;
+            return field(index);
+        });
+    }
+
+    template <size_t N, typename Field>
+    bool fields(int depth, const char *const (&names)[N], Field field)
+    {
+        return fields(depth, names, [](int) { return true; }, field);
+    }
+
     static bool firstTime(unsigned &seen, int index)
     {
         const unsigned bit = 1u << index;
@@ -468,15 +485,7 @@ private:
     {
         PlanLocation value;
         static constexpr const char *names[] = {"latitude", "longitude"};
-        unsigned seen = 0;
-        const bool ok = object(2, [&](QByteArrayView key) {
-            const int index = keyIndex(key, names);
-            if (index < 0)
-                return skipValue(3);
-            if (!firstTime(seen, index))
-                return false;
-            if (null())
-                return true;
+        const bool ok = fields(2, names, [&](int index) {
             return number(index == 0 ? value.latitude : value.longitude);
         });
         out = value;
@@ -487,15 +496,7 @@ private:
     {
         NormPoint value;
         static constexpr const char *names[] = {"x", "y"};
-        unsigned seen = 0;
-        const bool ok = object(depth, [&](QByteArrayView key) {
-            const int index = keyIndex(key, names);
-            if (index < 0)
-                return skipValue(depth + 1);
-            if (!firstTime(seen, index))
-                return false;
-            if (null())
-                return true;
+        const bool ok = fields(depth, names, [&](int index) {
             return number(index == 0 ? value.x : value.y);
         });
         out = value;
@@ -529,15 +530,7 @@ private:
     {
         bool idGiven = false;
         static constexpr const char *names[] = {"id", "name"};
-        unsigned seen = 0;
-        const bool ok = object(2, [&](QByteArrayView key) {
-            const int index = keyIndex(key, names);
-            if (index < 0)
-                return skipValue(3);
-            if (!firstTime(seen, index))
-                return false;
-            if (null())
-                return true; // a null identifier is a missing one
+        const bool ok = fields(2, names, [&](int index) {
             return index == 0 ? identifier(lane.id, idGiven) : string(lane.name);
         });
         if (!idGiven)
@@ -549,15 +542,7 @@ private:
     {
         bool idGiven = false;
         static constexpr const char *names[] = {"id", "key", "value"};
-        unsigned seen = 0;
-        const bool ok = object(2, [&](QByteArrayView key) {
-            const int index = keyIndex(key, names);
-            if (index < 0)
-                return skipValue(3);
-            if (!firstTime(seen, index))
-                return false;
-            if (null())
-                return true;
+        const bool ok = fields(2, names, [&](int index) {
             switch (index) {
             case 0: return identifier(variable.id, idGiven);
             case 1: return string(variable.key);
@@ -573,15 +558,7 @@ private:
     {
         bool idGiven = false;
         static constexpr const char *names[] = {"id", "name", "laneID", "location", "steps"};
-        unsigned seen = 0;
-        const bool ok = object(2, [&](QByteArrayView key) {
-            const int index = keyIndex(key, names);
-            if (index < 0)
-                return skipValue(3);
-            if (!firstTime(seen, index))
-                return false;
-            if (null())
-                return true;
+        const bool ok = fields(2, names, [&](int index) {
             switch (index) {
             case 0: return identifier(shot.id, idGiven);
             case 1: return string(shot.name);
@@ -611,15 +588,7 @@ private:
     {
         bool idGiven = false;
         static constexpr const char *names[] = {"id", "step"};
-        unsigned seen = 0;
-        const bool ok = object(4, [&](QByteArrayView key) {
-            const int index = keyIndex(key, names);
-            if (index < 0)
-                return skipValue(5);
-            if (!firstTime(seen, index))
-                return false;
-            if (null())
-                return true;
+        const bool ok = fields(4, names, [&](int index) {
             return index == 0 ? identifier(item.id, idGiven) : readStep(item.step);
         });
         if (!idGiven)
@@ -650,21 +619,14 @@ private:
         QString direction = SwipeDirections::name(SwipeDirection::Up);
         std::optional<NormPoint> at;
         double seconds = ShotStep::Wait().seconds;
-        unsigned seen = 0;
-        const bool ok = object(6, [&](QByteArrayView key) {
-            int index = keyIndex(key, names);
-            // Only the fields of this kind count; the others are unknown keys here.
-            const bool belongs = index >= 0
-                && (kind == ShotStep::Kind::Tap ? (index <= 2)
-                    : kind == ShotStep::Kind::TypeText ? (index == 0 || index == 3)
-                    : kind == ShotStep::Kind::Wait ? (index == 4)
-                                                    : (index <= 2 || index == 5));
-            if (!belongs)
-                return skipValue(7);
-            if (!firstTime(seen, index))
-                return false;
-            if (null())
-                return true;
+        // Only the fields of this kind count; the others are unknown keys here.
+        const auto belongs = [kind](int index) {
+            return kind == ShotStep::Kind::Tap ? (index <= 2)
+                : kind == ShotStep::Kind::TypeText ? (index == 0 || index == 3)
+                : kind == ShotStep::Kind::Wait ? (index == 4)
+                                                : (index <= 2 || index == 5);
+        };
+        const bool ok = fields(6, names, belongs, [&](int index) {
             switch (index) {
             case 0: return string(selector);
             case 1: return string(label);
