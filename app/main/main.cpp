@@ -3,6 +3,7 @@
 #include <AppWindows.h>
 #include <BundleInfo.h>
 #include <ProjectFile.h>
+#include <QtTranslations.h>
 #include <WindowRegistry.h>
 
 #include <QApplication>
@@ -41,6 +42,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(bundle.name.value_or(QStringLiteral("Velorance Studio")));
     QApplication::setApplicationVersion(bundle.shortVersion.value_or(QStringLiteral("0.2.0")));
     AppStyle::install();
+    // The interface is German, and so are Qt's own dialogs and context menus.
+    if (const Status translations = QtTranslations::install(); !translations)
+        qWarning("%s", qPrintable(translations.error()));
     QApplication::setQuitOnLastWindowClosed(true);
 
     applyToolOverrides();
