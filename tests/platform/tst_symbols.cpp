@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -36,6 +37,20 @@ bool drawsAsOneGlyph(const QString &ligature)
     return QFontMetricsF(Symbols::font(pixelSize)).horizontalAdvance(ligature) < 1.5 * pixelSize;
 }
 
+// The glyph a ligature draws, rendered as the symbols are.
+QImage glyphImage(const QString &ligature)
+{
+    QPixmap pm(pixelSize, pixelSize);
+    pm.fill(Qt::transparent);
+    QPainter painter(&pm);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setFont(Symbols::font(pixelSize));
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(0, 0, pixelSize, pixelSize), Qt::AlignCenter, ligature);
+    painter.end();
+    return pm.toImage();
+}
+
 } // namespace
 
 class TestSymbols final : public QObject
@@ -46,8 +61,11 @@ private Q_SLOTS:
     void embeddedFontLoads();
     void everyTableEntryIsKnownAndDrawable_data();
     void everyTableEntryIsKnownAndDrawable();
+    void namesDrawWhatTheySay_data();
+    void namesDrawWhatTheySay();
     void unknownNameGivesFallback();
     void iconHasPixels();
+    void contactSheet();
 };
 
 void TestSymbols::embeddedFontLoads()
@@ -77,6 +95,31 @@ void TestSymbols::everyTableEntryIsKnownAndDrawable()
     QVERIFY2(drawsAsOneGlyph(ligature), qPrintable(ligature + " is not a ligature of the font"));
 }
 
+void TestSymbols::namesDrawWhatTheySay_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("glyph");
+    // The font's closest glyph where a name once drew something else.
+    QTest::newRow("octagon with a cross") << "xmark.octagon.fill" << "dangerous";
+    QTest::newRow("shield (the font has no lock in a shield)") << "lock.shield.fill" << "shield";
+    QTest::newRow("a hammer alone") << "hammer.fill" << "hardware";
+    QTest::newRow("three lines") << "line.3.horizontal" << "menu";
+    QTest::newRow("tilted arrow, filled like the outline") << "location.fill" << "near_me";
+    QTest::newRow("arrow in a filled circle") << "location.circle.fill" << "assistant_navigation";
+    QTest::newRow("broken ring") << "circle.dashed" << "donut_large";
+    QTest::newRow("a cube in three dimensions") << "scale.3d" << "view_in_ar";
+}
+
+void TestSymbols::namesDrawWhatTheySay()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, glyph);
+    QVERIFY2(drawsAsOneGlyph(glyph), qPrintable(glyph + " is not a ligature of the font"));
+    const QImage drawn = Symbols::pixmap(name, Qt::black, pixelSize).toImage().convertToFormat(QImage::Format_ARGB32);
+    QVERIFY2(drawn == glyphImage(glyph).convertToFormat(QImage::Format_ARGB32),
+             qPrintable(name + " draws " + Symbols::ligature(name) + ", not " + glyph));
+}
+
 void TestSymbols::unknownNameGivesFallback()
 {
     QVERIFY(!Symbols::isKnown("no.such.symbol"));
@@ -97,6 +140,34 @@ void TestSymbols::iconHasPixels()
             painted += qAlpha(image.pixel(x, y)) > 0 ? 1 : 0;
     QVERIFY(painted > pixelSize); // a drawn glyph, not an empty square
     QVERIFY(!Symbols::icon("hand.tap", Qt::white).isNull());
+}
+
+// Writes every symbol of the table beside its name, for a look by eye; only when asked for.
+void TestSymbols::contactSheet()
+{
+    const QString folder = qEnvironmentVariable("VELORANCE_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        QSKIP("set VELORANCE_SCREENSHOT_DIR to write screenshots");
+    const auto table = symbolTable();
+    constexpr int columns = 4;
+    const QSize cell(330, 52);
+    const int rows = int((table.size() + columns - 1) / columns);
+    QImage sheet(cell.width() * columns, cell.height() * rows, QImage::Format_ARGB32_Premultiplied);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    QFont text = QApplication::font();
+    text.setPixelSize(13);
+    for (qsizetype i = 0; i < table.size(); ++i) {
+        const QPoint origin(int(i % columns) * cell.width(), int(i / columns) * cell.height());
+        painter.drawPixmap(origin + QPoint(8, 8), Symbols::pixmap(table.at(i).first, Qt::black, 36));
+        painter.setFont(text);
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(origin + QPoint(52, 6), QSize(cell.width() - 56, 20)), Qt::AlignLeft, table.at(i).first);
+        painter.setPen(Qt::darkGray);
+        painter.drawText(QRect(origin + QPoint(52, 26), QSize(cell.width() - 56, 20)), Qt::AlignLeft, table.at(i).second);
+    }
+    painter.end();
+    QVERIFY(sheet.save(folder + QStringLiteral("/symbols.png")));
 }
 
 QTEST_MAIN(TestSymbols)
