@@ -1,77 +1,70 @@
 #include "PlaceSearch.h"
 
 #include "Gazetteer.h"
+#include "PlaceIndex.h"
 
+#include <QHash>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QtConcurrent/QtConcurrentRun>
-
-#include <algorithm>
 
 namespace {
 
-struct Candidate
+// The index of the names in English, the user's language and German, built on first use
+// for each user language and kept.
+std::shared_ptr<const PlaceIndex> indexFor(const QLocale &userLocale)
 {
-    int index = 0;
-    int rank = 0;
-};
-
-int nameRank(const QString &name, const QString &query)
-{
-    if (name.compare(query, Qt::CaseInsensitive) == 0)
-        return 0;
-    if (name.startsWith(query, Qt::CaseInsensitive))
-        return 1;
-    return 2;
+    static QMutex mutex;
+    static QHash<QString, std::shared_ptr<const PlaceIndex>> indices;
+    const QString language = userLocale.language() == QLocale::C ? QString() : userLocale.name();
+    QMutexLocker lock(&mutex);
+    std::shared_ptr<const PlaceIndex> &index = indices[language];
+    if (!index) {
+        std::vector<MessageCatalog> catalogues;
+        catalogues.push_back(Gazetteer::names(userLocale));
+        catalogues.push_back(Gazetteer::names(QLocale(QLocale::German, QLocale::Germany)));
+        index = std::make_shared<const PlaceIndex>(Gazetteer::cities(), std::move(catalogues));
+    }
+    return index;
 }
 
-QList<MapItem> ranked(const QList<int> &indices, const QString &name, const QString &region)
+QList<MapItem> items(const PlaceIndex &index, const QString &name, const QString &region)
 {
     const auto &cities = Gazetteer::cities();
-    std::vector<Candidate> candidates;
-    candidates.reserve(size_t(indices.size()));
-    for (const int index : indices) {
-        if (index < 0 || size_t(index) >= cities.size())
+    QList<MapItem> result;
+    for (const PlaceIndex::Match &match : index.find(name)) {
+        if (!region.isEmpty() && !index.isInRegion(match.city, region))
             continue;
-        const GazetteerCity &city = cities[size_t(index)];
-        if (!region.isEmpty() && !city.country.contains(region, Qt::CaseInsensitive)
-            && !city.state.contains(region, Qt::CaseInsensitive))
-            continue;
-        candidates.push_back({index, nameRank(city.name, name)});
+        const GazetteerCity &city = cities[size_t(match.city)];
+        result.append({match.name, city.latitude, city.longitude});
     }
-    std::stable_sort(candidates.begin(), candidates.end(), [&](const Candidate &a, const Candidate &b) {
-        if (a.rank != b.rank)
-            return a.rank < b.rank;
-        return cities[size_t(a.index)].population > cities[size_t(b.index)].population;
-    });
-    QList<MapItem> items;
-    items.reserve(qsizetype(candidates.size()));
-    for (const Candidate &c : candidates) {
-        const GazetteerCity &city = cities[size_t(c.index)];
-        items.append({city.name, city.latitude, city.longitude});
-    }
-    return items;
+    return result;
 }
 
 } // namespace
 
-QList<MapItem> GeonamesPlaceSearcher::searchNow(const QString &query)
+GeonamesPlaceSearcher::GeonamesPlaceSearcher(const QLocale &userLocale) : m_userLocale(userLocale) {}
+
+QList<MapItem> GeonamesPlaceSearcher::searchNow(const QString &query, const QLocale &userLocale)
 {
     const QString text = query.simplified();
     if (text.isEmpty())
         return {};
-    QList<MapItem> items = ranked(Gazetteer::query(text), text, QString());
+    const std::shared_ptr<const PlaceIndex> index = indexFor(userLocale);
+    QList<MapItem> found = items(*index, text, QString());
     const qsizetype comma = text.indexOf(QLatin1Char(','));
-    if (items.isEmpty() && comma > 0) {
+    if (found.isEmpty() && comma > 0) {
         const QString name = text.left(comma).trimmed();
         const QString region = text.mid(comma + 1).trimmed();
         if (!name.isEmpty())
-            items = ranked(Gazetteer::query(name), name, region);
+            found = items(*index, name, region);
     }
-    return items;
+    return found;
 }
 
 QFuture<PlaceSearchResult> GeonamesPlaceSearcher::search(const QString &query) const
 {
-    return QtConcurrent::run([query]() -> PlaceSearchResult { return searchNow(query); });
+    return QtConcurrent::run([query, locale = m_userLocale]() -> PlaceSearchResult { return searchNow(query, locale); });
 }
 
 namespace PlaceSearch {

@@ -4,6 +4,7 @@
 
 #include <QFuture>
 #include <QList>
+#include <QLocale>
 #include <QString>
 
 #include <memory>
@@ -28,15 +29,22 @@ public:
     virtual QFuture<PlaceSearchResult> search(const QString &query) const = 0;
 };
 
-// Searches the offline gazetteer (libgeonames) by city name, best match first: an exact
-// name before a name starting with the query, then the larger city. "Name, Region" is
-// understood as a city in that state or country.
+// Searches the offline gazetteer (libgeonames) by city name in English, in German (the
+// language of the interface) and in the user's language, best match first: an exact name
+// before a name starting with the query, then the larger city. Each item carries the name
+// that matched. "Name, Region" is understood as a city in that state or country, named in
+// any of these languages.
 class GeonamesPlaceSearcher final : public PlaceSearcher
 {
 public:
+    explicit GeonamesPlaceSearcher(const QLocale &userLocale = QLocale::system());
     QFuture<PlaceSearchResult> search(const QString &query) const override;
-    // The same search, run on the calling thread.
-    static QList<MapItem> searchNow(const QString &query);
+    // The same search, run on the calling thread. The names are indexed once per language,
+    // on the first search.
+    static QList<MapItem> searchNow(const QString &query, const QLocale &userLocale = QLocale::system());
+
+private:
+    QLocale m_userLocale;
 };
 
 namespace PlaceSearch {

@@ -42,6 +42,15 @@ public:
     mutable std::shared_ptr<QPromise<PlaceSearchResult>> promise;
 };
 
+// Types text of any script into a field; QTest::keyClicks knows only ASCII.
+void typeText(QWidget *field, const QString &text)
+{
+    for (const QChar c : text) {
+        QTest::sendKeyEvent(QTest::Press, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 struct Calls
 {
     QList<QPair<double, double>> applied;
@@ -64,6 +73,8 @@ private slots:
     void blankQueryDoesNotSearch();
     void searchMovesCoordinateAndCamera();
     void searchShowsProgressAndSearchFailures();
+    void germanPlaceNamesFindTheirCity_data();
+    void germanPlaceNamesFindTheirCity();
     void simulatorCalls_data();
     void simulatorCalls();
     void buttonsWaitWhileBusy();
@@ -76,6 +87,7 @@ private slots:
     void nothingOverlapsAtAnyAllowedSize();
     void resultsAfterClosingReachOnlyALivePresenter();
     void screenshot();
+    void screenshotOfAGermanSearch();
 
 private:
     SimulatorLocationSheet *makeSheet(std::optional<PlanLocation> initial = std::nullopt, QWidget *parent = nullptr);
@@ -262,6 +274,33 @@ void TestSimulatorLocationSheet::searchShowsProgressAndSearchFailures()
     QTRY_COMPARE(m_sheet->model()->latitude(), 53.55);
     QCOMPARE(m_sheet->model()->longitude(), 10.0);
     QVERIFY(!error->isVisible());
+}
+
+void TestSimulatorLocationSheet::germanPlaceNamesFindTheirCity_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<double>("latitude");
+    QTest::addColumn<double>("longitude");
+    QTest::newRow("München") << "München" << 48.14 << 11.58;
+    QTest::newRow("Köln") << "Köln" << 50.93 << 6.95;
+    QTest::newRow("Wien, not Wiener Neustadt") << "Wien" << 48.21 << 16.37;
+    QTest::newRow("Mailand") << "Mailand" << 45.46 << 9.19;
+}
+
+void TestSimulatorLocationSheet::germanPlaceNamesFindTheirCity()
+{
+    QFETCH(QString, query);
+    QFETCH(double, latitude);
+    QFETCH(double, longitude);
+    showSheet();
+    auto *field = m_sheet->findChild<QLineEdit *>("queryField");
+    typeText(field, query);
+    QCOMPARE(field->text(), query);
+    QTest::keyClick(field, Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_sheet->model()->isSearching(), 10000);
+    QVERIFY(!m_sheet->model()->searchError());
+    QVERIFY(std::abs(m_sheet->model()->latitude() - latitude) < 0.05);
+    QVERIFY(std::abs(m_sheet->model()->longitude() - longitude) < 0.05);
 }
 
 void TestSimulatorLocationSheet::simulatorCalls_data()
@@ -554,6 +593,25 @@ void TestSimulatorLocationSheet::screenshot()
     m_sheet->model()->apply();
     QTRY_VERIFY_WITH_TIMEOUT(!m_sheet->model()->isBusy(), 10000);
     QVERIFY(m_sheet->grab().save(folder + QStringLiteral("/location-sheet-bay.png")));
+}
+
+// The sheet after a search for a German place name, for a look by eye; only when asked for.
+void TestSimulatorLocationSheet::screenshotOfAGermanSearch()
+{
+    const QString folder = qEnvironmentVariable("VELORANCE_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        QSKIP("set VELORANCE_SCREENSHOT_DIR to write screenshots");
+    m_sheet.reset(makeSheet());
+    m_sheet->resize(640, 720);
+    m_sheet->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_sheet.get()));
+    auto *field = m_sheet->findChild<QLineEdit *>("queryField");
+    typeText(field, QStringLiteral("München"));
+    QTest::keyClick(field, Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_sheet->model()->isSearching(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_sheet->map()->isAtlasLoaded(), 20000);
+    QTest::qWait(500); // the camera's move to the city comes to rest
+    QVERIFY(m_sheet->grab().save(folder + QStringLiteral("/location-search-muenchen.png")));
 }
 
 QTEST_MAIN(TestSimulatorLocationSheet)
