@@ -97,8 +97,6 @@ void TestPlaceSearch::namesInGermanAndTheUserLanguage_data()
     QTest::newRow("Köln") << "Köln" << c << "Köln" << 50.93 << 6.95;
     QTest::newRow("Wien before Wiener Neustadt") << "Wien" << c << "Wien" << 48.21 << 16.37;
     QTest::newRow("Mailand") << "Mailand" << c << "Mailand" << 45.46 << 9.19;
-    QTest::newRow("without the accent") << "koln" << c << "Köln" << 50.93 << 6.95;
-    QTest::newRow("start of a German name") << "Münch" << c << "München" << 48.14 << 11.58;
     QTest::newRow("English name shown as typed") << "Munich" << c << "Munich" << 48.14 << 11.58;
     QTest::newRow("region in German") << "Wien, Österreich" << c << "Wien" << 48.21 << 16.37;
     QTest::newRow("German state") << "Frankfurt, Hessen" << c << "Frankfurt am Main" << 50.12 << 8.68;
@@ -106,7 +104,6 @@ void TestPlaceSearch::namesInGermanAndTheUserLanguage_data()
     const QLocale italian(QLocale::Italian, QLocale::Italy);
     QTest::newRow("Italian") << "Monaco di Baviera" << italian << "Monaco di Baviera" << 48.14 << 11.58;
     QTest::newRow("German for an Italian user") << "Mailand" << italian << "Mailand" << 45.46 << 9.19;
-    QTest::newRow("Spanish accents") << "Múnich" << QLocale(QLocale::Spanish, QLocale::Spain) << "Múnich" << 48.14 << 11.58;
     QTest::newRow("Russian, ё as е") << "Кельн" << QLocale(QLocale::Russian, QLocale::Russia) << "Кёльн" << 50.93 << 6.95;
     QTest::newRow("Japanese") << "ミュンヘン" << QLocale(QLocale::Japanese, QLocale::Japan) << "ミュンヘン" << 48.14 << 11.58;
 }
