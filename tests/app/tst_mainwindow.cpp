@@ -36,6 +36,14 @@ QLabel *sheetLabel(OnboardingSheet *sheet, const char *name)
 {
     return sheet->findChild<QLabel *>(QString::fromLatin1(name));
 }
+
+// A projects folder holding one project, "Solo".
+void makeSoloProject(const QTemporaryDir &projects)
+{
+    QVERIFY(QDir().mkpath(projects.filePath(QStringLiteral("Solo/Solo.xcodeproj"))));
+    QFile pbxproj(projects.filePath(QStringLiteral("Solo/Solo.xcodeproj/project.pbxproj")));
+    QVERIFY(pbxproj.open(QIODevice::WriteOnly));
+}
 } // namespace
 
 class MainWindowTest final : public QObject
@@ -181,10 +189,7 @@ private Q_SLOTS:
     void onboardingChoosesTheProjectsFolder()
     {
         QTemporaryDir projects;
-        QVERIFY(QDir().mkpath(projects.filePath(QStringLiteral("Solo/Solo.xcodeproj"))));
-        QFile pbxproj(projects.filePath(QStringLiteral("Solo/Solo.xcodeproj/project.pbxproj")));
-        QVERIFY(pbxproj.open(QIODevice::WriteOnly));
-        pbxproj.close();
+        makeSoloProject(projects);
 
         AppModel model;
         MainWindow window(&model);
@@ -236,10 +241,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, closing);
         QTemporaryDir projects;
-        QVERIFY(QDir().mkpath(projects.filePath(QStringLiteral("Solo/Solo.xcodeproj"))));
-        QFile pbxproj(projects.filePath(QStringLiteral("Solo/Solo.xcodeproj/project.pbxproj")));
-        QVERIFY(pbxproj.open(QIODevice::WriteOnly));
-        pbxproj.close();
+        makeSoloProject(projects);
 
         AppModel model;
         MainWindow window(&model);
