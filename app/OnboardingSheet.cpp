@@ -168,7 +168,7 @@ void OnboardingSheet::chooseFolder()
     const QString current = m_model->projectsRoot();
     const QString start = QFileInfo(current).isDir() ? current : QDir::homePath();
     const QString chosen = folderChooser() ? folderChooser()(this, QStringLiteral("Projektordner wählen"), start) : QString();
-    // The next refresh (at the latest when onboarding ends) scans the new folder.
+    // The model scans the new folder at once; closing the sheet need not.
     if (!chosen.isEmpty())
         m_model->chooseProjectsRoot(chosen);
 }

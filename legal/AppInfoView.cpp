@@ -2,14 +2,10 @@
 
 #include "DefaultAppInfoHero.h"
 #include "DeveloperInfoCard.h"
+#include "UserCalendar.h"
 #include "VersionInfoCard.h"
 
 #include <QTimer>
-
-#include <unicode/calendar.h>
-#include <unicode/locid.h>
-
-#include <memory>
 
 AppInfoView::AppInfoView(const LegalEntity &entity, const std::optional<QString> &released, bool showWebsiteLinks,
                          QWidget *hero, QWidget *extraSections, QWidget *parent)
@@ -48,16 +44,8 @@ void AppInfoView::setClock(Clock clock)
 
 int AppInfoView::calendarYear(const QDateTime &when, const QString &calendarLocaleID)
 {
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::Calendar> calendar(
-        calendarLocaleID.isEmpty()
-            ? icu::Calendar::createInstance(status)
-            : icu::Calendar::createInstance(icu::Locale::createCanonical(calendarLocaleID.toStdString().c_str()), status));
-    if (U_FAILURE(status) || !calendar)
-        return when.date().year();
-    calendar->setTime(UDate(when.toMSecsSinceEpoch()), status);
-    const int year = calendar->get(UCAL_YEAR, status);
-    return U_FAILURE(status) ? when.date().year() : year;
+    const UserCalendar calendar = calendarLocaleID.isEmpty() ? UserCalendar::fromEnvironment() : UserCalendar(calendarLocaleID);
+    return calendar.year(when);
 }
 
 void AppInfoView::applyEnvironment()

@@ -34,8 +34,9 @@ public:
     // Where the page reads the current time; tests put in one of their own.
     using Clock = std::function<QDateTime()>;
     void setClock(Clock clock);
-    // The year of `when` in the user's calendar (the calendar of `calendarLocaleID` when given,
-    // an ICU identifier such as "th_TH").
+    // The year of `when` in the user's calendar, the one the pages' dates are counted in (see
+    // UserCalendar); in the calendar of `calendarLocaleID` instead when given, an ICU
+    // identifier such as "th_TH".
     static int calendarYear(const QDateTime &when, const QString &calendarLocaleID = QString());
 
 protected:

@@ -1,6 +1,7 @@
 #include "LegalLastUpdated.h"
 
 #include "LocalizedText.h"
+#include "UserCalendar.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -32,6 +33,11 @@ LegalLastUpdated::LegalLastUpdated(const QDate &date, QWidget *parent)
 QString LegalLastUpdated::lineText() const
 {
     return m_line->text();
+}
+
+QString LegalLastUpdated::longDate(const QDate &date, const QLocale &language, const UserCalendar &calendar)
+{
+    return longDate(date, calendar.localeIDFor(language));
 }
 
 QString LegalLastUpdated::longDate(const QDate &date, const QLocale &locale)
@@ -73,5 +79,6 @@ void LegalLastUpdated::applyEnvironment()
 {
     LegalStyle::setColor(m_line, theme().textSecondary);
     const QLocale l = locale();
-    LegalStyle::setText(m_line, legalString(QStringLiteral("legal.lastUpdated"), l) + QStringLiteral(": ") + longDate(m_date, l));
+    LegalStyle::setText(m_line, legalString(QStringLiteral("legal.lastUpdated"), l) + QStringLiteral(": ")
+                                    + longDate(m_date, l, UserCalendar::fromEnvironment()));
 }

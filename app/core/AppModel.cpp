@@ -87,15 +87,20 @@ void AppModel::chooseProjectsRoot(const QString &folder)
     if (folder.isEmpty())
         return;
     const QString chosen = QDir::cleanPath(ProjectScanner::expandTilde(folder));
+    const QString before = projectsRoot();
     if (m_isDemo) {
         if (m_demoRoot == chosen)
             return;
         m_demoRoot = chosen;
         Q_EMIT projectsRootChanged();
-        return;
+    } else {
+        // The store notifies only on a real change; the model passes that on.
+        m_settings->setProjectsRoot(homeRelative(chosen));
     }
-    // The store notifies only on a real change; the model passes that on.
-    m_settings->setProjectsRoot(homeRelative(chosen));
+    // Scanned at once: the list must not go on showing the old folder's projects beside the
+    // new folder, whichever way the chooser's sheet is closed afterwards.
+    if (projectsRoot() != before)
+        refresh();
 }
 
 QString AppModel::homeRelative(const QString &folder)

@@ -46,9 +46,9 @@ public:
     QString projectsRoot() const;
     // The same folder as the user reads it: "~" for the home folder.
     QString projectsRootText() const;
-    // The folder chosen to be scanned from the next refresh on. Stored in the settings with
-    // "~" for the home folder; in demo mode it replaces the demo workspace for this session
-    // only and leaves the settings alone.
+    // The folder chosen to be scanned, scanned at once when it differs from the current one.
+    // Stored in the settings with "~" for the home folder; in demo mode it replaces the demo
+    // workspace for this session only and leaves the settings alone.
     void chooseProjectsRoot(const QString &folder);
     // "/home/me/Apps" → "~/Apps"; a folder outside the home folder stays as it is.
     static QString homeRelative(const QString &folder);

@@ -1,7 +1,8 @@
 // Shows one legal page in a window, the way a host application would:
 //   legal-pages-viewer [appinfo|imprint|privacy] [de|en] [--width <px>] [--height <px>|fit]
 //                      [--screenshot <file.png>]
-// "--height fit" makes the window as tall as the page is at its width.
+// "--height fit" makes the window as tall as the page is at its width. Dates and the copyright
+// year count in the calendar of the environment's locale: LANG=th_TH.UTF-8 shows the Buddhist era.
 #include <AppInfoView.h>
 #include <ImprintView.h>
 #include <LegalBullet.h>

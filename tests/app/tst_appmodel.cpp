@@ -159,6 +159,38 @@ private Q_SLOTS:
         QCOMPARE(again.projectsRoot(), DemoWorkspace::defaultFolder());
     }
 
+    void chosenFolderIsScannedAtOnce_data()
+    {
+        QTest::addColumn<bool>("demo");
+        QTest::newRow("settings") << false;
+        QTest::newRow("demo") << true;
+    }
+
+    // The list follows a new choice without waiting for a refresh; the same folder again,
+    // or a cancelled chooser, starts no scan.
+    void chosenFolderIsScannedAtOnce()
+    {
+        QFETCH(bool, demo);
+        QTemporaryDir projects;
+        makeProject(projects.path(), QStringLiteral("Chosen"));
+        UserDefaults::standard().setValue(QStringLiteral("projects.root"), QStringLiteral("~/real"));
+        AppModel model(demo);
+
+        model.chooseProjectsRoot(projects.path() + QStringLiteral("/"));
+        QVERIFY(model.isScanning());
+        QTRY_VERIFY(!model.isScanning());
+        QCOMPARE(names(model), QStringList{QStringLiteral("Chosen")});
+        QCOMPARE(model.selectedProject()->name, QStringLiteral("Chosen"));
+        // Demo mode keeps its choice to the session; otherwise it is stored.
+        QCOMPARE(model.settings()->projectsRoot(), demo ? QStringLiteral("~/real") : projects.path());
+
+        QSignalSpy scanning(&model, &AppModel::scanningChanged);
+        model.chooseProjectsRoot(projects.path());
+        model.chooseProjectsRoot(QString());
+        QVERIFY(!model.isScanning());
+        QCOMPARE(scanning.count(), 0);
+    }
+
     void homeRelativeFolders()
     {
         const QString home = QDir::cleanPath(QDir::homePath());

@@ -36,6 +36,14 @@ QLabel *sheetLabel(OnboardingSheet *sheet, const char *name)
 {
     return sheet->findChild<QLabel *>(QString::fromLatin1(name));
 }
+
+// A projects folder holding one project, "Solo".
+void makeSoloProject(const QTemporaryDir &projects)
+{
+    QVERIFY(QDir().mkpath(projects.filePath(QStringLiteral("Solo/Solo.xcodeproj"))));
+    QFile pbxproj(projects.filePath(QStringLiteral("Solo/Solo.xcodeproj/project.pbxproj")));
+    QVERIFY(pbxproj.open(QIODevice::WriteOnly));
+}
 } // namespace
 
 class MainWindowTest final : public QObject
@@ -181,10 +189,7 @@ private Q_SLOTS:
     void onboardingChoosesTheProjectsFolder()
     {
         QTemporaryDir projects;
-        QVERIFY(QDir().mkpath(projects.filePath(QStringLiteral("Solo/Solo.xcodeproj"))));
-        QFile pbxproj(projects.filePath(QStringLiteral("Solo/Solo.xcodeproj/project.pbxproj")));
-        QVERIFY(pbxproj.open(QIODevice::WriteOnly));
-        pbxproj.close();
+        makeSoloProject(projects);
 
         AppModel model;
         MainWindow window(&model);
@@ -222,6 +227,48 @@ private Q_SLOTS:
         QTRY_VERIFY(!model.isScanning());
         QCOMPARE(model.projects().size(), 1);
         QCOMPARE(model.projects().first().name, QStringLiteral("Solo"));
+    }
+
+    void onboardingChoiceIsScannedHoweverTheSheetCloses_data()
+    {
+        QTest::addColumn<QString>("closing");
+        QTest::newRow("Escape") << QStringLiteral("escape");
+        QTest::newRow("close button") << QStringLiteral("close");
+        QTest::newRow("Loslegen") << QStringLiteral("start");
+    }
+
+    void onboardingChoiceIsScannedHoweverTheSheetCloses()
+    {
+        QFETCH(QString, closing);
+        QTemporaryDir projects;
+        makeSoloProject(projects);
+
+        AppModel model;
+        MainWindow window(&model);
+        window.show();
+        QTRY_VERIFY(window.onboardingSheet() && window.onboardingSheet()->isVisible());
+        QTRY_VERIFY(!model.isScanning());
+        auto *list = window.sidebar()->projectList();
+        QCOMPARE(list->count(), 0);
+
+        OnboardingSheet *sheet = window.onboardingSheet();
+        OnboardingSheet::setFolderChooser([&](QWidget *, const QString &, const QString &) { return projects.path(); });
+        sheet->chooseFolderButton()->click();
+        if (closing == QLatin1String("escape"))
+            QTest::keyClick(sheet, Qt::Key_Escape);
+        else if (closing == QLatin1String("close"))
+            QVERIFY(sheet->close());
+        else
+            sheet->startButton()->click();
+        QVERIFY(!sheet->isVisible());
+        QVERIFY(!model.showOnboarding());
+        QCOMPARE(model.settings()->projectsRoot(), projects.path());
+        // Only "Loslegen" finishes onboarding; every way scans the stored folder.
+        QCOMPARE(model.settings()->onboardingCompleted(), closing == QLatin1String("start"));
+        QTRY_COMPARE(list->count(), 1);
+        QTRY_VERIFY(!model.isScanning());
+        QCOMPARE(model.projects().first().name, QStringLiteral("Solo"));
+        QCOMPARE(window.currentPage(), window.projectDetail());
     }
 
 #ifdef VELORANCE_HAS_SETTINGS_VIEW

@@ -12,6 +12,7 @@
 
 #include <BundleInfo.h>
 
+#include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -74,6 +75,39 @@ int blankTail(LegalPage *page)
     return column->height() - lastBottom - 8;
 }
 
+// The vertical space between two parts of a page's column.
+int gapBetween(const QWidget *upper, const QWidget *lower)
+{
+    return lower->geometry().top() - upper->geometry().bottom() - 1;
+}
+
+// Host section views that put nothing on screen, and one that does.
+QWidget *sectionsView(const QString &kind)
+{
+    if (kind == QLatin1String("none"))
+        return nullptr;
+    if (kind == QLatin1String("label"))
+        return new QLabel(QStringLiteral("Eigener Abschnitt"));
+    if (kind == QLatin1String("empty label"))
+        return new QLabel;
+    auto *view = new QWidget;
+    if (kind == QLatin1String("plain widget"))
+        return view;
+    auto *layout = new QVBoxLayout(view); // default margins: room without content
+    if (kind == QLatin1String("spacing only")) {
+        layout->addSpacing(40);
+    } else if (kind == QLatin1String("nested and hidden")) {
+        auto *inner = new QWidget;
+        new QVBoxLayout(inner);
+        layout->addWidget(inner);
+        auto *hidden = new LegalText(QStringLiteral("Verborgen"));
+        hidden->hide();
+        layout->addWidget(hidden);
+        layout->addWidget(new QLabel);
+    }
+    return view;
+}
+
 } // namespace
 
 class LegalPageLayoutTest final : public QObject
@@ -129,6 +163,51 @@ private Q_SLOTS:
         QCOMPARE(scroll->widget()->height(), scroll->viewport()->height());
         showAt(view.get(), QSize(640, narrowHeight + 40));
         QVERIFY(!scroll->verticalScrollBar()->isVisible());
+    }
+
+    void sectionsThatShowNothingAreAbsent_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("shows");
+        QTest::newRow("none") << QStringLiteral("none") << false;
+        QTest::newRow("plain widget") << QStringLiteral("plain widget") << false;
+        QTest::newRow("empty layout") << QStringLiteral("empty layout") << false;
+        QTest::newRow("spacing only") << QStringLiteral("spacing only") << false;
+        QTest::newRow("nested and hidden") << QStringLiteral("nested and hidden") << false;
+        QTest::newRow("empty label") << QStringLiteral("empty label") << false;
+        QTest::newRow("label") << QStringLiteral("label") << true;
+    }
+
+    void sectionsThatShowNothingAreAbsent()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, shows);
+        QWidget *sections = sectionsView(kind);
+        PrivacyPolicyView page(sampleEntity(), std::nullopt, sections);
+        LegalEnvironment::setLocale(&page, QLocale(QLocale::German));
+        showAt(&page, QSize(640, 900));
+        const QWidget *header = page.parts().first();
+        QVERIFY(header->height() > 0);
+        if (!shows) {
+            // The header is followed directly by the contact section, one spacing apart.
+            QCOMPARE(gapBetween(header, page.contactSection()), 24);
+            if (!sections)
+                return;
+            QCOMPARE(sections->height(), 0);
+            // Content that arrives later takes its place between them again.
+            const QString late = QStringLiteral("Später ergänzt");
+            if (auto *label = qobject_cast<QLabel *>(sections)) {
+                label->setText(late);
+            } else {
+                QLayout *layout = sections->layout() ? sections->layout() : new QVBoxLayout(sections);
+                layout->addWidget(new QLabel(late));
+            }
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(sections->height() > 0);
+        QCOMPARE(gapBetween(header, sections), 24);
+        QCOMPARE(gapBetween(sections, page.contactSection()), 24);
     }
 
     void imprintHasNoBlankTailWhenWide()

@@ -1,3 +1,5 @@
+#include "LocaleEnvironment.h"
+
 #include <AppInfoView.h>
 #include <DefaultAppInfoHero.h>
 #include <DeveloperInfoCard.h>
@@ -19,6 +21,10 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTest>
+
+#include <initializer_list>
+#include <memory>
+#include <tuple>
 
 namespace {
 
@@ -44,11 +50,14 @@ class LegalPagesTest final : public QObject
 
 private Q_SLOTS:
     void init();
+    void cleanup();
     void addressLinesFromAnEntity();
     void linkRowsFollowDisplayOnly();
     void lastUpdatedUsesThePageLanguage();
     void lastUpdatedUsesTheLocalesCalendar_data();
     void lastUpdatedUsesTheLocalesCalendar();
+    void dateAndCopyrightCountInTheUsersCalendar_data();
+    void dateAndCopyrightCountInTheUsersCalendar();
     void appInfoParts();
     void developerCardLinks();
     void copyrightYearIsTakenAnew();
@@ -58,13 +67,21 @@ private Q_SLOTS:
 
 private:
     QList<QUrl> m_opened;
+    std::unique_ptr<LocaleEnvironment> m_environment;
 };
 
 void LegalPagesTest::init()
 {
+    // A Gregorian user unless a test says otherwise, whatever the machine running the tests uses.
+    m_environment = std::make_unique<LocaleEnvironment>("de_DE.UTF-8");
     m_opened.clear();
     LegalLinkOpener::setOpener([this](const QUrl &url) { m_opened.append(url); });
     BundleInfo::setMain(BundleInfo::fromBuild());
+}
+
+void LegalPagesTest::cleanup()
+{
+    m_environment.reset();
 }
 
 void LegalPagesTest::addressLinesFromAnEntity()
@@ -177,6 +194,55 @@ void LegalPagesTest::lastUpdatedUsesTheLocalesCalendar()
     // The day before and after stay the days before and after, in every calendar.
     QVERIFY(LegalLastUpdated::longDate(date.addDays(-1), locale) != text);
     QVERIFY(LegalLastUpdated::longDate(date.addDays(1), locale) != text);
+}
+
+void LegalPagesTest::dateAndCopyrightCountInTheUsersCalendar_data()
+{
+    // 9 March 2026 under the system locale, on a German and an English page: the calendar is
+    // the user's, month names and digits are the page's.
+    QTest::addColumn<QByteArray>("systemLocale");
+    QTest::addColumn<QString>("german");
+    QTest::addColumn<QString>("english");
+    QTest::addColumn<int>("year");
+    QTest::newRow("th_TH") << QByteArray("th_TH.UTF-8") << QStringLiteral("9. März 2569 BE") << QStringLiteral("March 9, 2569 BE") << 2569;
+    QTest::newRow("fa_IR") << QByteArray("fa_IR.UTF-8") << QStringLiteral("18. Essfand 1404 AP") << QStringLiteral("Esfand 18, 1404 AP")
+                           << 1404;
+    QTest::newRow("ar_SA") << QByteArray("ar_SA.UTF-8") << QStringLiteral("20. Ramadan 1447 AH") << QStringLiteral("Ramadan 20, 1447 AH")
+                           << 1447;
+    QTest::newRow("ja_JP@calendar=japanese") << QByteArray("ja_JP.UTF-8@calendar=japanese") << QStringLiteral("9. März 8 Reiwa")
+                                             << QStringLiteral("March 9, 8 Reiwa") << 8;
+    QTest::newRow("de_DE") << QByteArray("de_DE.UTF-8") << QStringLiteral("9. März 2026") << QStringLiteral("March 9, 2026") << 2026;
+}
+
+void LegalPagesTest::dateAndCopyrightCountInTheUsersCalendar()
+{
+    QFETCH(QByteArray, systemLocale);
+    QFETCH(QString, german);
+    QFETCH(QString, english);
+    QFETCH(int, year);
+    const LocaleEnvironment environment(systemLocale);
+    const QDate date(2026, 3, 9);
+    LegalEntity entity = sampleEntity();
+
+    PrivacyPolicyView privacy(entity, date, nullptr);
+    ImprintView imprint(entity, date);
+    AppInfoView appInfo(QStringLiteral("Velorance Studio"), std::nullopt, QStringLiteral("camera.viewfinder"), entity,
+                        std::nullopt, false);
+    appInfo.setClock([] { return QDateTime(QDate(2026, 3, 9), QTime(12, 0)); });
+    for (const auto &[locale, expected, label] :
+         {std::tuple(QLocale(QLocale::German, QLocale::Germany), german, QStringLiteral("Zuletzt aktualisiert: ")),
+          std::tuple(QLocale(QLocale::English, QLocale::UnitedStates), english, QStringLiteral("Last updated: "))}) {
+        for (LegalPage *page : std::initializer_list<LegalPage *>{&privacy, &imprint, &appInfo})
+            LegalEnvironment::setLocale(page, locale);
+        for (LegalPage *page : std::initializer_list<LegalPage *>{&privacy, &imprint}) {
+            auto *line = qobject_cast<LegalLastUpdated *>(page->parts().last());
+            QVERIFY(line);
+            QCOMPARE(line->lineText(), label + expected);
+        }
+        // The app-info page's copyright year is the date's year: one calendar for both.
+        QCOMPARE(appInfo.developerCard()->copyrightYear(), year);
+        QVERIFY(expected.contains(QStringLiteral(" %1").arg(year)));
+    }
 }
 
 void LegalPagesTest::appInfoParts()
