@@ -178,14 +178,10 @@ private Q_SLOTS:
         QTest::newRow("the projects folder's own is not taken") << QStringList{"fastlane", "App/App.xcodeproj"} << "App" << "";
         QTest::newRow("shared with another project") << QStringList{"Repo/fastlane", "Repo/App/App.xcodeproj", "Repo/Admin/Admin.xcodeproj"}
                                                      << "App" << "";
-        QTest::newRow("another project's own fastlane counts too")
-            << QStringList{"Repo/fastlane", "Repo/App/App.xcodeproj", "Repo/Admin/Admin.xcodeproj", "Repo/Admin/fastlane"} << "App"
-            << "";
         QTest::newRow("a project elsewhere does not") << QStringList{"Repo/fastlane", "Repo/App/App.xcodeproj", "Other/Admin/Admin.xcodeproj"}
                                                       << "App" << "Repo/fastlane";
         QTest::newRow("a folder named alike is not under it")
             << QStringList{"Repo/fastlane", "Repo/App/App.xcodeproj", "Repo2/Admin/Admin.xcodeproj"} << "App" << "Repo/fastlane";
-        QTest::newRow("a fastlane file is no folder") << QStringList{"Repo/fastlane=file", "Repo/App/App.xcodeproj"} << "App" << "";
     }
 
     void fastlaneFolderAboveTheProject()
@@ -196,9 +192,7 @@ private Q_SLOTS:
         QTemporaryDir temp;
         const QString root = temp.path();
         for (const QString &folder : folders) {
-            if (folder.endsWith(QStringLiteral("=file"))) {
-                writeFile(root + u'/' + folder.chopped(5), QStringLiteral("not a folder"));
-            } else if (folder.endsWith(QStringLiteral(".xcodeproj"))) {
+            if (folder.endsWith(QStringLiteral(".xcodeproj"))) {
                 const QString name = QFileInfo(folder).completeBaseName();
                 writeFile(root + u'/' + folder + QStringLiteral("/project.pbxproj"), appProject(name, QStringLiteral("org.example.x")));
             } else {

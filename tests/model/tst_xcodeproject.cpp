@@ -13,8 +13,6 @@ private Q_SLOTS:
     void wrongTypesAreErrors_data();
     void wrongTypesAreErrors();
     void cacheWithoutWorkspaceDecodes();
-    void fastlaneRoot_data();
-    void fastlaneRoot();
 };
 
 void TestXcodeProject::roundTrip_data()
@@ -94,29 +92,6 @@ void TestXcodeProject::cacheWithoutWorkspaceDecodes()
         QVERIFY(old);
         QCOMPARE(old->bundleIdentifier, std::nullopt);
     }
-}
-
-void TestXcodeProject::fastlaneRoot_data()
-{
-    QTest::addColumn<QString>("url");
-    QTest::addColumn<QString>("fastlane");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("own fastlane folder") << "/w/Shop" << "/w/Shop/fastlane" << "/w/Shop";
-    QTest::newRow("at the repository's top") << "/w/Repo/App" << "/w/Repo/fastlane" << "/w/Repo";
-    QTest::newRow("sibling named alike") << "/w/Shop" << "/w/Shop2/fastlane" << "/w/Shop2";
-    QTest::newRow("none") << "/w/Shop" << "" << "/w/Shop";
-}
-
-void TestXcodeProject::fastlaneRoot()
-{
-    QFETCH(QString, url);
-    QFETCH(QString, fastlane);
-    QFETCH(QString, expected);
-    XcodeProject project;
-    project.id = project.url = url;
-    if (!fastlane.isEmpty())
-        project.fastlaneDirectory = fastlane;
-    QCOMPARE(project.fastlaneRoot(), expected);
 }
 
 QTEST_APPLESS_MAIN(TestXcodeProject)

@@ -86,7 +86,6 @@ void TestXcodeProjectInspector::knownRegions_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("missing marker") << "developmentRegion = en;" << QStringList{};
-    QTest::newRow("empty text") << "" << QStringList{};
     QTest::newRow("empty list") << "knownRegions = (\n\t\t\t);" << QStringList{};
     QTest::newRow("only Base") << "knownRegions = (Base, );" << QStringList{};
     QTest::newRow("inline mixed quoting") << R"(knownRegions = (en, "de-AT", Base, "zh-Hant", );)"
@@ -243,9 +242,6 @@ void TestXcodeProjectInspector::resolvedBundleIdentifier_data()
                   "baseConfigurationReferenceAnchor = 7D0000000000000000000205 /* Config */;\n"
                   "baseConfigurationReferenceRelativePath = Release.xcconfig;")
         << tidePoolFolder << id("org.example.Tide-Pool");
-    QTest::newRow("product name set in the target") << edited(tidePool, "PRODUCT_NAME = \"$(TARGET_NAME)\";\n\t\t\t};\n\t\t\tname = Release;",
-                                                             "PRODUCT_NAME = \"Tide+Pool 2\";\n\t\t\t};\n\t\t\tname = Release;")
-                                                    << tidePoolFolder << id("org.example.Tide-Pool-2");
     QTest::newRow("target's .xcconfig leads out of the folder: the project's applies")
         << edited(tidePool, "path = Release.xcconfig;", "path = ../../outside.xcconfig;") << tidePoolFolder
         << id("com.wrong.project");
@@ -253,14 +249,11 @@ void TestXcodeProjectInspector::resolvedBundleIdentifier_data()
     QTest::newRow("missing base .xcconfig") << projectFixture("Beacon") << projectFolder("Beacon") << id("org.example.beacon");
     QTest::newRow("reference in the project file") << projectFixture("Kestrel") << QString() << id("org.example.Kestrel");
     QTest::newRow("undefined reference is absent") << fixture("framework-first") << QString() << absent;
-    QTest::newRow("unknown modifier is absent")
-        << edited(projectFixture("Kestrel"), ":rfc1034identifier", ":lower") << QString() << absent;
     QTest::newRow("literal") << fixture("ios-app") << QString() << id("de.norvane.lumen");
     QTest::newRow("the chosen application target's") << fixture("mac-watch-ios") << QString() << id("org.example.pulse");
     QTest::newRow("Release without one: the next configuration's")
         << edited(fixture("macos-app"), "PRODUCT_BUNDLE_IDENTIFIER = org.example.ledger;", "") << QString()
         << id("org.example.ledger.debug");
-    QTest::newRow("no application target") << fixture("framework-only") << QString() << absent;
     QTest::newRow("empty text") << QString() << tidePoolFolder << absent;
 }
 
@@ -277,10 +270,8 @@ void TestXcodeProjectInspector::applicationProductFile_data()
     QTest::addColumn<QString>("pbxproj");
     QTest::addColumn<std::optional<QString>>("expected");
     QTest::newRow("named like the target") << fixture("ios-app") << std::optional<QString>("Lumen.app");
-    QTest::newRow("target name with a blank") << fixture("framework-first") << std::optional<QString>("Harbor Mobile.app");
     QTest::newRow("product named apart from the target") << projectFixture("Kestrel") << std::optional<QString>("Kestrel.app");
     QTest::newRow("no product reference") << readText(projectFolder("Harbor/App") + "/Harbor.xcodeproj/project.pbxproj") << std::optional<QString>();
-    QTest::newRow("no application") << fixture("framework-only") << std::optional<QString>();
 }
 
 void TestXcodeProjectInspector::applicationProductFile()

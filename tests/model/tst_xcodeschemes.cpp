@@ -12,8 +12,6 @@ using XcodeSchemes::Use;
 
 namespace {
 
-const QString kestrel = QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode/Kestrel");
-
 QByteArray reference(const QByteArray &blueprint, const QByteArray &buildable,
                      const QByteArray &container = "container:Shop.xcodeproj")
 {
@@ -51,7 +49,6 @@ class TestXcodeSchemes final : public QObject
 private Q_SLOTS:
     void use_data();
     void use();
-    void kestrelBuildsThroughTheSchemeThatRunsIt();
     void schemeFor_data();
     void schemeFor();
 };
@@ -62,7 +59,6 @@ void TestXcodeSchemes::use_data()
     QTest::addColumn<Use>("expected");
 
     QTest::newRow("launches") << scheme(builds(shopApp) + launches(shopApp)) << Use::Launches;
-    QTest::newRow("launch action alone") << scheme(launches(shopApp)) << Use::Launches;
     QTest::newRow("builds only") << scheme(builds(shopApp) + launches(shopTests)) << Use::Builds;
     QTest::newRow("by product name, renamed target") << scheme(launches(reference("OldName", "Shop.app"))) << Use::Launches;
     QTest::newRow("watch app run remotely")
@@ -76,9 +72,6 @@ void TestXcodeSchemes::use_data()
                                 << Use::None;
     QTest::newRow("target of another project") << scheme(launches(reference("Shop", "Shop.app", "container:Pods/Pods.xcodeproj")))
                                                << Use::None;
-    QTest::newRow("container inside a workspace group") << scheme(launches(reference("Shop", "Shop.app", "group:Apps/Shop.xcodeproj")))
-                                                        << Use::Launches;
-    QTest::newRow("other target") << scheme(builds(shopTests) + launches(shopTests)) << Use::None;
     const QByteArray whole = scheme(builds(shopApp) + launches(shopApp));
     QTest::newRow("cut off in the launch action") << whole.left(whole.indexOf("<BuildableProductRunnable")) << Use::Builds;
     QTest::newRow("not a scheme") << QByteArray("Shop Shop.app LaunchAction") << Use::None;
@@ -89,19 +82,6 @@ void TestXcodeSchemes::use()
     QFETCH(QByteArray, text);
     QFETCH(Use, expected);
     QCOMPARE(XcodeSchemes::use(text, XcodeSchemes::Target{"Shop", "Shop.app", "Shop.xcodeproj"}), expected);
-}
-
-// Target "kestrel", schemes "Kestrel Widgets" (builds the widget and the app, listed first),
-// "Kestrel-Production" and "Kestrel-Staging" (both run the app).
-void TestXcodeSchemes::kestrelBuildsThroughTheSchemeThatRunsIt()
-{
-    XcodeProject project;
-    project.name = "Kestrel";
-    project.id = project.url = kestrel;
-    project.xcodeprojPath = kestrel + "/Kestrel.xcodeproj";
-    QFile file(*project.xcodeprojPath + "/project.pbxproj");
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(XcodeSchemes::schemeFor(project, QString::fromUtf8(file.readAll()), "kestrel"), QStringLiteral("Kestrel-Production"));
 }
 
 void TestXcodeSchemes::schemeFor_data()
@@ -128,12 +108,8 @@ void TestXcodeSchemes::schemeFor_data()
     QTest::newRow("a user's scheme named like the target")
         << QStringList{"Shop.xcodeproj/xcuserdata/me.xcuserdatad/xcschemes/Shop.xcscheme=other", shared + "Runs.xcscheme=launch"} << false
         << "Shop";
-    QTest::newRow("a user's scheme is not shared")
-        << QStringList{"Shop.xcodeproj/xcuserdata/me.xcuserdatad/xcschemes/Mine.xcscheme=launch"} << false << "Shop";
     QTest::newRow("the workspace's shared scheme")
         << QStringList{"Shop.xcworkspace/xcshareddata/xcschemes/Shop App.xcscheme=launch"} << true << "Shop App";
-    QTest::newRow("the project's before the workspace's")
-        << QStringList{"Shop.xcworkspace/xcshareddata/xcschemes/A.xcscheme=launch", shared + "B.xcscheme=launch"} << true << "B";
     QTest::newRow("a workspace not used is not asked")
         << QStringList{"Shop.xcworkspace/xcshareddata/xcschemes/Shop App.xcscheme=launch"} << false << "Shop";
     QTest::newRow("scheme a link out of the folder") << QStringList{shared + "Runs.xcscheme=link"} << false << "Shop";
