@@ -7,6 +7,7 @@
 #include <StepResolver.h>
 #include <Uuid.h>
 #include <XcodeProjectInspector.h>
+#include <XcodeSchemes.h>
 
 #include <QDir>
 #include <QSet>
@@ -347,8 +348,9 @@ void RecorderModel::startAppWithRecorder()
 
     const QString xcodeprojPath = *m_project.xcodeprojPath;
     const QString pbxproj = XcodeProjectInspector::readProjectFile(xcodeprojPath);
-    const auto target = XcodeProjectInspector::launchTarget(pbxproj)
-                            .value_or(XcodeProjectInspector::LaunchTarget{m_project.name, SimPlatform::iOS});
+    const auto launchTarget = XcodeProjectInspector::launchTarget(pbxproj);
+    const auto target = launchTarget.value_or(XcodeProjectInspector::LaunchTarget{m_project.name, SimPlatform::iOS});
+    const QString scheme = launchTarget ? XcodeSchemes::schemeFor(m_project, pbxproj, target.name) : m_project.name;
 
     // Without fresh sources the script builds from whatever lies there, or fails visibly.
     (void)SimulatorLaunch::installRecorderTemplate();
@@ -363,9 +365,9 @@ void RecorderModel::startAppWithRecorder()
     if (m_location)
         location = SimulatorLaunch::Location{m_location->latitude, m_location->longitude};
 
-    const QString script = SimulatorLaunch::makeScript(xcodeprojPath, target.name, *m_project.bundleIdentifier,
+    const QString script = SimulatorLaunch::makeScript(xcodeprojPath, scheme, *m_project.bundleIdentifier,
                                                        target.platform, m_configuration, m_launchEnvironment,
-                                                       m_launchArguments, location, recorder);
+                                                       m_launchArguments, location, recorder, m_project.workspacePath);
 
     const QString title = launchRunTitle();
     auto *run = new LaneRunModel(title, script, m_project.url, this);

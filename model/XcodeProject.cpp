@@ -1,7 +1,10 @@
 #include "XcodeProject.h"
 
+#include "BuildSettingsResolver.h"
 #include "JsonFields.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 
 #include <cmath>
@@ -26,7 +29,20 @@ QJsonObject XcodeProject::toJson() const
         json.insert(QStringLiteral("fastlaneDirectory"), *fastlaneDirectory);
     if (xcodeprojPath)
         json.insert(QStringLiteral("xcodeprojPath"), *xcodeprojPath);
+    if (workspacePath)
+        json.insert(QStringLiteral("workspacePath"), *workspacePath);
     return json;
+}
+
+QString XcodeProject::fastlaneRoot() const
+{
+    if (!fastlaneDirectory || url.isEmpty())
+        return url;
+    const QString folder = QDir::cleanPath(url);
+    const QString fastlane = QDir::cleanPath(*fastlaneDirectory);
+    if (fastlane.startsWith(folder + QLatin1Char('/')))
+        return url;
+    return QFileInfo(fastlane).path();
 }
 
 std::optional<XcodeProject> XcodeProject::fromJson(const QJsonObject &json, QString *error)
@@ -39,8 +55,12 @@ std::optional<XcodeProject> XcodeProject::fromJson(const QJsonObject &json, QStr
         || !JsonFields::read(json, QStringLiteral("marketingVersion"), project.marketingVersion, QString(), error)
         || !JsonFields::read(json, QStringLiteral("laneNames"), project.laneNames, QString(), error)
         || !JsonFields::read(json, QStringLiteral("fastlaneDirectory"), project.fastlaneDirectory, QString(), error)
-        || !JsonFields::read(json, QStringLiteral("xcodeprojPath"), project.xcodeprojPath, QString(), error))
+        || !JsonFields::read(json, QStringLiteral("xcodeprojPath"), project.xcodeprojPath, QString(), error)
+        || !JsonFields::read(json, QStringLiteral("workspacePath"), project.workspacePath, QString(), error))
         return std::nullopt;
+    // A cache from before identifiers were resolved may hold one as written in the project.
+    if (project.bundleIdentifier && BuildSettingsResolver::hasReference(*project.bundleIdentifier))
+        project.bundleIdentifier.reset();
     if (const auto value = JsonFields::present(json, QStringLiteral("hasFastlane"))) {
         if (!value->isBool()) {
             JsonFields::typeError(QStringLiteral("hasFastlane"), error);

@@ -1,9 +1,17 @@
 #include "XcodeProjectInspector.h"
 
+#include "BuildSettingsResolver.h"
+#include "XcconfigReader.h"
+
 #include <ProjectFile.h>
 
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
 #include <QSet>
 #include <QVariant>
+
+#include <algorithm>
 
 namespace XcodeProjectInspector {
 namespace {
@@ -177,48 +185,133 @@ private:
 
 const QString applicationProductType = QStringLiteral("com.apple.product-type.application");
 
+std::optional<SimPlatform> platformForSdk(const QString &sdk)
+{
+    const QString name = sdk.trimmed().toLower();
+    if (name.startsWith(QLatin1String("iphoneos")) || name.startsWith(QLatin1String("iphonesimulator")))
+        return SimPlatform::iOS;
+    if (name.startsWith(QLatin1String("xros")) || name.startsWith(QLatin1String("xrsimulator")))
+        return SimPlatform::visionOS;
+    if (name.startsWith(QLatin1String("appletvos")) || name.startsWith(QLatin1String("appletvsimulator")))
+        return SimPlatform::tvOS;
+    if (name.startsWith(QLatin1String("watchos")) || name.startsWith(QLatin1String("watchsimulator")))
+        return SimPlatform::watchOS;
+    return std::nullopt;
+}
+
+bool isMacSdk(const QString &sdk)
+{
+    return sdk.trimmed().toLower().startsWith(QLatin1String("macosx"));
+}
+
+// SUPPORTED_PLATFORMS lists several SDKs: iOS wins when listed, else the first known one.
+std::optional<SimPlatform> platformForSupportedPlatforms(const QString &list)
+{
+    std::optional<SimPlatform> first;
+    for (const QString &sdk : list.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const auto platform = platformForSdk(sdk);
+        if (platform == SimPlatform::iOS)
+            return platform;
+        if (!first)
+            first = platform;
+    }
+    return first;
+}
+
+bool listsMac(const QString &list)
+{
+    const QStringList sdks = list.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return std::any_of(sdks.cbegin(), sdks.cend(), isMacSdk);
+}
+
+// What a target is built for: a simulator platform, or macOS alone.
+struct TargetPlatform
+{
+    SimPlatform platform = SimPlatform::iOS;
+    bool macOSOnly = false;
+};
+
+// "base/path", where either may be empty and an absolute path stands for itself.
+QString joinedPath(const QString &base, const QString &path)
+{
+    if (path.isEmpty())
+        return base;
+    if (base.isEmpty() || path.startsWith(QLatin1Char('/')))
+        return path;
+    return base + QLatin1Char('/') + path;
+}
+
 // The parts of a project file the application target is looked up in.
 struct ProjectObjects
 {
+    // Deeper group nesting than any real project has; a group that contains itself ends here.
+    static constexpr int maximumGroupDepth = 64;
+
     QVariantMap objects;
     QVariantMap project; // the root PBXProject
+    QHash<QString, QString> parents; // an element of a group → that group
 
     QVariantMap object(const QVariant &id) const { return objects.value(id.toString()).toMap(); }
 
-    // The application target: the first native target, in the project's target order,
-    // whose product is an application.
-    std::optional<QVariantMap> applicationTarget() const
+    QVariantList targetIDs() const
     {
         QVariantList ids = project.value(QStringLiteral("targets")).toList();
         if (ids.isEmpty()) {
             for (auto it = objects.cbegin(); it != objects.cend(); ++it)
                 ids.append(it.key());
         }
-        for (const QVariant &id : ids) {
-            const QVariantMap target = object(id);
-            if (target.value(QStringLiteral("isa")).toString() == QLatin1String("PBXNativeTarget")
-                && target.value(QStringLiteral("productType")).toString() == applicationProductType)
-                return target;
-        }
-        return std::nullopt;
+        return ids;
     }
 
-    // Build settings of a configuration list: the Release configuration first, then the
-    // others in their order.
-    QList<QVariantMap> buildSettings(const QVariant &configurationListID) const
+    // The application target: among the native targets whose product is an application, in
+    // the project's target order, the first built for iOS, else the first built for another
+    // simulator platform, else the first built for macOS alone.
+    std::optional<QVariantMap> applicationTarget() const
+    {
+        std::optional<QVariantMap> otherSimulator;
+        std::optional<QVariantMap> macOS;
+        for (const QVariant &id : targetIDs()) {
+            const QVariantMap target = object(id);
+            if (target.value(QStringLiteral("isa")).toString() != QLatin1String("PBXNativeTarget")
+                || target.value(QStringLiteral("productType")).toString() != applicationProductType)
+                continue;
+            const TargetPlatform built = platform(target);
+            if (built.macOSOnly) {
+                if (!macOS)
+                    macOS = target;
+            } else if (built.platform == SimPlatform::iOS) {
+                return target;
+            } else if (!otherSimulator) {
+                otherSimulator = target;
+            }
+        }
+        return otherSimulator ? otherSimulator : macOS;
+    }
+
+    // The configurations of a list: the Release configuration first, then the others in
+    // their order.
+    QList<QVariantMap> configurations(const QVariant &configurationListID) const
     {
         QList<QVariantMap> release;
         QList<QVariantMap> others;
         const QVariantList ids = object(configurationListID).value(QStringLiteral("buildConfigurations")).toList();
         for (const QVariant &id : ids) {
             const QVariantMap configuration = object(id);
-            const QVariantMap settings = configuration.value(QStringLiteral("buildSettings")).toMap();
             if (configuration.value(QStringLiteral("name")).toString() == QLatin1String("Release"))
-                release.append(settings);
+                release.append(configuration);
             else
-                others.append(settings);
+                others.append(configuration);
         }
         return release + others;
+    }
+
+    // Build settings of a configuration list, in the order of configurations().
+    QList<QVariantMap> buildSettings(const QVariant &configurationListID) const
+    {
+        QList<QVariantMap> settings;
+        for (const QVariantMap &configuration : configurations(configurationListID))
+            settings.append(configuration.value(QStringLiteral("buildSettings")).toMap());
+        return settings;
     }
 
     static std::optional<QString> setting(const QList<QVariantMap> &settingsList, const QString &key)
@@ -248,6 +341,72 @@ struct ProjectObjects
             return value;
         return setting(projectSettings(), key);
     }
+
+    // The target's SDK, else its supported platforms, else the project's; iOS when neither
+    // names one. An SDK or platform list of macOS alone is macOS, not a reason to look further.
+    TargetPlatform platform(const QVariantMap &target) const
+    {
+        const QString sdkRootKey = QStringLiteral("SDKROOT");
+        const QString supportedKey = QStringLiteral("SUPPORTED_PLATFORMS");
+        const QList<QList<QVariantMap>> levels = {targetSettings(target), projectSettings()};
+        for (const auto &settings : levels) {
+            const auto sdk = setting(settings, sdkRootKey);
+            if (sdk) {
+                if (const auto platform = platformForSdk(*sdk))
+                    return {*platform, false};
+            }
+            const auto supported = setting(settings, supportedKey);
+            if (supported) {
+                if (const auto platform = platformForSupportedPlatforms(*supported))
+                    return {*platform, false};
+            }
+            if ((sdk && isMacSdk(*sdk)) || (supported && listsMac(*supported)))
+                return {SimPlatform::iOS, true};
+        }
+        return {};
+    }
+
+    QString targetName(const QVariantMap &target) const
+    {
+        const QString name = target.value(QStringLiteral("name")).toString();
+        return name.isEmpty() ? target.value(QStringLiteral("productName")).toString() : name;
+    }
+
+    // Where a file or group lies, relative to the project's folder (absolute when the project
+    // says so); nothing for locations outside the source tree (SDK, built products).
+    std::optional<QString> location(const QString &id, int depth = 0) const
+    {
+        const QVariantMap element = objects.value(id).toMap();
+        if (element.isEmpty() || depth > maximumGroupDepth)
+            return std::nullopt;
+        const QString path = element.value(QStringLiteral("path")).toString();
+        const QString tree = element.value(QStringLiteral("sourceTree")).toString();
+        if (tree == QLatin1String("<absolute>"))
+            return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
+        const QString sourceRoot = project.value(QStringLiteral("projectDirPath")).toString();
+        if (tree == QLatin1String("SOURCE_ROOT"))
+            return joinedPath(sourceRoot, path);
+        if (tree != QLatin1String("<group>"))
+            return std::nullopt;
+        const QString parent = parents.value(id);
+        const auto base = parent.isEmpty() ? std::optional<QString>(sourceRoot) : location(parent, depth + 1);
+        return base ? std::optional<QString>(joinedPath(*base, path)) : std::nullopt;
+    }
+
+    // The .xcconfig a configuration is based on, relative to the project's folder.
+    std::optional<QString> baseConfiguration(const QVariantMap &configuration) const
+    {
+        const QString reference = configuration.value(QStringLiteral("baseConfigurationReference")).toString();
+        if (!reference.isEmpty())
+            return location(reference);
+        // Files in a folder the project follows on disk are named from that folder.
+        const QString anchor = configuration.value(QStringLiteral("baseConfigurationReferenceAnchor")).toString();
+        const QString relative = configuration.value(QStringLiteral("baseConfigurationReferenceRelativePath")).toString();
+        if (anchor.isEmpty() || relative.isEmpty())
+            return std::nullopt;
+        const auto folder = location(anchor);
+        return folder ? std::optional<QString>(joinedPath(*folder, relative)) : std::nullopt;
+    }
 };
 
 std::optional<ProjectObjects> readProject(const QString &pbxproj)
@@ -261,64 +420,49 @@ std::optional<ProjectObjects> readProject(const QString &pbxproj)
     ProjectObjects project;
     project.objects = rootMap.value(QStringLiteral("objects")).toMap();
     project.project = project.object(rootMap.value(QStringLiteral("rootObject")));
+    for (auto it = project.objects.cbegin(); it != project.objects.cend(); ++it) {
+        for (const QVariant &child : it->toMap().value(QStringLiteral("children")).toList())
+            project.parents.insert(child.toString(), it.key());
+    }
     return project;
 }
 
-std::optional<SimPlatform> platformForSdk(const QString &sdk)
+// A project file's objects with its application target.
+struct Application
 {
-    const QString name = sdk.trimmed().toLower();
-    if (name.startsWith(QLatin1String("iphoneos")) || name.startsWith(QLatin1String("iphonesimulator")))
-        return SimPlatform::iOS;
-    if (name.startsWith(QLatin1String("xros")) || name.startsWith(QLatin1String("xrsimulator")))
-        return SimPlatform::visionOS;
-    if (name.startsWith(QLatin1String("appletvos")) || name.startsWith(QLatin1String("appletvsimulator")))
-        return SimPlatform::tvOS;
-    if (name.startsWith(QLatin1String("watchos")) || name.startsWith(QLatin1String("watchsimulator")))
-        return SimPlatform::watchOS;
-    return std::nullopt;
-}
+    ProjectObjects project;
+    QVariantMap target;
+};
 
-// SUPPORTED_PLATFORMS lists several SDKs: iOS wins when listed, else the first known one.
-std::optional<SimPlatform> platformForSupportedPlatforms(const QString &list)
+std::optional<Application> readApplication(const QString &pbxproj)
 {
-    std::optional<SimPlatform> first;
-    for (const QString &sdk : list.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const auto platform = platformForSdk(sdk);
-        if (platform == SimPlatform::iOS)
-            return platform;
-        if (!first)
-            first = platform;
-    }
-    return first;
-}
-
-SimPlatform targetPlatform(const ProjectObjects &project, const QVariantMap &target)
-{
-    const QString sdkRootKey = QStringLiteral("SDKROOT");
-    const QString supportedKey = QStringLiteral("SUPPORTED_PLATFORMS");
-    const QList<QList<QVariantMap>> levels = {project.targetSettings(target), project.projectSettings()};
-    for (const auto &settings : levels) {
-        if (const auto sdk = ProjectObjects::setting(settings, sdkRootKey)) {
-            if (const auto platform = platformForSdk(*sdk))
-                return *platform;
-        }
-        if (const auto supported = ProjectObjects::setting(settings, supportedKey)) {
-            if (const auto platform = platformForSupportedPlatforms(*supported))
-                return *platform;
-        }
-    }
-    return SimPlatform::iOS;
+    auto project = readProject(pbxproj);
+    if (!project)
+        return std::nullopt;
+    auto target = project->applicationTarget();
+    if (!target)
+        return std::nullopt;
+    return Application{std::move(*project), std::move(*target)};
 }
 
 std::optional<QString> applicationSetting(const QString &pbxproj, const QString &key)
 {
-    const auto project = readProject(pbxproj);
-    if (!project)
+    const auto application = readApplication(pbxproj);
+    if (!application)
         return std::nullopt;
-    const auto target = project->applicationTarget();
-    if (!target)
-        return std::nullopt;
-    return project->inheritedSetting(*target, key);
+    return application->project.inheritedSetting(application->target, key);
+}
+
+// The settings of one configuration level (target or project): its base .xcconfig below its
+// own settings.
+void addLevel(BuildSettingsResolver &resolver, const ProjectObjects &project, const QVariantMap &configuration,
+              const QString &projectFolder)
+{
+    if (!projectFolder.isEmpty()) {
+        if (const auto base = project.baseConfiguration(configuration))
+            resolver.add(XcconfigReader::read(QDir(projectFolder).filePath(*base), projectFolder));
+    }
+    resolver.add(configuration.value(QStringLiteral("buildSettings")).toMap());
 }
 
 bool isRegionTrimChar(QChar c)
@@ -365,21 +509,67 @@ QStringList knownRegions(const QString &pbxproj)
 
 std::optional<LaunchTarget> launchTarget(const QString &pbxproj)
 {
-    const auto project = readProject(pbxproj);
-    if (!project)
+    const auto application = readApplication(pbxproj);
+    if (!application)
         return std::nullopt;
-    const auto target = project->applicationTarget();
-    if (!target)
+    const TargetPlatform built = application->project.platform(application->target);
+    return LaunchTarget{application->project.targetName(application->target), built.platform, built.macOSOnly};
+}
+
+std::optional<QString> applicationProductFile(const QString &pbxproj)
+{
+    const auto application = readApplication(pbxproj);
+    if (!application)
         return std::nullopt;
-    QString name = target->value(QStringLiteral("name")).toString();
-    if (name.isEmpty())
-        name = target->value(QStringLiteral("productName")).toString();
-    return LaunchTarget{name, targetPlatform(*project, *target)};
+    const QString path = application->project.object(application->target.value(QStringLiteral("productReference")))
+                             .value(QStringLiteral("path"))
+                             .toString();
+    if (path.isEmpty())
+        return std::nullopt;
+    return QFileInfo(path).fileName();
 }
 
 std::optional<QString> applicationBundleIdentifier(const QString &pbxproj)
 {
     return applicationSetting(pbxproj, QStringLiteral("PRODUCT_BUNDLE_IDENTIFIER"));
+}
+
+std::optional<QString> resolvedBundleIdentifier(const QString &pbxproj, const QString &projectFolder)
+{
+    const QString key = QStringLiteral("PRODUCT_BUNDLE_IDENTIFIER");
+    const auto application = readApplication(pbxproj);
+    if (!application)
+        return std::nullopt;
+    const ProjectObjects &project = application->project;
+    const QVariantMap &target = application->target;
+
+    const QList<QVariantMap> projectConfigurations =
+        project.configurations(project.project.value(QStringLiteral("buildConfigurationList")));
+    QList<QVariantMap> targetConfigurations = project.configurations(target.value(QStringLiteral("buildConfigurationList")));
+    if (targetConfigurations.isEmpty())
+        targetConfigurations.append(QVariantMap()); // the project's settings alone
+    const auto projectConfiguration = [&](const QString &name) {
+        for (const QVariantMap &configuration : projectConfigurations) {
+            if (configuration.value(QStringLiteral("name")).toString() == name)
+                return configuration;
+        }
+        return projectConfigurations.value(0); // Release when there is one
+    };
+
+    // The Release configuration; another one only when Release defines no identifier at all.
+    for (const QVariantMap &configuration : targetConfigurations) {
+        BuildSettingsResolver resolver(project.targetName(target));
+        addLevel(resolver, project, projectConfiguration(configuration.value(QStringLiteral("name")).toString()),
+                 projectFolder);
+        addLevel(resolver, project, configuration, projectFolder);
+        if (!resolver.defines(key))
+            continue;
+        const auto identifier = resolver.value(key);
+        if (!identifier || BuildSettingsResolver::hasReference(*identifier))
+            return std::nullopt;
+        return identifier;
+    }
+    return std::nullopt;
 }
 
 std::optional<QString> marketingVersion(const QString &pbxproj)
@@ -389,7 +579,8 @@ std::optional<QString> marketingVersion(const QString &pbxproj)
 
 QString readProjectFile(const QString &xcodeprojPath)
 {
-    const Result<QByteArray> bytes = ProjectFile::read(xcodeprojPath + QStringLiteral("/project.pbxproj"));
+    const Result<QByteArray> bytes = ProjectFile::read(xcodeprojPath + QStringLiteral("/project.pbxproj"),
+                                                       QFileInfo(xcodeprojPath).absolutePath());
     return bytes ? QString::fromUtf8(bytes.value()) : QString();
 }
 

@@ -10,6 +10,7 @@
 #include <ProjectFile.h>
 #include <ShellQuote.h>
 #include <XcodeProjectInspector.h>
+#include <XcodeSchemes.h>
 
 #include <QFileInfo>
 #include <QTimer>
@@ -145,11 +146,13 @@ void ScreenshotRunSession::start()
         setPhase(Phase::failed(QStringLiteral("Dem Projekt fehlt .xcodeproj oder Bundle-ID.")));
         return;
     }
-    const auto target = XcodeProjectInspector::launchTarget(XcodeProjectInspector::readProjectFile(xcodeproj));
-    const QString scheme = target ? target->name : m_project.name;
-    if (target && target->platform != SimPlatform::iOS) {
+    const QString pbxproj = XcodeProjectInspector::readProjectFile(xcodeproj);
+    const auto target = XcodeProjectInspector::launchTarget(pbxproj);
+    const QString scheme = target ? XcodeSchemes::schemeFor(m_project, pbxproj, target->name) : m_project.name;
+    if (target && (target->macOSOnly || target->platform != SimPlatform::iOS)) {
         setPhase(Phase::failed(QStringLiteral("Der Screenshot-Lauf unterstützt bisher nur iOS-Apps (dieses Target: %1).")
-                                   .arg(SimPlatforms::displayName(target->platform))));
+                                   .arg(target->macOSOnly ? QStringLiteral("macOS")
+                                                          : SimPlatforms::displayName(target->platform))));
         return;
     }
     if (const auto message = unusableLanguageMessage(m_plan.languages)) {
@@ -194,7 +197,7 @@ QString ScreenshotRunSession::script(const QString &scheme) const
     const QString bundleID = m_project.bundleIdentifier.value_or(QString());
     const QString launch = SimulatorLaunch::makeScript(m_project.xcodeprojPath.value_or(QString()), scheme, bundleID,
                                                        SimPlatform::iOS, m_configuration, {}, {}, std::nullopt,
-                                                       std::nullopt);
+                                                       std::nullopt, m_project.workspacePath);
     const QString runnerProject = RunnerProject::projectPath(projectFolder(), QString::fromUtf16(RunnerProject::screenshotProjectName));
     const QString statusFile = m_workFolder + QStringLiteral("/test-exit-code");
     const auto q = ShellQuote::quote;
@@ -373,7 +376,7 @@ int ScreenshotRunSession::importScreenshots()
     if (!m_project.fastlaneDirectory && m_project.url.isEmpty())
         return 0;
     const QString fastlane = m_project.fastlaneDirectory.value_or(m_project.url + QStringLiteral("/fastlane"));
-    const QString projectFolder = m_project.url.isEmpty() ? QFileInfo(fastlane).absolutePath() : m_project.url;
+    const QString projectFolder = m_project.url.isEmpty() ? QFileInfo(fastlane).absolutePath() : m_project.fastlaneRoot();
     const int shotCount = int(m_plan.shots.size());
     QList<int> captured(m_captured.cbegin(), m_captured.cend());
     std::sort(captured.begin(), captured.end());

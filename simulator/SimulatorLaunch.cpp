@@ -141,6 +141,15 @@ vrs_step "App installieren"
 xcrun simctl install "$UDID" "$APP"
 )SH";
 
+// A step's xcodebuild calls, through the workspace instead of the project where there is one.
+QString throughContainer(const char *step, bool workspace)
+{
+    QString text = QString::fromUtf8(step);
+    if (workspace)
+        text.replace(QLatin1String("-project \"$PROJECT\""), QLatin1String("-workspace \"$WORKSPACE\""));
+    return text;
+}
+
 QString launchCommand(const QMap<QString, QString> &environment, const QStringList &arguments,
                       const std::optional<RecorderSettings> &recorder)
 {
@@ -203,11 +212,14 @@ QString makeScript(const QString &xcodeprojPath,
                    const QMap<QString, QString> &launchEnvironment,
                    const QStringList &launchArguments,
                    const std::optional<Location> &location,
-                   const std::optional<RecorderSettings> &recorder)
+                   const std::optional<RecorderSettings> &recorder,
+                   const std::optional<QString> &workspacePath)
 {
     const PlatformDevices devices = devicesFor(platform);
     QString script = QString::fromUtf8(scriptHelpers);
     script += assign("PROJECT", xcodeprojPath);
+    if (workspacePath)
+        script += assign("WORKSPACE", *workspacePath);
     script += assign("SCHEME", scheme);
     script += assign("BUNDLE_ID", bundleIdentifier);
     script += assign("CONFIGURATION", BuildConfigurations::xcodeName(configuration));
@@ -220,9 +232,9 @@ QString makeScript(const QString &xcodeprojPath,
         script += assign("RECORDER_TARGET", recorder->targetTriple);
         script += QString::fromUtf8(recorderBuild);
     }
-    script += QString::fromUtf8(schemeChoice);
+    script += throughContainer(schemeChoice, workspacePath.has_value());
     script += QString::fromUtf8(deviceChoice);
-    script += QString::fromUtf8(buildAndInstall);
+    script += throughContainer(buildAndInstall, workspacePath.has_value());
     if (location) {
         script += QStringLiteral("vrs_step \"Standort setzen\"\n");
         script += QStringLiteral("xcrun simctl location \"$UDID\" set ")

@@ -39,7 +39,9 @@ Status installRecorderTemplate();
 // It runs under `set -e`, prints "== … ==" progress lines, and leaves the chosen simulator in
 // $UDID (also $PROJECT, $SCHEME, $APP) for commands appended after it. The scheme is the
 // given one when `xcodebuild -list` shows it, else the project's first scheme; the simulator
-// is the newest runtime's booted (else last listed) device of the platform's family.
+// is the newest runtime's booted (else last listed) device of the platform's family. With a
+// workspace (one that builds the project with its pods), schemes are listed, the app built
+// and its build settings read through the workspace ($WORKSPACE) instead of the project.
 QString makeScript(const QString &xcodeprojPath,
                    const QString &scheme,
                    const QString &bundleIdentifier,
@@ -48,7 +50,8 @@ QString makeScript(const QString &xcodeprojPath,
                    const QMap<QString, QString> &launchEnvironment,
                    const QStringList &launchArguments,
                    const std::optional<Location> &location,
-                   const std::optional<RecorderSettings> &recorder);
+                   const std::optional<RecorderSettings> &recorder,
+                   const std::optional<QString> &workspacePath = std::nullopt);
 
 // Finds and opens the Accessibility Inspector; every failure is swallowed.
 void openAccessibilityInspector();

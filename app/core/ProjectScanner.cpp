@@ -1,6 +1,7 @@
 #include "ProjectScanner.h"
 
 #include <XcodeProjectInspector.h>
+#include <XcodeWorkspace.h>
 
 #include <QDir>
 #include <QFileInfo>
@@ -48,6 +49,36 @@ void collect(const QString &folder, int depth, QList<XcodeProject> &found)
     }
 }
 
+bool liesUnder(const QString &path, const QString &folder)
+{
+    return path.startsWith(folder + QLatin1Char('/'));
+}
+
+// A repository that keeps its project in a subfolder and fastlane at its top: the nearest
+// folder above the project, below the root, with a fastlane folder gives it one, unless
+// another project lies under that folder too (two projects never share a plan).
+void adoptEnclosingFastlane(QList<XcodeProject> &projects, const QString &root)
+{
+    const QString top = QDir::cleanPath(QFileInfo(root).absoluteFilePath());
+    for (XcodeProject &project : projects) {
+        if (project.fastlaneDirectory)
+            continue;
+        for (QString folder = QFileInfo(project.url).path(); liesUnder(folder, top); folder = QFileInfo(folder).path()) {
+            const QString fastlane = QDir(folder).filePath(QStringLiteral("fastlane"));
+            if (!QFileInfo(fastlane).isDir())
+                continue;
+            const bool shared = std::any_of(projects.cbegin(), projects.cend(), [&](const XcodeProject &other) {
+                return &other != &project && (other.url == folder || liesUnder(other.url, folder));
+            });
+            if (!shared) {
+                project.fastlaneDirectory = fastlane;
+                project.hasFastlane = true;
+            }
+            break;
+        }
+    }
+}
+
 } // namespace
 
 QString expandTilde(const QString &path)
@@ -87,8 +118,9 @@ std::optional<XcodeProject> inspectFolder(const QString &folder)
 
     // Reads only a regular file: opening a FIFO of that name would block the scan for good.
     const QString pbxproj = XcodeProjectInspector::readProjectFile(*project.xcodeprojPath);
-    project.bundleIdentifier = XcodeProjectInspector::applicationBundleIdentifier(pbxproj);
+    project.bundleIdentifier = XcodeProjectInspector::resolvedBundleIdentifier(pbxproj, folderPath);
     project.marketingVersion = XcodeProjectInspector::marketingVersion(pbxproj);
+    project.workspacePath = XcodeWorkspace::find(folderPath, *project.xcodeprojPath);
     return project;
 }
 
@@ -99,6 +131,7 @@ QList<XcodeProject> scan(const QString &root)
     if (expanded.isEmpty() || !QFileInfo(expanded).isDir())
         return found;
     collect(expanded, 1, found);
+    adoptEnclosingFastlane(found, expanded);
     std::sort(found.begin(), found.end(), [](const XcodeProject &a, const XcodeProject &b) {
         const int byName = a.name.compare(b.name, Qt::CaseInsensitive);
         return byName != 0 ? byName < 0 : a.id < b.id;

@@ -20,10 +20,13 @@ QString expandTilde(const QString &path);
 bool isSkippedFolder(const QString &name);
 
 // Every folder one or two levels below `root` that holds an ".xcodeproj", sorted by name.
-// Folders that cannot be read are skipped; a missing root gives an empty list.
+// Folders that cannot be read are skipped; a missing root gives an empty list. A project
+// without a fastlane folder of its own takes that of the nearest folder above it and below
+// `root` that has one, unless another project lies under that folder too.
 QList<XcodeProject> scan(const QString &root);
 
-// The project of one folder, or nothing when it holds no ".xcodeproj".
+// The project of one folder, or nothing when it holds no ".xcodeproj". Its fastlane folder is
+// only the folder's own.
 std::optional<XcodeProject> inspectFolder(const QString &folder);
 
 } // namespace ProjectScanner

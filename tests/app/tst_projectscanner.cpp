@@ -104,10 +104,10 @@ private Q_SLOTS:
         QVERIFY(alpha->hasFastlane);
         QCOMPARE(alpha->bundleIdentifier, QStringLiteral("com.example.alpha"));
 
-        // A build-setting reference stays as written.
+        // A build-setting reference that nothing defines is never taken for an identifier.
         const XcodeProject *beta = byName(projects, QStringLiteral("Beta"));
         QVERIFY(beta);
-        QCOMPARE(beta->bundleIdentifier, QStringLiteral("$(BASE_BUNDLE_ID).beta"));
+        QCOMPARE(beta->bundleIdentifier, std::nullopt);
 
         const XcodeProject *noBundle = byName(projects, QStringLiteral("NoBundle"));
         QVERIFY(noBundle);
@@ -132,6 +132,79 @@ private Q_SLOTS:
         QCOMPARE(projects.size(), 1);
         QCOMPARE(projects.first().name, QStringLiteral("Shop"));
         QCOMPARE(projects.first().bundleIdentifier, QStringLiteral("com.example.shop"));
+    }
+
+    // The shapes of tests/data/xcode: an identifier built from .xcconfig files (TidePool), a
+    // CocoaPods workspace (Beacon), a repository with fastlane at its top (Harbor), two
+    // projects under one fastlane folder (Fleet).
+    void scansRealProjectShapes()
+    {
+        const QString root = QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode");
+        const QList<XcodeProject> projects = ProjectScanner::scan(root);
+        QCOMPARE(names(projects), (QStringList{QStringLiteral("Beacon"), QStringLiteral("Driver"), QStringLiteral("Harbor"),
+                                     QStringLiteral("Kestrel"), QStringLiteral("Rider"), QStringLiteral("TidePool")}));
+
+        const XcodeProject *tidePool = byName(projects, QStringLiteral("TidePool"));
+        QCOMPARE(tidePool->bundleIdentifier, QStringLiteral("org.example.Tide-Pool"));
+        QCOMPARE(tidePool->marketingVersion, QStringLiteral("1.8"));
+        QCOMPARE(byName(projects, QStringLiteral("Kestrel"))->bundleIdentifier, QStringLiteral("org.example.Kestrel"));
+
+        const XcodeProject *beacon = byName(projects, QStringLiteral("Beacon"));
+        QCOMPARE(beacon->workspacePath, root + QStringLiteral("/Beacon/Beacon.xcworkspace"));
+        QCOMPARE(beacon->bundleIdentifier, QStringLiteral("org.example.beacon"));
+        QCOMPARE(tidePool->workspacePath, std::nullopt);
+
+        const XcodeProject *harbor = byName(projects, QStringLiteral("Harbor"));
+        QCOMPARE(harbor->url, root + QStringLiteral("/Harbor/App"));
+        QCOMPARE(harbor->fastlaneDirectory, root + QStringLiteral("/Harbor/fastlane"));
+        QVERIFY(harbor->hasFastlane);
+        for (const QString &name : {QStringLiteral("Driver"), QStringLiteral("Rider")}) {
+            QCOMPARE(byName(projects, name)->fastlaneDirectory, std::nullopt);
+            QVERIFY(!byName(projects, name)->hasFastlane);
+        }
+    }
+
+    void fastlaneFolderAboveTheProject_data()
+    {
+        // Folders to make below the root (a name ending in ".xcodeproj" makes a project of its
+        // folder), the project looked at and its fastlane folder expected (relative to the root).
+        QTest::addColumn<QStringList>("folders");
+        QTest::addColumn<QString>("project");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("repository's top") << QStringList{"Repo/fastlane", "Repo/App/App.xcodeproj"} << "App" << "Repo/fastlane";
+        QTest::newRow("its own wins") << QStringList{"Repo/fastlane", "Repo/App/App.xcodeproj", "Repo/App/fastlane"} << "App"
+                                      << "Repo/App/fastlane";
+        QTest::newRow("the projects folder's own is not taken") << QStringList{"fastlane", "App/App.xcodeproj"} << "App" << "";
+        QTest::newRow("shared with another project") << QStringList{"Repo/fastlane", "Repo/App/App.xcodeproj", "Repo/Admin/Admin.xcodeproj"}
+                                                     << "App" << "";
+        QTest::newRow("a project elsewhere does not") << QStringList{"Repo/fastlane", "Repo/App/App.xcodeproj", "Other/Admin/Admin.xcodeproj"}
+                                                      << "App" << "Repo/fastlane";
+        QTest::newRow("a folder named alike is not under it")
+            << QStringList{"Repo/fastlane", "Repo/App/App.xcodeproj", "Repo2/Admin/Admin.xcodeproj"} << "App" << "Repo/fastlane";
+    }
+
+    void fastlaneFolderAboveTheProject()
+    {
+        QFETCH(QStringList, folders);
+        QFETCH(QString, project);
+        QFETCH(QString, expected);
+        QTemporaryDir temp;
+        const QString root = temp.path();
+        for (const QString &folder : folders) {
+            if (folder.endsWith(QStringLiteral(".xcodeproj"))) {
+                const QString name = QFileInfo(folder).completeBaseName();
+                writeFile(root + u'/' + folder + QStringLiteral("/project.pbxproj"), appProject(name, QStringLiteral("org.example.x")));
+            } else {
+                QVERIFY(QDir().mkpath(root + u'/' + folder));
+            }
+        }
+        const QList<XcodeProject> projects = ProjectScanner::scan(root);
+        const XcodeProject *found = byName(projects, project);
+        QVERIFY(found);
+        QCOMPARE(found->fastlaneDirectory, expected.isEmpty() ? std::nullopt : std::optional<QString>(root + u'/' + expected));
+        QCOMPARE(found->hasFastlane, !expected.isEmpty());
+        QVERIFY(!found->url.endsWith(QStringLiteral("/Repo")));
     }
 
     void missingOrEmptyRootGivesNothing_data()

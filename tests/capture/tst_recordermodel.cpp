@@ -3,6 +3,7 @@
 #include <RecorderModel.h>
 
 #include <LaneRunModel.h>
+#include <ShellQuote.h>
 #include <RecorderListener.h>
 #include <StepResolver.h>
 
@@ -40,6 +41,8 @@ private Q_SLOTS:
     void moveAndDeleteLeaveTheEventCursorAlone();
     void launchUsesDefaultPortWithoutBoundPort();
     void launchFailureTitleAndNoStoredCount();
+    void launchGoesThroughWorkspaceAndTheAppsScheme_data();
+    void launchGoesThroughWorkspaceAndTheAppsScheme();
     void standInAppConnectsAndItsTapsBecomeSteps();
     void secondLaunchExpectsTheStoredStepCount();
     void stoppingCancelsTheShownLaunch();
@@ -313,6 +316,41 @@ void TestRecorderModel::launchFailureTitleAndNoStoredCount()
     QVERIFY(!BuildStepMemory::expected(QStringLiteral("Recorder: Broken")));
     model->hideLaunch();
     QVERIFY(!model->launchRun());
+}
+
+void TestRecorderModel::launchGoesThroughWorkspaceAndTheAppsScheme_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<bool>("workspace");
+    QTest::addColumn<QString>("scheme");
+    QTest::newRow("CocoaPods workspace") << "Beacon" << true << "Beacon";
+    QTest::newRow("no scheme named like the target") << "Kestrel" << false << "Kestrel-Production";
+}
+
+void TestRecorderModel::launchGoesThroughWorkspaceAndTheAppsScheme()
+{
+    QFETCH(QString, fixture);
+    QFETCH(bool, workspace);
+    QFETCH(QString, scheme);
+    qputenv("PATH", m_home.hangingToolsFolder().toUtf8() + ':' + qgetenv("PATH"));
+    const QString folder = QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode/") + fixture;
+    XcodeProject project;
+    project.id = project.url = folder;
+    project.name = fixture;
+    project.xcodeprojPath = folder + u'/' + fixture + QStringLiteral(".xcodeproj");
+    project.bundleIdentifier = QStringLiteral("org.example.app");
+    if (workspace)
+        project.workspacePath = folder + u'/' + fixture + QStringLiteral(".xcworkspace");
+
+    auto model = makeModel(project);
+    model->startAppWithRecorder();
+    QVERIFY(model->launchRun());
+    const QString script = model->launchRun()->shellCommand();
+    model->cancelLaunch();
+    QVERIFY(script.contains(QStringLiteral("\nSCHEME=") + ShellQuote::quote(scheme) + u'\n'));
+    QCOMPARE(script.contains(QStringLiteral("xcodebuild build -workspace \"$WORKSPACE\"")), workspace);
+    QCOMPARE(script.contains(QStringLiteral("\nWORKSPACE=") + ShellQuote::quote(project.workspacePath.value_or(QString())) + u'\n'),
+             workspace);
 }
 
 void TestRecorderModel::standInAppConnectsAndItsTapsBecomeSteps()

@@ -12,6 +12,7 @@ private Q_SLOTS:
     void roundTrip();
     void wrongTypesAreErrors_data();
     void wrongTypesAreErrors();
+    void cacheWithoutWorkspaceDecodes();
 };
 
 void TestXcodeProject::roundTrip_data()
@@ -34,6 +35,11 @@ void TestXcodeProject::roundTrip_data()
     bare.id = bare.url = "/tmp/Bare";
     bare.name = "Bare";
     QTest::newRow("optionals absent") << bare;
+
+    XcodeProject pods = bare;
+    pods.xcodeprojPath = "/tmp/Bare/Bare.xcodeproj";
+    pods.workspacePath = "/tmp/Bare/Bare.xcworkspace";
+    QTest::newRow("with workspace") << pods;
 }
 
 void TestXcodeProject::roundTrip()
@@ -57,6 +63,7 @@ void TestXcodeProject::wrongTypesAreErrors_data()
     QTest::newRow("count a fraction") << QByteArray(R"({"screenshotCounts":{"de":1.5}})");
     QTest::newRow("count negative") << QByteArray(R"({"screenshotCounts":{"de":-1}})");
     QTest::newRow("count too large") << QByteArray(R"({"screenshotCounts":{"de":1e12}})");
+    QTest::newRow("workspace a list") << QByteArray(R"({"workspacePath":["/tmp/A.xcworkspace"]})");
 }
 
 void TestXcodeProject::wrongTypesAreErrors()
@@ -65,6 +72,26 @@ void TestXcodeProject::wrongTypesAreErrors()
     QString error;
     QVERIFY(!XcodeProject::fromJson(QJsonDocument::fromJson(json).object(), &error));
     QVERIFY(!error.isEmpty());
+}
+
+// A cache written before workspaces were recorded.
+void TestXcodeProject::cacheWithoutWorkspaceDecodes()
+{
+    const QByteArray json = R"({"id":"/w/Shop","name":"Shop","url":"/w/Shop","hasFastlane":false,"laneNames":[],)"
+                            R"("screenshotCounts":{},"xcodeprojPath":"/w/Shop/Shop.xcodeproj","bundleIdentifier":"org.shop"})";
+    const auto project = XcodeProject::fromJson(QJsonDocument::fromJson(json).object());
+    QVERIFY(project);
+    QCOMPARE(project->xcodeprojPath, QStringLiteral("/w/Shop/Shop.xcodeproj"));
+    QCOMPARE(project->workspacePath, std::nullopt);
+    QCOMPARE(project->bundleIdentifier, QStringLiteral("org.shop"));
+
+    // An identifier cached as written in the project file, before references were resolved.
+    for (const QByteArray &written : {QByteArray("$(PRODUCT_BUNDLE_IDENTIFIER)"), QByteArray("org.${NAME}")}) {
+        const QByteArray cached = R"({"id":"/w/Shop","name":"Shop","url":"/w/Shop","bundleIdentifier":")" + written + "\"}";
+        const auto old = XcodeProject::fromJson(QJsonDocument::fromJson(cached).object());
+        QVERIFY(old);
+        QCOMPARE(old->bundleIdentifier, std::nullopt);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestXcodeProject)

@@ -12,12 +12,48 @@ using XcodeProjectInspector::LaunchTarget;
 
 namespace {
 
+QString readText(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("missing fixture %s", qPrintable(path));
+    return QString::fromUtf8(file.readAll());
+}
+
 QString fixture(const QString &name)
 {
-    QFile file(QStringLiteral(VELORANCE_TEST_DATA_DIR "/pbxproj/") + name + QStringLiteral(".pbxproj"));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing fixture %s", qPrintable(name));
-    return QString::fromUtf8(file.readAll());
+    return readText(QStringLiteral(VELORANCE_TEST_DATA_DIR "/pbxproj/") + name + QStringLiteral(".pbxproj"));
+}
+
+// A project folder of tests/data/xcode.
+QString projectFolder(const QString &name)
+{
+    return QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode/") + name;
+}
+
+QString projectFixture(const QString &name)
+{
+    return readText(projectFolder(name) + u'/' + name + QStringLiteral(".xcodeproj/project.pbxproj"));
+}
+
+// The text with one piece replaced; the piece must be there.
+QString edited(const QString &text, const QString &piece, const QString &replacement)
+{
+    if (!text.contains(piece))
+        qFatal("fixture lacks %s", qPrintable(piece));
+    QString result = text;
+    return result.replace(piece, replacement);
+}
+
+// The pulse fixture with targets taken out of the project's target list.
+QString pulseWithout(const QStringList &targets)
+{
+    static const QMap<QString, QString> ids{{QStringLiteral("Pulse Watch"), QStringLiteral("1C0000000000000000000C02")},
+                                            {QStringLiteral("Pulse"), QStringLiteral("1C0000000000000000000C03")}};
+    QString text = fixture(QStringLiteral("mac-watch-ios"));
+    for (const QString &target : targets)
+        text = edited(text, QStringLiteral("%1 /* %2 */,").arg(ids.value(target), target), QString());
+    return text;
 }
 
 } // namespace
@@ -37,7 +73,12 @@ private Q_SLOTS:
     void launchTarget();
     void applicationSettings_data();
     void applicationSettings();
+    void resolvedBundleIdentifier_data();
+    void resolvedBundleIdentifier();
+    void applicationProductFile_data();
+    void applicationProductFile();
     void readsProjectFileFromXcodeproj();
+    void readsNoProjectFileLeadingOutOfItsFolder();
 };
 
 void TestXcodeProjectInspector::knownRegions_data()
@@ -45,7 +86,6 @@ void TestXcodeProjectInspector::knownRegions_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("missing marker") << "developmentRegion = en;" << QStringList{};
-    QTest::newRow("empty text") << "" << QStringList{};
     QTest::newRow("empty list") << "knownRegions = (\n\t\t\t);" << QStringList{};
     QTest::newRow("only Base") << "knownRegions = (Base, );" << QStringList{};
     QTest::newRow("inline mixed quoting") << R"(knownRegions = (en, "de-AT", Base, "zh-Hant", );)"
@@ -128,6 +168,17 @@ void TestXcodeProjectInspector::launchTarget_data()
     QTest::newRow("watchOS single-target app") << fixture("watchos-app") << target("Pulse Watch App", SimPlatform::watchOS);
     QTest::newRow("SDK root auto, iOS among platforms") << fixture("multiplatform-app") << target("Atlas", SimPlatform::iOS);
     QTest::newRow("byte order mark") << QChar(QChar::ByteOrderMark) + fixture("tvos-app") << target("Couch TV", SimPlatform::tvOS);
+    // Several application targets: iOS first, then another simulator platform, macOS last; a
+    // macOS SDK of the target is not overruled by the project's iOS SDK.
+    QTest::newRow("iOS app after macOS and watch apps") << fixture("mac-watch-ios") << target("Pulse", SimPlatform::iOS);
+    QTest::newRow("watch app after macOS app") << pulseWithout({"Pulse"}) << target("Pulse Watch", SimPlatform::watchOS);
+    QTest::newRow("macOS app alone") << pulseWithout({"Pulse", "Pulse Watch"})
+                                     << std::optional<LaunchTarget>(LaunchTarget{"Pulse Mac", SimPlatform::iOS, true});
+    QTest::newRow("macOS from supported platforms over the project's SDK")
+        << fixture("macos-app") << std::optional<LaunchTarget>(LaunchTarget{"Ledger", SimPlatform::iOS, true});
+    QTest::newRow("macOS and iOS supported") << edited(fixture("macos-app"), "SUPPORTED_PLATFORMS = macosx;",
+                                                       "SUPPORTED_PLATFORMS = \"macosx iphoneos iphonesimulator\";")
+                                             << target("Ledger", SimPlatform::iOS);
     QTest::newRow("framework only") << fixture("framework-only") << std::optional<LaunchTarget>();
     QTest::newRow("empty text") << QString() << std::optional<LaunchTarget>();
     QTest::newRow("cut off") << fixture("ios-app").left(9000) << std::optional<LaunchTarget>();
@@ -154,6 +205,8 @@ void TestXcodeProjectInspector::applicationSettings_data()
     QTest::newRow("watchos-app") << "watchos-app" << std::optional<QString>("de.norvane.pulse.watchkitapp")
                                  << std::optional<QString>("1.1");
     QTest::newRow("framework-only") << "framework-only" << std::optional<QString>() << std::optional<QString>();
+    QTest::newRow("mac-watch-ios: the iOS app's") << "mac-watch-ios" << std::optional<QString>("org.example.pulse")
+                                                 << std::optional<QString>("5.3");
 }
 
 void TestXcodeProjectInspector::applicationSettings()
@@ -164,6 +217,68 @@ void TestXcodeProjectInspector::applicationSettings()
     const QString text = fixture(project);
     QCOMPARE(XcodeProjectInspector::applicationBundleIdentifier(text), bundleIdentifier);
     QCOMPARE(XcodeProjectInspector::marketingVersion(text), marketingVersion);
+}
+
+void TestXcodeProjectInspector::resolvedBundleIdentifier_data()
+{
+    QTest::addColumn<QString>("pbxproj");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<std::optional<QString>>("expected");
+
+    const auto id = [](const char *text) { return std::optional<QString>(QString::fromUtf8(text)); };
+    const std::optional<QString> absent;
+    const QString tidePool = projectFixture("TidePool");
+    const QString tidePoolFolder = projectFolder("TidePool");
+
+    // Release's .xcconfig includes the shared one (which includes it back), skips a missing
+    // optional one and one outside the project; the project's own .xcconfig lies below.
+    QTest::newRow("from the target's .xcconfig") << tidePool << tidePoolFolder << id("org.example.Tide-Pool");
+    QTest::newRow("target setting over its .xcconfig")
+        << edited(tidePool, "INFOPLIST_KEY_CFBundleDisplayName = \"Tide Pool\";",
+                  "PRODUCT_BUNDLE_IDENTIFIER = \"$(inherited).ios\";")
+        << tidePoolFolder << id("org.example.Tide-Pool.ios");
+    QTest::newRow("target's .xcconfig named from a followed folder")
+        << edited(tidePool, "baseConfigurationReference = 7D0000000000000000000103 /* Release.xcconfig */;",
+                  "baseConfigurationReferenceAnchor = 7D0000000000000000000205 /* Config */;\n"
+                  "baseConfigurationReferenceRelativePath = Release.xcconfig;")
+        << tidePoolFolder << id("org.example.Tide-Pool");
+    QTest::newRow("target's .xcconfig leads out of the folder: the project's applies")
+        << edited(tidePool, "path = Release.xcconfig;", "path = ../../outside.xcconfig;") << tidePoolFolder
+        << id("com.wrong.project");
+    QTest::newRow("no folder: no .xcconfig read") << tidePool << QString() << absent;
+    QTest::newRow("missing base .xcconfig") << projectFixture("Beacon") << projectFolder("Beacon") << id("org.example.beacon");
+    QTest::newRow("reference in the project file") << projectFixture("Kestrel") << QString() << id("org.example.Kestrel");
+    QTest::newRow("undefined reference is absent") << fixture("framework-first") << QString() << absent;
+    QTest::newRow("literal") << fixture("ios-app") << QString() << id("de.norvane.lumen");
+    QTest::newRow("the chosen application target's") << fixture("mac-watch-ios") << QString() << id("org.example.pulse");
+    QTest::newRow("Release without one: the next configuration's")
+        << edited(fixture("macos-app"), "PRODUCT_BUNDLE_IDENTIFIER = org.example.ledger;", "") << QString()
+        << id("org.example.ledger.debug");
+    QTest::newRow("empty text") << QString() << tidePoolFolder << absent;
+}
+
+void TestXcodeProjectInspector::resolvedBundleIdentifier()
+{
+    QFETCH(QString, pbxproj);
+    QFETCH(QString, folder);
+    QFETCH(std::optional<QString>, expected);
+    QCOMPARE(XcodeProjectInspector::resolvedBundleIdentifier(pbxproj, folder), expected);
+}
+
+void TestXcodeProjectInspector::applicationProductFile_data()
+{
+    QTest::addColumn<QString>("pbxproj");
+    QTest::addColumn<std::optional<QString>>("expected");
+    QTest::newRow("named like the target") << fixture("ios-app") << std::optional<QString>("Lumen.app");
+    QTest::newRow("product named apart from the target") << projectFixture("Kestrel") << std::optional<QString>("Kestrel.app");
+    QTest::newRow("no product reference") << readText(projectFolder("Harbor/App") + "/Harbor.xcodeproj/project.pbxproj") << std::optional<QString>();
+}
+
+void TestXcodeProjectInspector::applicationProductFile()
+{
+    QFETCH(QString, pbxproj);
+    QFETCH(std::optional<QString>, expected);
+    QCOMPARE(XcodeProjectInspector::applicationProductFile(pbxproj), expected);
 }
 
 void TestXcodeProjectInspector::readsProjectFileFromXcodeproj()
@@ -179,5 +294,20 @@ void TestXcodeProjectInspector::readsProjectFileFromXcodeproj()
     QCOMPARE(XcodeProjectInspector::readProjectFile(xcodeproj), fixture("ios-app"));
 }
 
+// A project file that is a link leading out of the project's folder is not read.
+void TestXcodeProjectInspector::readsNoProjectFileLeadingOutOfItsFolder()
+{
+    QTemporaryDir dir;
+    const QString xcodeproj = dir.filePath("Project/Lumen.xcodeproj");
+    QVERIFY(QDir().mkpath(xcodeproj));
+    QFile outside(dir.filePath("elsewhere.pbxproj"));
+    QVERIFY(outside.open(QIODevice::WriteOnly));
+    outside.write(fixture("ios-app").toUtf8());
+    outside.close();
+    QVERIFY(QFile::link(outside.fileName(), xcodeproj + "/project.pbxproj"));
+    QCOMPARE(XcodeProjectInspector::readProjectFile(xcodeproj), QString());
+}
+
 QTEST_APPLESS_MAIN(TestXcodeProjectInspector)
 #include "tst_xcodeprojectinspector.moc"
+

@@ -6,6 +6,7 @@
 #include <ScreenshotRunSession.h>
 #include <UserDefaults.h>
 #include <XcodeProjectInspector.h>
+#include <XcodeWorkspace.h>
 
 #include <QDir>
 #include <QFile>
@@ -175,6 +176,8 @@ private Q_SLOTS:
                                      << "Der Screenshot-Lauf unterstützt bisher nur iOS-Apps (dieses Target: tvOS).";
         QTest::newRow("visionOS target") << QStringLiteral("visionos-app.pbxproj") << true << true
                                          << "Der Screenshot-Lauf unterstützt bisher nur iOS-Apps (dieses Target: visionOS).";
+        QTest::newRow("macOS target") << QStringLiteral("macos-app.pbxproj") << true << true
+                                      << "Der Screenshot-Lauf unterstützt bisher nur iOS-Apps (dieses Target: macOS).";
     }
 
     void refusesUnsuitableProjects()
@@ -232,6 +235,65 @@ private Q_SLOTS:
         QCOMPARE(session.nodes().size(), 9);
     }
 
+    void buildsThroughWorkspaceAndTheSchemeThatRunsTheApp_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<QStringList>("build");
+        QTest::newRow("CocoaPods workspace") << "Beacon" << QStringList{"-workspace", "@/Beacon.xcworkspace", "-scheme", "Beacon"};
+        QTest::newRow("no scheme named like the target")
+            << "Kestrel" << QStringList{"-project", "@/Kestrel.xcodeproj", "-scheme", "Kestrel-Production"};
+    }
+
+    void buildsThroughWorkspaceAndTheSchemeThatRunsTheApp()
+    {
+        QFETCH(QString, fixture);
+        QFETCH(QStringList, build);
+        const QString folder = m_run.projects->filePath(fixture);
+        copyFolder(QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode/") + fixture, folder);
+        const QString callLog = m_run.support->filePath(QStringLiteral("calls.jsonl"));
+        qputenv("VELORANCE_STANDIN_LOG", callLog.toUtf8());
+
+        XcodeProject project;
+        project.id = project.url = folder;
+        project.name = fixture;
+        project.xcodeprojPath = folder + u'/' + fixture + QStringLiteral(".xcodeproj");
+        project.workspacePath = XcodeWorkspace::find(folder, *project.xcodeprojPath);
+        project.bundleIdentifier = QStringLiteral("org.example.app");
+        ScreenshotRunSession session(project, plan(), BuildConfiguration::Release);
+        session.start();
+        QTRY_COMPARE_WITH_TIMEOUT(session.phase().kind, Kind::Done, runTimeoutMs);
+
+        QStringList buildCall;
+        for (const QByteArray &line : readAll(callLog).split('\n')) {
+            const QJsonObject record = QJsonDocument::fromJson(line).object();
+            const QStringList argv = record.value(QStringLiteral("argv")).toVariant().toStringList();
+            if (record.value(QStringLiteral("tool")).toString() == u"xcodebuild" && argv.value(0) == u"build")
+                buildCall = argv;
+        }
+        build.replaceInStrings(QStringLiteral("@"), folder);
+        QCOMPARE(buildCall.mid(1, 4), build);
+    }
+
+    // A repository's fastlane folder above the project's: the screenshots land there.
+    void importsIntoAFastlaneFolderAboveTheProject()
+    {
+        const QString repository = m_run.projects->filePath(QStringLiteral("Harbor"));
+        copyFolder(QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode/Harbor"), repository);
+        XcodeProject project;
+        project.id = project.url = repository + QStringLiteral("/App");
+        project.name = QStringLiteral("Harbor");
+        project.xcodeprojPath = project.url + QStringLiteral("/Harbor.xcodeproj");
+        project.bundleIdentifier = QStringLiteral("org.example.harbor");
+        project.hasFastlane = true;
+        project.fastlaneDirectory = repository + QStringLiteral("/fastlane");
+        ScreenshotRunSession session(project, plan(), BuildConfiguration::Debug);
+        session.start();
+        QTRY_COMPARE_WITH_TIMEOUT(session.phase().kind, Kind::Done, runTimeoutMs);
+        QCOMPARE(session.importedCount(), 6);
+        QCOMPARE(QDir(repository + QStringLiteral("/fastlane/velorancestudio/screenshots/de-DE")).entryList(QDir::Files),
+                 (QStringList{"01-Start.png", "02-Detail.png", "03-Detail.png"}));
+    }
+
     void reportsUnwritableWorkFolder()
     {
         // Running as root ignores permissions, so the work folder is made a plain file.
@@ -279,6 +341,18 @@ private:
         ScreenshotPlan p = ScreenshotPlan::makeDefault({QStringLiteral("en-US"), QStringLiteral("de-DE")});
         p.shots = {shot(QStringLiteral("Start")), shot(QStringLiteral("Detail")), shot(QStringLiteral("Detail"))};
         return p;
+    }
+
+    static void copyFolder(const QString &from, const QString &to)
+    {
+        QDir().mkpath(to);
+        for (const QFileInfo &entry : QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+            const QString target = QDir(to).filePath(entry.fileName());
+            if (entry.isDir())
+                copyFolder(entry.filePath(), target);
+            else
+                QFile::copy(entry.filePath(), target);
+        }
     }
 
     static QList<RunNodeState> states(const ScreenshotRunSession &session)

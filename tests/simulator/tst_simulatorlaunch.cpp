@@ -257,6 +257,40 @@ private Q_SLOTS:
         QVERIFY(m_lastLines.contains(QStringLiteral("Fehler: Kein verfügbarer iOS-Simulator gefunden.")));
     }
 
+    // A CocoaPods project: built through its workspace it works; through the project alone
+    // the stand-in fails as the real build does.
+    void buildsThroughTheWorkspace()
+    {
+        const QString folder = m_home.filePath(QStringLiteral("Pods \"Beacon\" $(touch %1)").arg(canary(3)));
+        const QString project = folder + QStringLiteral("/Beacon.xcodeproj");
+        const QString workspace = folder + QStringLiteral("/Beacon.xcworkspace");
+        QVERIFY(QDir().mkpath(project));
+        QVERIFY(QDir().mkpath(workspace));
+        for (const QString &file : {QStringLiteral("Podfile"), QStringLiteral("Beacon.xcworkspace/contents.xcworkspacedata")}) {
+            QVERIFY(QFile::copy(QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode/Beacon/") + file, folder + u'/' + file));
+        }
+        const QString script = SimulatorLaunch::makeScript(project, QStringLiteral("Beacon"), QStringLiteral("org.example.beacon"),
+                                                           SimPlatform::iOS, BuildConfiguration::Release, {}, {},
+                                                           std::nullopt, std::nullopt, workspace);
+        QCOMPARE(runScript(script, folder), 0);
+        const QStringList calls = summary(readLog(m_log));
+        QCOMPARE(calls.filter(QStringLiteral("xcodebuild")),
+                 (QStringList{QStringLiteral("xcodebuild -list -workspace ") + workspace,
+                              QStringLiteral("xcodebuild build -workspace %1 -scheme Beacon -configuration Release -destination id=%2")
+                                  .arg(workspace, iphoneUdid),
+                              QStringLiteral("xcodebuild -showBuildSettings -workspace %1 -scheme Beacon -configuration Release -destination id=%2")
+                                  .arg(workspace, iphoneUdid)}));
+        QVERIFY(calls.last().startsWith(QStringLiteral("xcrun simctl launch --terminate-running-process %1 org.example.beacon").arg(iphoneUdid)));
+        verifyNoCanary();
+
+        init();
+        const QString withoutWorkspace = SimulatorLaunch::makeScript(project, QStringLiteral("Beacon"), QStringLiteral("org.example.beacon"),
+                                                                     SimPlatform::iOS, BuildConfiguration::Release, {}, {},
+                                                                     std::nullopt, std::nullopt);
+        QCOMPARE(runScript(withoutWorkspace, folder), 65);
+        QVERIFY(!summary(readLog(m_log)).filter(QStringLiteral("xcodebuild build -project ")).isEmpty());
+    }
+
     void installRecorderTemplateWritesOnlyChanges()
     {
         QVERIFY(SimulatorLaunch::installRecorderTemplate().ok());
@@ -320,9 +354,9 @@ private:
     }
 
     // Runs the script the way the program does: a lane run through "/bin/sh -lc".
-    int runScript(const QString &script)
+    int runScript(const QString &script, const QString &workingDirectory = QString())
     {
-        LaneRunModel run(QStringLiteral("test"), script, m_projectFolder);
+        LaneRunModel run(QStringLiteral("test"), script, workingDirectory.isEmpty() ? m_projectFolder : workingDirectory);
         std::optional<int> exitCode;
         run.onFinish = [&](int code) { exitCode = code; };
         run.start();

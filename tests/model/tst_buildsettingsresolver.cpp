@@ -1,0 +1,142 @@
+#include <BuildSettingsResolver.h>
+
+#include <TimeBudget.h>
+
+#include <QTest>
+
+#include <optional>
+
+namespace {
+
+// "KEY=value" lines, lowest precedence first.
+BuildSettingsResolver resolverOf(const QString &targetName, const QStringList &lines)
+{
+    BuildSettingsResolver resolver(targetName);
+    for (const QString &line : lines) {
+        const qsizetype equals = line.indexOf(u'=');
+        resolver.add(line.left(equals), line.mid(equals + 1));
+    }
+    return resolver;
+}
+
+} // namespace
+
+class TestBuildSettingsResolver final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void value_data();
+    void value();
+    void settingsOfAProjectFile();
+    void chainsThatGrowOrRunDeepEnd_data();
+    void chainsThatGrowOrRunDeepEnd();
+};
+
+void TestBuildSettingsResolver::value_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QStringList>("definitions");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<std::optional<QString>>("expected");
+
+    const auto id = [](const char *text) { return std::optional<QString>(QString::fromUtf8(text)); };
+    const QString key = QStringLiteral("ID");
+
+    QTest::newRow("literal") << "App" << QStringList{"ID=org.example.app"} << key << id("org.example.app");
+    QTest::newRow("both bracket forms") << "App" << QStringList{"A=one", "B=two", "ID=$(A).${B}"} << key
+                                        << id("one.two");
+    QTest::newRow("named setting defined later") << "App" << QStringList{"ID=org.$(SUFFIX)", "SUFFIX=x"} << key
+                                                 << id("org.x");
+    QTest::newRow("PRODUCT_NAME defaults to the target") << "Tide" << QStringList{"ID=org.$(PRODUCT_NAME)"} << key
+                                                         << id("org.Tide");
+    QTest::newRow("TARGET_NAME is always the target") << "Tide" << QStringList{"TARGET_NAME=Other", "ID=$(TARGET_NAME)"}
+                                                      << key << id("Tide");
+    QTest::newRow("rfc1034identifier") << "Café & Co_2" << QStringList{"ID=org.${PRODUCT_NAME:rfc1034identifier}"}
+                                       << key << id("org.Caf----Co-2");
+    QTest::newRow("inherited") << "App" << QStringList{"ID=org.example", "ID=$(inherited).app"} << key
+                               << id("org.example.app");
+    QTest::newRow("inherited with nothing below is empty") << "App" << QStringList{"ID=$(inherited).app"} << key
+                                                           << id(".app");
+    QTest::newRow("naming itself reads the value below") << "App" << QStringList{"ID=org", "ID=$(ID).app"} << key
+                                                         << id("org.app");
+    QTest::newRow("inherited in a referenced setting") << "App" << QStringList{"P=org", "P=$(inherited).example", "ID=$(P).app"}
+                                                       << key << id("org.example.app");
+    QTest::newRow("nested reference") << "App" << QStringList{"STAGE=beta", "ID_beta=org.beta", "ID_prod=org", "ID=$(ID_$(STAGE))"}
+                                      << key << id("org.beta");
+    QTest::newRow("undefined stays as written") << "App" << QStringList{"ID=org.$(TEAM_PREFIX).app"} << key
+                                                << id("org.$(TEAM_PREFIX).app");
+    QTest::newRow("unknown modifier stays as written") << "App" << QStringList{"ID=org.$(PRODUCT_NAME:lower)"} << key
+                                                       << id("org.$(PRODUCT_NAME:lower)");
+    QTest::newRow("unclosed reference stays as written") << "App" << QStringList{"ID=org.$(PRODUCT_NAME"} << key
+                                                         << id("org.$(PRODUCT_NAME");
+    QTest::newRow("conditional definition is left out") << "App" << QStringList{"ID=org.app", "ID[sdk=iphoneos*]=org.device"}
+                                                        << key << id("org.app");
+    QTest::newRow("loop gives nothing") << "App" << QStringList{"A=$(B)", "B=x.$(A)", "ID=$(A)"} << key
+                                        << std::optional<QString>();
+    QTest::newRow("undefined key") << "App" << QStringList{"OTHER=x"} << key << std::optional<QString>();
+}
+
+void TestBuildSettingsResolver::value()
+{
+    QFETCH(QString, target);
+    QFETCH(QStringList, definitions);
+    QFETCH(QString, key);
+    QFETCH(std::optional<QString>, expected);
+    QCOMPARE(resolverOf(target, definitions).value(key), expected);
+}
+
+// A project file's dictionary: text values, lists joined, anything else left out; the
+// built-in default does not count as a definition.
+void TestBuildSettingsResolver::settingsOfAProjectFile()
+{
+    BuildSettingsResolver resolver(QStringLiteral("Atlas"));
+    QVERIFY(!resolver.defines(QStringLiteral("PRODUCT_NAME")));
+    QCOMPARE(resolver.value(QStringLiteral("PRODUCT_NAME")), QStringLiteral("Atlas"));
+    resolver.add(QVariantMap{{QStringLiteral("PRODUCT_BUNDLE_IDENTIFIER"), QStringLiteral("org.$(PRODUCT_NAME).$(FLAGS)")},
+                             {QStringLiteral("FLAGS"), QStringList{QStringLiteral("$(inherited)"), QStringLiteral("x")}},
+                             {QStringLiteral("NESTED"), QVariantMap{{QStringLiteral("a"), QStringLiteral("b")}}}});
+    QVERIFY(resolver.defines(QStringLiteral("PRODUCT_BUNDLE_IDENTIFIER")));
+    QVERIFY(!resolver.defines(QStringLiteral("NESTED")));
+    QCOMPARE(resolver.value(QStringLiteral("PRODUCT_BUNDLE_IDENTIFIER")), QStringLiteral("org.Atlas. x"));
+}
+
+void TestBuildSettingsResolver::chainsThatGrowOrRunDeepEnd_data()
+{
+    QTest::addColumn<QStringList>("definitions");
+
+    // Each level doubles the one below: 8 MiB of text at the top if nothing stopped it.
+    QStringList doubling{QStringLiteral("L0=abcdefgh")};
+    for (int level = 1; level <= 20; ++level)
+        doubling << QStringLiteral("L%1=$(L%2)$(L%2)").arg(level).arg(level - 1);
+    doubling << QStringLiteral("ID=$(L20)");
+    QTest::newRow("doubling chain") << doubling;
+
+    QStringList deep{QStringLiteral("D0=x")};
+    for (int level = 1; level <= 5000; ++level)
+        deep << QStringLiteral("D%1=$(D%2)").arg(level).arg(level - 1);
+    deep << QStringLiteral("ID=$(D5000)");
+    QTest::newRow("5,000 references deep") << deep;
+
+    QStringList inherited;
+    for (int level = 0; level < 5000; ++level)
+        inherited << QStringLiteral("ID=$(inherited)x");
+    QTest::newRow("5,000 inherited levels") << inherited;
+
+    QTest::newRow("deeply nested brackets") << QStringList{QStringLiteral("ID=") + QString(100000, u'$').replace(u'$', QStringLiteral("$("))};
+}
+
+// Hostile settings must neither exhaust the memory or the stack nor hang the scan: they
+// end without a value, in well under a second.
+void TestBuildSettingsResolver::chainsThatGrowOrRunDeepEnd()
+{
+    QFETCH(QStringList, definitions);
+    const BuildSettingsResolver resolver = resolverOf(QStringLiteral("App"), definitions);
+    std::optional<QString> value;
+    const double ms = TimeBudget::bestMs(QTest::currentDataTag(), [&] { value = resolver.value(QStringLiteral("ID")); });
+    QVERIFY2(ms < TimeBudget::scaled(200), qPrintable(QString::number(ms)));
+    QVERIFY(!value || BuildSettingsResolver::hasReference(*value));
+}
+
+QTEST_APPLESS_MAIN(TestBuildSettingsResolver)
+#include "tst_buildsettingsresolver.moc"
