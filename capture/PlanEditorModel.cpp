@@ -225,35 +225,18 @@ ShotStore PlanEditorModel::store() const
     return ShotStore(*m_project.fastlaneDirectory, m_project.url);
 }
 
-bool PlanEditorModel::planFileChangedOutside(const ShotStore &planStore) const
-{
-    const ProjectFile::Stamp now = ProjectFile::stamp(planStore.planPath());
-    if (m_diskStamp && now == *m_diskStamp)
-        return false;
-    if (!now.exists)
-        return false; // nothing there to lose
-    const Result<QByteArray> bytes = planStore.readPlanBytes();
-    return !bytes || !m_diskBytes || bytes.value() != *m_diskBytes;
-}
-
 Status PlanEditorModel::writePlan(const ScreenshotPlan &plan)
 {
-    const ShotStore planStore = store();
-    // Nothing a person wrote is replaced without a copy.
-    if (planFileChangedOutside(planStore)) {
-        const Result<QString> kept = planStore.keepPlanAside();
-        if (!kept)
-            return Status::failure(kept.error());
-    }
+    // Nothing a person wrote is replaced without a copy: a file that is not what the editor last
+    // loaded or wrote is kept aside, in the same step as ours comes in.
     const QByteArray bytes = m_encoder.encode(plan);
-    ProjectFile::Stamp written;
-    const Status status = planStore.savePlanBytes(bytes, &written);
-    if (status) {
-        m_diskStamp = written;
+    const Result<ProjectFile::Replaced> replaced = store().replacePlanBytes(bytes, {m_diskStamp, m_diskBytes});
+    if (replaced) {
+        m_diskStamp = replaced->written;
         m_diskBytes = bytes;
     }
     watchPlanFile();
-    return status;
+    return replaced ? Status::success() : Status::failure(replaced.error());
 }
 
 void PlanEditorModel::watchPlanFile()

@@ -4,17 +4,24 @@
 #include <UserDefaults.h>
 #include <Whitespace.h>
 
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
+#include <thread>
 
 #include <ProjectFile.h>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class TestPlanEditorModel final : public QObject
 {
@@ -37,6 +44,9 @@ private Q_SLOTS:
     void outsideChangeIsLoadedAgain();
     void outsideChangeIsKeptAsideBeforeAWrite();
     void planCaughtHalfWrittenIsLoadedOnceComplete();
+    void outsideWritesRacingEditsAreNeverLost();
+    void slowOutsideWriterCaughtByAnEditLosesNothing_data();
+    void slowOutsideWriterCaughtByAnEditLosesNothing();
     void keptCopiesAreNeverOverwritten();
     void failedWriteNamesTheSystemsReason();
     void flagsManifestDecidesAdvancedArea_data();
@@ -412,6 +422,96 @@ void TestPlanEditorModel::planCaughtHalfWrittenIsLoadedOnceComplete()
     model.addLane();
     QCOMPARE(planOnDisk(project), model.plan());
     QCOMPARE(readBytes(planPath(project) + QStringLiteral(".unreadable")), bytes.left(100));
+}
+
+// Another program writes the plan (a new file renamed over it) while the user edits: every
+// version it wrote must end up in the plan file or in a kept file.
+void TestPlanEditorModel::outsideWritesRacingEditsAreNeverLost()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    PlanEditorModel model(project);
+    model.load();
+    model.addLane();
+    const QUuid lane = model.plan().lanes.first().id;
+    const QString path = planPath(project);
+
+    constexpr int rounds = 300;
+    QList<QByteArray> versions;
+    for (int i = 0; i < rounds; ++i)
+        versions.append(ScreenshotPlan::makeDefault({QStringLiteral("outside-%1").arg(i)}).encode());
+    const QByteArray native = QFile::encodeName(path);
+    const QByteArray writerTemporary = native + ".writer";
+    std::atomic<bool> stop{false};
+    std::atomic<int> written{0};
+    std::thread writer([&] {
+        for (int i = 0; i < rounds && !stop.load(); ++i) {
+            const int fd = ::open(writerTemporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+            if (fd < 0)
+                return;
+            const bool whole = ::write(fd, versions.at(i).constData(), size_t(versions.at(i).size())) == versions.at(i).size();
+            ::close(fd);
+            if (!whole || ::rename(writerTemporary.constData(), native.constData()) != 0)
+                return;
+            written.store(i + 1);
+            // The next version only once an edit replaced this one: the writer never
+            // replaces its own.
+            while (!stop.load() && readBytes(path) == versions.at(i))
+                std::this_thread::sleep_for(std::chrono::microseconds(50));
+        }
+    });
+    for (int i = 0; i < rounds && written.load() < rounds; ++i)
+        model.setLaneName(lane, QStringLiteral("Bearbeitet %1").arg(i));
+    stop.store(true);
+    writer.join();
+    QVERIFY(!model.saveError());
+
+    QByteArrayList everything;
+    const QDir folder = QFileInfo(path).dir();
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden)) {
+        if (name != QStringLiteral("shots.json.writer"))
+            everything.append(readBytes(folder.filePath(name)));
+    }
+    int lost = 0;
+    for (int i = 0; i < written.load(); ++i) {
+        const QByteArray marker = "\"outside-" + QByteArray::number(i) + '"';
+        if (std::none_of(everything.cbegin(), everything.cend(), [&](const QByteArray &bytes) { return bytes.contains(marker); }))
+            ++lost;
+    }
+    qInfo("%d of %d outside versions lost", lost, written.load());
+    QCOMPARE(lost, 0);
+}
+
+void TestPlanEditorModel::slowOutsideWriterCaughtByAnEditLosesNothing_data()
+{
+    QTest::addColumn<bool>("exchange");
+    QTest::newRow("names exchanged") << true;
+    QTest::newRow("kept, then renamed") << false;
+}
+
+// A writer that truncates the file, writes half, pauses and writes the rest: an edit in the
+// pause keeps the file itself aside, so the second half lands there too.
+void TestPlanEditorModel::slowOutsideWriterCaughtByAnEditLosesNothing()
+{
+    QFETCH(bool, exchange);
+    ProjectFile::setExchangeUsed(exchange);
+    const auto restore = qScopeGuard([] { ProjectFile::setExchangeUsed(true); });
+    const XcodeProject project = makeProject(m_dir->path());
+    PlanEditorModel model(project);
+    model.load();
+    model.addLane();
+
+    const QByteArray theirs = ScreenshotPlan::makeDefault({QStringLiteral("pt-PT")}).encode();
+    const qsizetype half = theirs.size() / 2;
+    const int fd = ::open(QFile::encodeName(planPath(project)).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    QVERIFY(fd >= 0);
+    const auto closeWriter = qScopeGuard([fd] { ::close(fd); });
+    QCOMPARE(::write(fd, theirs.constData(), size_t(half)), half);
+    model.addLane();
+    QCOMPARE(::write(fd, theirs.constData() + half, size_t(theirs.size() - half)), theirs.size() - half);
+
+    QVERIFY(!model.saveError());
+    QCOMPARE(planOnDisk(project), model.plan());
+    QCOMPARE(readBytes(planPath(project) + QStringLiteral(".unreadable")), theirs);
 }
 
 void TestPlanEditorModel::keptCopiesAreNeverOverwritten()
