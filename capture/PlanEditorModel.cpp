@@ -15,7 +15,8 @@ namespace {
 
 const QString kExportClassName = QStringLiteral("VeloranceStudioScreenshots");
 const QString kExportFileName = QStringLiteral("VeloranceStudioScreenshots.swift");
-// Events of one outside write (delete, create, several modifications) arrive in a burst.
+// Events of one outside write (delete, create, several modifications) arrive in a burst; the
+// check runs this long after the first of them.
 constexpr int kDiskCheckDelayMs = 50;
 
 qsizetype indexOfShot(const ScreenshotPlan &plan, const QUuid &shotID)
@@ -59,8 +60,14 @@ PlanEditorModel::PlanEditorModel(const XcodeProject &project, QObject *parent)
     m_diskCheckTimer->setSingleShot(true);
     m_diskCheckTimer->setInterval(kDiskCheckDelayMs);
     connect(m_diskCheckTimer, &QTimer::timeout, this, &PlanEditorModel::checkPlanOnDisk);
-    connect(m_watcher, &QFileSystemWatcher::fileChanged, m_diskCheckTimer, qOverload<>(&QTimer::start));
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_diskCheckTimer, qOverload<>(&QTimer::start));
+    // The first event starts the wait and later ones do not prolong it: the editor's own
+    // writes, as fast as someone types, must not put off looking at an outside change.
+    const auto scheduleCheck = [this] {
+        if (!m_diskCheckTimer->isActive())
+            m_diskCheckTimer->start();
+    };
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, scheduleCheck);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, scheduleCheck);
     m_noteTimer->setSingleShot(true);
     m_noteTimer->setInterval(m_noteDurationMs);
     // Only a wait that runs its full length clears the note; a restart or stop cuts it short.
@@ -244,7 +251,9 @@ void PlanEditorModel::watchPlanFile()
     const ShotStore planStore = store();
     // A replaced file (every atomic write) drops its watch, so the paths are added again.
     QStringList paths;
-    for (const QString &path : {*m_project.fastlaneDirectory, planStore.folder(), planStore.planPath()}) {
+    // The project folder too: a branch switch may replace the fastlane folder, and with it
+    // every watch below it; its return is seen here and every watch is set again.
+    for (const QString &path : {m_project.url, *m_project.fastlaneDirectory, planStore.folder(), planStore.planPath()}) {
         if (QFileInfo::exists(path))
             paths.append(path);
     }

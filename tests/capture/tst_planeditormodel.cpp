@@ -4,6 +4,7 @@
 #include <UserDefaults.h>
 #include <Whitespace.h>
 
+#include <QElapsedTimer>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
@@ -47,6 +48,8 @@ private Q_SLOTS:
     void outsideWritesRacingEditsAreNeverLost();
     void slowOutsideWriterCaughtByAnEditLosesNothing_data();
     void slowOutsideWriterCaughtByAnEditLosesNothing();
+    void replacedFastlaneFolderIsLoaded();
+    void outsideChangeIsSeenWhileEditsGoOn();
     void keptCopiesAreNeverOverwritten();
     void failedWriteNamesTheSystemsReason();
     void flagsManifestDecidesAdvancedArea_data();
@@ -512,6 +515,70 @@ void TestPlanEditorModel::slowOutsideWriterCaughtByAnEditLosesNothing()
     QVERIFY(!model.saveError());
     QCOMPARE(planOnDisk(project), model.plan());
     QCOMPARE(readBytes(planPath(project) + QStringLiteral(".unreadable")), theirs);
+}
+
+// A branch switch deletes the fastlane folder and, a while later, brings it back with another
+// plan: the editor loads that plan, and the next edit goes on from it.
+void TestPlanEditorModel::replacedFastlaneFolderIsLoaded()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    PlanEditorModel model(project);
+    model.load();
+    model.addLane();
+    QTest::qWait(100); // the editor's own write is no outside change
+
+    QVERIFY(QDir(*project.fastlaneDirectory).removeRecursively());
+    QTest::qWait(200); // looked at while it is gone
+    ScreenshotPlan other = ScreenshotPlan::makeDefault({QStringLiteral("sv-SE")});
+    other.shots.append(makeShot(QStringLiteral("Anderer Zweig"), std::nullopt, 1));
+    QVERIFY(writeBytes(planPath(project), other.encode()));
+    QTRY_COMPARE(model.plan(), other);
+
+    model.addLane();
+    QCOMPARE(planOnDisk(project)->shots, other.shots);
+    QCOMPARE(planOnDisk(project), model.plan());
+    QVERIFY(!QFileInfo::exists(planPath(project) + QStringLiteral(".unreadable")));
+
+    // Watched again below the new folder too.
+    QTest::qWait(100);
+    other.languages = {QStringLiteral("nb-NO")};
+    QVERIFY(writeBytes(planPath(project), other.encode()));
+    QTRY_COMPARE(model.plan(), other);
+}
+
+// Someone types faster than the check's delay while another program writes the plan now and
+// then: the editor's own writes must not keep putting off the look at the file.
+void TestPlanEditorModel::outsideChangeIsSeenWhileEditsGoOn()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    PlanEditorModel model(project);
+    model.load();
+    model.addLane();
+    const QUuid lane = model.plan().lanes.first().id;
+    const QString path = planPath(project);
+
+    // A keystroke every 20 ms; between two, the other program writes a version of its own at an
+    // offset that changes from one keystroke to the next.
+    bool seen = false;
+    connect(&model, &PlanEditorModel::planChanged, &model, [&] {
+        seen = seen || model.plan().languages.value(0).startsWith(QStringLiteral("outside-"));
+    });
+    int keystrokes = 0;
+    int versions = 0;
+    QElapsedTimer clock;
+    clock.start();
+    while (!seen && clock.elapsed() < 3000) {
+        model.setLaneName(lane, QStringLiteral("Lane %1").arg(++keystrokes));
+        const int offset = 2 + (keystrokes * 7) % 16;
+        QTest::qWait(offset);
+        const QByteArray bytes = ScreenshotPlan::makeDefault({QStringLiteral("outside-%1").arg(++versions)}).encode();
+        QVERIFY(writeBytes(path + QStringLiteral(".new"), bytes));
+        QCOMPARE(::rename(QFile::encodeName(path + QStringLiteral(".new")).constData(), QFile::encodeName(path).constData()), 0);
+        QTest::qWait(20 - offset);
+    }
+    QVERIFY(seen);
+    QVERIFY(!model.saveError());
+    qInfo("an outside version was loaded after %d keystrokes and %d outside versions", keystrokes, versions);
 }
 
 void TestPlanEditorModel::keptCopiesAreNeverOverwritten()
