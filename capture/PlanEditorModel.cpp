@@ -160,6 +160,7 @@ void PlanEditorModel::setNoteDuration(int milliseconds)
 void PlanEditorModel::load()
 {
     m_hasLoaded = true;
+    m_lastSaveFailed = false;
     setSaveNote(std::nullopt);
     setSaveError(std::nullopt);
 
@@ -216,9 +217,12 @@ void PlanEditorModel::save()
     // user's file.
     if (!m_project.fastlaneDirectory || !m_hasLoaded)
         return;
-    if (m_plan == m_savedPlan)
+    // After a failed write, the file may no longer hold savedPlan (it may be gone meanwhile):
+    // the plan is written once more even when it equals savedPlan again.
+    if (m_plan == m_savedPlan && !m_lastSaveFailed)
         return;
     const Status status = writePlan(m_plan);
+    m_lastSaveFailed = !status;
     if (status) {
         m_savedPlan = m_plan;
         setSaveError(std::nullopt);

@@ -159,5 +159,6 @@ private:
     std::optional<QByteArray> m_diskBytes;
     PlanEncoder m_encoder; // re-encodes only the shots an edit changed
     bool m_hasLoaded = false;
+    bool m_lastSaveFailed = false;
     int m_noteDurationMs = 3000;
 };

@@ -24,6 +24,36 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+// A file-size limit stands in for a full disk: writes beyond it fail, the program goes on.
+class FileSizeLimit final
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ProjectFile::ignoreFileSizeSignal();
+        m_active = ::getrlimit(RLIMIT_FSIZE, &m_saved) == 0;
+        struct rlimit limited = m_saved;
+        limited.rlim_cur = bytes;
+        m_active = m_active && ::setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        if (m_active)
+            ::setrlimit(RLIMIT_FSIZE, &m_saved);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+    bool isActive() const { return m_active; }
+
+private:
+    struct rlimit m_saved {};
+    bool m_active = false;
+};
+
+} // namespace
+
 class TestPlanEditorModel final : public QObject
 {
     Q_OBJECT
@@ -56,6 +86,7 @@ private Q_SLOTS:
     void flagsManifestDecidesAdvancedArea();
     void everyChangeIsSavedOnce();
     void writeFailureShowsErrorAndRecovers();
+    void changeBackAfterFailedSaveWritesOnce();
     void loadClearsNoteAndError();
     void newNoteReplacesOldAndRestartsTimer();
     void projectChangeReloads();
@@ -606,21 +637,17 @@ void TestPlanEditorModel::keptCopiesAreNeverOverwritten()
 
 void TestPlanEditorModel::failedWriteNamesTheSystemsReason()
 {
-    // A file-size limit stands in for a full disk: the write fails, the program goes on.
-    ProjectFile::ignoreFileSizeSignal();
     const XcodeProject project = makeProject(m_dir->path());
     PlanEditorModel model(project);
     model.load();
     model.addLane();
     const QByteArray before = readBytes(planPath(project));
 
-    struct rlimit saved;
-    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit limited = saved;
-    limited.rlim_cur = 64;
-    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    model.addLane();
-    ::setrlimit(RLIMIT_FSIZE, &saved);
+    {
+        const FileSizeLimit limit(64);
+        QVERIFY(limit.isActive());
+        model.addLane();
+    }
 
     QCOMPARE(model.saveError(), QStringLiteral("Konnte nicht speichern: ") + QString::fromLocal8Bit(std::strerror(EFBIG)));
     QCOMPARE(readBytes(planPath(project)), before);
@@ -705,7 +732,7 @@ void TestPlanEditorModel::writeFailureShowsErrorAndRecovers()
     QCOMPARE(model.savedPlan(), loaded);
     QCOMPARE(model.plan().lanes.first().name, QStringLiteral("Neu")); // kept in memory
 
-    // Back to the last written value: nothing to write, so nothing is tried.
+    // Back to the last written value while still blocked: tried once more, the error stays.
     QSignalSpy state(&model, &PlanEditorModel::stateChanged);
     model.setLaneName(lane, QStringLiteral("Screenshots"));
     QCOMPARE(model.plan(), model.savedPlan());
@@ -718,6 +745,36 @@ void TestPlanEditorModel::writeFailureShowsErrorAndRecovers()
     QVERIFY(!model.saveError());
     QCOMPARE(planOnDisk(project), model.plan());
     QCOMPARE(model.savedPlan(), model.plan());
+}
+
+// After a failed save the file may no longer hold the saved plan (here it went missing): a
+// change back to the saved plan still writes it, once.
+void TestPlanEditorModel::changeBackAfterFailedSaveWritesOnce()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    PlanEditorModel model(project);
+    model.load();
+    model.addLane();
+    const ScreenshotPlan saved = model.plan();
+    const QUuid lane = saved.lanes.first().id;
+    {
+        const FileSizeLimit limit(64);
+        QVERIFY(limit.isActive());
+        model.setLaneName(lane, QStringLiteral("Neu"));
+    }
+    QVERIFY(model.saveError());
+    QVERIFY(QFile::remove(planPath(project)));
+
+    model.setLaneName(lane, saved.lanes.first().name);
+    QCOMPARE(model.plan(), saved);
+    QVERIFY(!model.saveError());
+    QCOMPARE(planOnDisk(project), saved);
+
+    // Once: with the save done, an equal plan writes nothing again.
+    QVERIFY(QFile::remove(planPath(project)));
+    model.save();
+    model.runLane(model.plan().lanes.first());
+    QVERIFY(!QFileInfo::exists(planPath(project)));
 }
 
 void TestPlanEditorModel::loadClearsNoteAndError()
