@@ -435,8 +435,10 @@ ScreenshotPlan PlanEditorModel::planForRun() const
 
 void PlanEditorModel::addRecordedShot(Shot shot)
 {
+    // The recorder's lane may be gone meanwhile (the plan loaded again after an outside
+    // change); the shot then joins the first lane rather than none shown.
     std::optional<QUuid> target;
-    if (m_recorderLane)
+    if (m_recorderLane && indexOfLane(m_plan, m_recorderLane->id) >= 0)
         target = m_recorderLane->id;
     else if (!m_plan.lanes.isEmpty())
         target = m_plan.lanes.first().id;

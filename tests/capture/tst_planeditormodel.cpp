@@ -104,6 +104,7 @@ private Q_SLOTS:
     void recordedShotTargetLane_data();
     void recordedShotTargetLane();
     void recordedShotInFirstLaneMovesWithRemovedLane();
+    void recordedShotJoinsFirstLaneWhenItsLaneIsGone();
     void shotBindingWritesWholeShot();
 
     void languageBinding();
@@ -1119,6 +1120,31 @@ void TestPlanEditorModel::recordedShotInFirstLaneMovesWithRemovedLane()
     QCOMPARE(model.plan().shots.last().laneID, std::optional<QUuid>(first.id));
     model.removeLane(first.id);
     QCOMPARE(model.plan().shots.last().laneID, std::optional<QUuid>(second.id));
+}
+
+// The recorder is open on lane B when the plan is loaded again after an outside change that
+// dropped B: the recorded shot joins the first lane instead of a lane no one sees.
+void TestPlanEditorModel::recordedShotJoinsFirstLaneWhenItsLaneIsGone()
+{
+    const Lane a = makeLane(QStringLiteral("A"));
+    const Lane b = makeLane(QStringLiteral("B"));
+    ProjectSpec spec;
+    spec.shotsJson = planWith({a, b}, {makeShot(QStringLiteral("alt"), b.id)}).encode();
+    const XcodeProject project = makeProject(m_dir->path(), spec);
+    PlanEditorModel model(project);
+    model.load();
+    model.recordShot(b);
+
+    const ScreenshotPlan outside = planWith({makeLane(QStringLiteral("C")), a}, {});
+    QVERIFY(writeBytes(planPath(project), outside.encode()));
+    model.checkPlanOnDisk();
+    QCOMPARE(model.plan(), outside);
+
+    model.addRecordedShot(makeShot(QStringLiteral("Aufnahme"), std::nullopt, 2));
+    const Shot &added = model.plan().shots.last();
+    QCOMPARE(added.name, QStringLiteral("Aufnahme"));
+    QCOMPARE(added.laneID, std::optional<QUuid>(outside.lanes.first().id));
+    QCOMPARE(planOnDisk(project), model.plan());
 }
 
 void TestPlanEditorModel::shotBindingWritesWholeShot()
