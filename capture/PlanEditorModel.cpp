@@ -15,7 +15,8 @@ namespace {
 
 const QString kExportClassName = QStringLiteral("VeloranceStudioScreenshots");
 const QString kExportFileName = QStringLiteral("VeloranceStudioScreenshots.swift");
-// Events of one outside write (delete, create, several modifications) arrive in a burst.
+// Events of one outside write (delete, create, several modifications) arrive in a burst; the
+// check runs this long after the first of them.
 constexpr int kDiskCheckDelayMs = 50;
 
 qsizetype indexOfShot(const ScreenshotPlan &plan, const QUuid &shotID)
@@ -59,8 +60,14 @@ PlanEditorModel::PlanEditorModel(const XcodeProject &project, QObject *parent)
     m_diskCheckTimer->setSingleShot(true);
     m_diskCheckTimer->setInterval(kDiskCheckDelayMs);
     connect(m_diskCheckTimer, &QTimer::timeout, this, &PlanEditorModel::checkPlanOnDisk);
-    connect(m_watcher, &QFileSystemWatcher::fileChanged, m_diskCheckTimer, qOverload<>(&QTimer::start));
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_diskCheckTimer, qOverload<>(&QTimer::start));
+    // The first event starts the wait and later ones do not prolong it: the editor's own
+    // writes, as fast as someone types, must not put off looking at an outside change.
+    const auto scheduleCheck = [this] {
+        if (!m_diskCheckTimer->isActive())
+            m_diskCheckTimer->start();
+    };
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, scheduleCheck);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, scheduleCheck);
     m_noteTimer->setSingleShot(true);
     m_noteTimer->setInterval(m_noteDurationMs);
     // Only a wait that runs its full length clears the note; a restart or stop cuts it short.
@@ -153,6 +160,7 @@ void PlanEditorModel::setNoteDuration(int milliseconds)
 void PlanEditorModel::load()
 {
     m_hasLoaded = true;
+    m_lastSaveFailed = false;
     setSaveNote(std::nullopt);
     setSaveError(std::nullopt);
 
@@ -209,9 +217,12 @@ void PlanEditorModel::save()
     // user's file.
     if (!m_project.fastlaneDirectory || !m_hasLoaded)
         return;
-    if (m_plan == m_savedPlan)
+    // After a failed write, the file may no longer hold savedPlan (it may be gone meanwhile):
+    // the plan is written once more even when it equals savedPlan again.
+    if (m_plan == m_savedPlan && !m_lastSaveFailed)
         return;
     const Status status = writePlan(m_plan);
+    m_lastSaveFailed = !status;
     if (status) {
         m_savedPlan = m_plan;
         setSaveError(std::nullopt);
@@ -225,35 +236,18 @@ ShotStore PlanEditorModel::store() const
     return ShotStore(*m_project.fastlaneDirectory, m_project.url);
 }
 
-bool PlanEditorModel::planFileChangedOutside(const ShotStore &planStore) const
-{
-    const ProjectFile::Stamp now = ProjectFile::stamp(planStore.planPath());
-    if (m_diskStamp && now == *m_diskStamp)
-        return false;
-    if (!now.exists)
-        return false; // nothing there to lose
-    const Result<QByteArray> bytes = planStore.readPlanBytes();
-    return !bytes || !m_diskBytes || bytes.value() != *m_diskBytes;
-}
-
 Status PlanEditorModel::writePlan(const ScreenshotPlan &plan)
 {
-    const ShotStore planStore = store();
-    // Nothing a person wrote is replaced without a copy.
-    if (planFileChangedOutside(planStore)) {
-        const Result<QString> kept = planStore.keepPlanAside();
-        if (!kept)
-            return Status::failure(kept.error());
-    }
+    // Nothing a person wrote is replaced without a copy: a file that is not what the editor last
+    // loaded or wrote is kept aside, in the same step as ours comes in.
     const QByteArray bytes = m_encoder.encode(plan);
-    ProjectFile::Stamp written;
-    const Status status = planStore.savePlanBytes(bytes, &written);
-    if (status) {
-        m_diskStamp = written;
+    const Result<ProjectFile::Replaced> replaced = store().replacePlanBytes(bytes, {m_diskStamp, m_diskBytes});
+    if (replaced) {
+        m_diskStamp = replaced->written;
         m_diskBytes = bytes;
     }
     watchPlanFile();
-    return status;
+    return replaced ? Status::success() : Status::failure(replaced.error());
 }
 
 void PlanEditorModel::watchPlanFile()
@@ -261,7 +255,9 @@ void PlanEditorModel::watchPlanFile()
     const ShotStore planStore = store();
     // A replaced file (every atomic write) drops its watch, so the paths are added again.
     QStringList paths;
-    for (const QString &path : {*m_project.fastlaneDirectory, planStore.folder(), planStore.planPath()}) {
+    // The project folder too: a branch switch may replace the fastlane folder, and with it
+    // every watch below it; its return is seen here and every watch is set again.
+    for (const QString &path : {m_project.url, *m_project.fastlaneDirectory, planStore.folder(), planStore.planPath()}) {
         if (QFileInfo::exists(path))
             paths.append(path);
     }
@@ -439,8 +435,10 @@ ScreenshotPlan PlanEditorModel::planForRun() const
 
 void PlanEditorModel::addRecordedShot(Shot shot)
 {
+    // The recorder's lane may be gone meanwhile (the plan loaded again after an outside
+    // change); the shot then joins the first lane rather than none shown.
     std::optional<QUuid> target;
-    if (m_recorderLane)
+    if (m_recorderLane && indexOfLane(m_plan, m_recorderLane->id) >= 0)
         target = m_recorderLane->id;
     else if (!m_plan.lanes.isEmpty())
         target = m_plan.lanes.first().id;

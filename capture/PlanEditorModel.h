@@ -128,10 +128,9 @@ private:
     void setSaveNote(const std::optional<QString> &note);
     void setSaveError(const std::optional<QString> &error);
     ShotStore store() const;
-    // ShotStore's write, after keeping aside a plan file that is not what the editor last
-    // loaded or wrote (changed outside, or there but undecodable at load).
+    // ShotStore's write; a plan file it replaces that is not what the editor last loaded or
+    // wrote (changed outside, or there but undecodable at load) is kept aside.
     Status writePlan(const ScreenshotPlan &plan);
-    bool planFileChangedOutside(const ShotStore &store) const;
     void watchPlanFile();
 
     XcodeProject m_project;
@@ -160,5 +159,6 @@ private:
     std::optional<QByteArray> m_diskBytes;
     PlanEncoder m_encoder; // re-encodes only the shots an edit changed
     bool m_hasLoaded = false;
+    bool m_lastSaveFailed = false;
     int m_noteDurationMs = 3000;
 };

@@ -84,14 +84,17 @@ RunBlock::RunBlock(PlanEditorModel *model, QWidget *parent)
     layout->addWidget(PlanEditorStyle::caption(
         QStringLiteral("Startet im Simulator und legt die Bilder additiv unter \u201EVorbereitet\u201C ab."), this));
 
-    auto *saved = new QHBoxLayout;
+    m_savedLine = new QWidget(this);
+    m_savedLine->setObjectName(QStringLiteral("autosaveLine"));
+    auto *saved = new QHBoxLayout(m_savedLine);
+    saved->setContentsMargins(0, 0, 0, 0);
     saved->setSpacing(4);
-    auto *check = new SymbolLabel(QStringLiteral("checkmark.circle"), TextStyle::Caption, this);
+    auto *check = new SymbolLabel(QStringLiteral("checkmark.circle"), TextStyle::Caption, m_savedLine);
     check->setColor(AppPalette::secondaryText());
     saved->addWidget(check);
-    saved->addWidget(PlanEditorStyle::caption(QStringLiteral("Änderungen am Plan werden automatisch gespeichert."), this),
-                     1);
-    layout->addLayout(saved);
+    saved->addWidget(
+        PlanEditorStyle::caption(QStringLiteral("Änderungen am Plan werden automatisch gespeichert."), m_savedLine), 1);
+    layout->addWidget(m_savedLine);
 
     connect(m_model, &PlanEditorModel::planChanged, this, &RunBlock::refresh);
     connect(m_model, &PlanEditorModel::stateChanged, this, &RunBlock::refresh);
@@ -104,6 +107,8 @@ void RunBlock::refresh()
     m_startAll->setEnabled(m_model->startAllEnabled());
     m_export->setEnabled(m_model->exportEnabled());
     m_exportAction->setEnabled(m_model->exportEnabled());
+    // No promise of saving while the last save failed.
+    m_savedLine->setVisible(!m_model->saveError().has_value());
     const int index = m_build->findData(int(m_model->buildConfig()));
     if (m_build->currentIndex() != index)
         m_build->setCurrentIndex(index);

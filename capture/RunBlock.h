@@ -9,7 +9,7 @@ class QPushButton;
 class QToolButton;
 
 // Under the lanes: "Alle starten", the build picker, the export menu and two lines that say
-// where the pictures go and that the plan saves itself.
+// where the pictures go and that the plan saves itself (the latter hidden while a save failed).
 class RunBlock final : public QWidget
 {
     Q_OBJECT
@@ -31,4 +31,5 @@ private:
     QComboBox *m_build = nullptr;
     QToolButton *m_export = nullptr;
     QAction *m_exportAction = nullptr;
+    QWidget *m_savedLine = nullptr;
 };

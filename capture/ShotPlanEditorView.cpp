@@ -8,6 +8,7 @@
 #include "PlanEditorSheets.h"
 #include "PlanEditorStyle.h"
 #include "RunBlock.h"
+#include "SaveErrorBar.h"
 #include "SimulatorLocationSheet.h"
 #include "ToolsRow.h"
 
@@ -48,6 +49,21 @@ QWidget *statusLine(const QString &symbol, const QColor &color, QLabel **text, Q
     layout->addWidget(*text, 1);
     return line;
 }
+// A column at most kColumnMaxWidth wide, centred in `outer`, which gets the centring layout.
+QWidget *centredColumn(QWidget *outer, QHBoxLayout **centring = nullptr)
+{
+    auto *layout = new QHBoxLayout(outer);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addStretch(1);
+    auto *column = new QWidget(outer);
+    column->setMaximumWidth(kColumnMaxWidth);
+    column->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    layout->addWidget(column, 100);
+    layout->addStretch(1);
+    if (centring)
+        *centring = layout;
+    return column;
+}
 } // namespace
 
 ShotPlanEditorView::ShotPlanEditorView(const XcodeProject &project, QWidget *parent)
@@ -79,7 +95,27 @@ ShotPlanEditorView::~ShotPlanEditorView()
 
 QWidget *ShotPlanEditorView::buildEditorPage()
 {
-    m_scroll = new QScrollArea(this);
+    m_editorPage = new QWidget(this);
+    m_editorPage->setObjectName(QStringLiteral("planEditorPage"));
+    auto *page = new QVBoxLayout(m_editorPage);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->setSpacing(0);
+
+    // A failed save stays in view above the scrolling page, lined up with the column.
+    m_errorPin = new QWidget(m_editorPage);
+    m_errorPin->setObjectName(QStringLiteral("saveErrorPin"));
+    QHBoxLayout *pinCentring = nullptr;
+    QWidget *pinColumn = centredColumn(m_errorPin, &pinCentring);
+    auto *pinLayout = new QVBoxLayout(pinColumn);
+    // Lined up with the cards below, which keep their shadow's room inside the column.
+    const QMargins shadow = SurfacePainter::shadowMargins();
+    pinLayout->setContentsMargins(kColumnPadding + shadow.left(), kColumnPadding, kColumnPadding + shadow.right(), 0);
+    m_errorBar = new SaveErrorBar(pinColumn);
+    pinLayout->addWidget(m_errorBar);
+    m_errorPin->hide();
+    page->addWidget(m_errorPin);
+
+    m_scroll = new QScrollArea(m_editorPage);
     m_scroll->setObjectName(QStringLiteral("planEditorScroll"));
     m_scroll->setWidgetResizable(true);
     m_scroll->setFrameShape(QFrame::NoFrame);
@@ -89,19 +125,11 @@ QWidget *ShotPlanEditorView::buildEditorPage()
 
     auto *canvas = new QWidget(m_scroll);
     canvas->setObjectName(QStringLiteral("planEditorCanvas"));
-    auto *centring = new QHBoxLayout(canvas);
-    centring->setContentsMargins(0, 0, 0, 0);
-    centring->addStretch(1);
-
-    m_column = new QWidget(canvas);
+    m_column = centredColumn(canvas);
     m_column->setObjectName(QStringLiteral("planEditorColumn"));
-    m_column->setMaximumWidth(kColumnMaxWidth);
-    m_column->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     auto *column = new QVBoxLayout(m_column);
     column->setContentsMargins(kColumnPadding, kColumnPadding, kColumnPadding, kColumnPadding);
     column->setSpacing(20);
-    centring->addWidget(m_column, 100);
-    centring->addStretch(1);
 
     // 1. Settings
     auto *settings = new QWidget(m_column);
@@ -175,7 +203,12 @@ QWidget *ShotPlanEditorView::buildEditorPage()
     column->addStretch(1);
 
     m_scroll->setWidget(canvas);
-    return m_scroll;
+    page->addWidget(m_scroll, 1);
+    // The column below is centred beside the scroll bar while it shows; so is the pinned one.
+    connect(m_scroll->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this, pinCentring](int, int maximum) {
+        pinCentring->setContentsMargins(0, 0, maximum > 0 ? m_scroll->verticalScrollBar()->sizeHint().width() : 0, 0);
+    });
+    return m_editorPage;
 }
 
 void ShotPlanEditorView::setProject(const XcodeProject &project)
@@ -212,7 +245,7 @@ void ShotPlanEditorView::loadIfNeeded()
 void ShotPlanEditorView::syncProject()
 {
     const bool placeholder = !m_model->project().fastlaneDirectory.has_value();
-    QWidget *page = placeholder ? static_cast<QWidget *>(m_placeholder) : static_cast<QWidget *>(m_scroll);
+    QWidget *page = placeholder ? static_cast<QWidget *>(m_placeholder) : m_editorPage;
     if (m_stack->currentWidget() != page)
         m_stack->setCurrentWidget(page);
 }
@@ -228,6 +261,9 @@ void ShotPlanEditorView::syncState()
     if (error && m_errorText->text() != *error)
         m_errorText->setText(*error);
     m_errorLine->setVisible(error.has_value());
+    if (error)
+        m_errorBar->setText(*error);
+    m_errorPin->setVisible(error.has_value());
 
     presentSheets();
 }

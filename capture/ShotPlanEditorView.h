@@ -17,11 +17,13 @@ class QScrollArea;
 class QStackedLayout;
 class QVariantAnimation;
 class RunBlock;
+class SaveErrorBar;
 class SimulatorLocationSheet;
 class ToolsRow;
 
 // The screenshot-automation page of one project: settings (languages, launch options, tools),
-// the lanes, the run block and the note and error lines. Without a fastlane folder it shows
+// the lanes, the run block and the note and error lines; a failure also stays pinned above
+// the scrolling page. Without a fastlane folder it shows
 // only a placeholder. It loads the plan when first shown and again when the project's folder
 // changes; every edit goes through its model, which saves at once.
 class ShotPlanEditorView final : public QWidget
@@ -40,6 +42,8 @@ public:
 
     bool showsPlaceholder() const;
     QScrollArea *scrollArea() const { return m_scroll; }
+    // The failure pinned above the scroll area while a save or export has failed.
+    SaveErrorBar *saveErrorBar() const { return m_errorBar; }
     QWidget *column() const { return m_column; }
     LanesSection *lanesSection() const { return m_lanes; }
     SimulatorLocationSheet *locationSheet() const;
@@ -60,6 +64,9 @@ private:
     PlanEditorModel *m_model = nullptr;
     QStackedLayout *m_stack = nullptr;
     PlaceholderPane *m_placeholder = nullptr;
+    QWidget *m_editorPage = nullptr;
+    QWidget *m_errorPin = nullptr;
+    SaveErrorBar *m_errorBar = nullptr;
     QScrollArea *m_scroll = nullptr;
     QWidget *m_column = nullptr;
     DisclosureHeader *m_settingsHeader = nullptr;

@@ -1,10 +1,7 @@
 #include "ShotStore.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -67,18 +64,9 @@ std::optional<ScreenshotPlan> ShotStore::load(QString *error) const
     return ScreenshotPlan::decode(bytes.value(), error);
 }
 
-Result<QString> ShotStore::keepPlanAside() const
+Result<ProjectFile::Replaced> ShotStore::replacePlanBytes(QByteArrayView bytes, const ProjectFile::Version &known) const
 {
-    const QString path = planPath();
-    struct stat status;
-    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
-        return QString(); // gone: nothing left to lose
-    // A link leading out or a FIFO is never copied; the write that follows refuses it too.
-    const Result<QByteArray> bytes = readPlanBytes();
-    if (bytes)
-        return ProjectFile::writeKept(path, kKeptSuffix, bytes.value(), m_projectFolder);
-    // A regular file of ours that we may not read or that is too large: moved aside whole.
-    if (S_ISREG(status.st_mode))
-        return ProjectFile::moveToKept(path, kKeptSuffix, m_projectFolder);
-    return Result<QString>::failure(bytes.error());
+    if (const Status made = ProjectFile::makeFolder(folder(), m_projectFolder); !made)
+        return Result<ProjectFile::Replaced>::failure(made.error());
+    return ProjectFile::replaceKeeping(planPath(), bytes, m_projectFolder, known, kKeptSuffix);
 }

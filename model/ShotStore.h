@@ -34,11 +34,11 @@ public:
     // The plan on disk: nothing when the file is missing, unreadable or does not decode.
     std::optional<ScreenshotPlan> load(QString *error = nullptr) const;
 
-    // Keeps the plan file's present content aside under a new name (".unreadable", then
-    // numbered) before it is replaced; never overwrites an earlier kept copy. A file that
-    // cannot be read is moved aside instead; one that is gone needs nothing. Returns the
-    // kept name, empty when nothing was there.
-    Result<QString> keepPlanAside() const;
+    // Writes the plan's bytes as save() does, for a plan file others may write too: the file
+    // replaced is removed only when it is `known` (what the caller last loaded or wrote);
+    // any other version is kept aside whole, under ".unreadable", then ".unreadable.1", …
+    // (never over an earlier kept file).
+    Result<ProjectFile::Replaced> replacePlanBytes(QByteArrayView bytes, const ProjectFile::Version &known) const;
 
 private:
     QString m_fastlaneDirectory;

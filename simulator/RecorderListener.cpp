@@ -1,11 +1,15 @@
 #include "RecorderListener.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QHostAddress>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+
+#include <algorithm>
+#include <optional>
 
 // The TCP side: one server and the open connections with their partial lines.
 class RecorderListener::Engine
@@ -15,16 +19,26 @@ public:
     {
         QByteArray partial;           // bytes after the last newline
         QTimer *idleTimer = nullptr;  // a child of the socket; stopped once a tap arrived
+        quint64 heard = 0;            // when it opened or last delivered a tap, in `heardCount`s
+        std::optional<qint64> tappedAtMs; // on `clock`
     };
 
     QTcpServer &server = *new QTcpServer;
     QTimer &retryTimer = *new QTimer(&server);
+    // Runs while every place is held by a recent tapper, until the first of them stops being one.
+    QTimer &roomTimer = *new QTimer(&server);
     QHash<QTcpSocket *, Connection> connections;
+    QElapsedTimer clock;
+    quint64 heardCount = 0; // orders openings and taps, also within one millisecond
+    const int recentTapMs;
 
-    Engine()
+    explicit Engine(int recentTapMs)
+        : recentTapMs(recentTapMs)
     {
+        clock.start();
         retryTimer.setSingleShot(true);
         retryTimer.setInterval(acceptRetryMs);
+        roomTimer.setSingleShot(true);
         // A burst of connections is accepted at most this far before anyone looks at them.
         server.setMaxPendingConnections(int(maxConnections));
     }
@@ -35,6 +49,7 @@ public:
         // may be dropped from one of its own signals, so the objects go later.
         server.disconnect();
         retryTimer.disconnect();
+        roomTimer.disconnect();
         server.close();
         for (QTcpSocket *socket : connections.keys())
             closeQuietly(socket);
@@ -50,13 +65,50 @@ public:
         socket->deleteLater();
     }
 
-    // Accepting runs while there is room for a connection and no accept error is waited out.
+    bool tappedRecently(const Connection &connection, qint64 now) const
+    {
+        return connection.tappedAtMs && now - *connection.tappedAtMs < recentTapMs;
+    }
+
+    // The connection silent longest that may be closed to make room; null when every one
+    // delivered a tap recently.
+    QTcpSocket *silentLongest() const
+    {
+        const qint64 now = clock.elapsed();
+        QTcpSocket *found = nullptr;
+        quint64 heard = 0;
+        for (auto it = connections.cbegin(); it != connections.cend(); ++it) {
+            if (tappedRecently(it.value(), now))
+                continue;
+            if (!found || it->heard < heard) {
+                found = it.key();
+                heard = it->heard;
+            }
+        }
+        return found;
+    }
+
+    // Accepting runs while a connection can be taken in (a free place, or one to close for it)
+    // and no accept error is waited out. Otherwise clients wait in the backlog.
     void updateAccepting()
     {
-        if (connections.size() < maxConnections && !retryTimer.isActive())
-            server.resumeAccepting();
-        else
+        roomTimer.stop();
+        if (retryTimer.isActive()) {
             server.pauseAccepting();
+            return;
+        }
+        if (connections.size() < maxConnections || silentLongest()) {
+            server.resumeAccepting();
+            return;
+        }
+        server.pauseAccepting();
+        const qint64 now = clock.elapsed();
+        qint64 wait = recentTapMs;
+        for (const Connection &connection : std::as_const(connections)) {
+            if (connection.tappedAtMs)
+                wait = std::min(wait, *connection.tappedAtMs + recentTapMs - now);
+        }
+        roomTimer.start(int(std::max<qint64>(wait, 1)));
     }
 
     void drop(QTcpSocket *socket)
@@ -105,15 +157,19 @@ void RecorderListener::start()
 {
     if (m_engine)
         return;
-    m_engine = std::make_unique<Engine>();
+    m_engine = std::make_unique<Engine>(m_recentTapMs);
     Engine *engine = m_engine.get();
 
     connect(&engine->server, &QTcpServer::newConnection, this, [this, engine] {
         while (QTcpSocket *socket = engine->server.nextPendingConnection()) {
             if (engine->connections.size() >= maxConnections) {
-                // Accepted in the same burst as the ones that filled the last places.
-                Engine::closeQuietly(socket);
-                continue;
+                QTcpSocket *silent = engine->silentLongest();
+                if (!silent) {
+                    // Accepted in the same burst as the ones that took the last free places.
+                    Engine::closeQuietly(socket);
+                    continue;
+                }
+                engine->drop(silent);
             }
             adoptConnection(engine, socket);
         }
@@ -128,6 +184,7 @@ void RecorderListener::start()
         engine->updateAccepting();
     });
     connect(&engine->retryTimer, &QTimer::timeout, this, [engine] { engine->updateAccepting(); });
+    connect(&engine->roomTimer, &QTimer::timeout, this, [engine] { engine->updateAccepting(); });
 
     if (engine->server.listen(QHostAddress::LocalHost, m_requestedPort)) {
         setBoundPort(engine->server.serverPort());
@@ -149,6 +206,7 @@ void RecorderListener::adoptConnection(Engine *engine, QTcpSocket *socket)
         setConnected(!engine->connections.isEmpty());
     });
     connection.idleTimer->start(m_idleTimeoutMs);
+    connection.heard = ++engine->heardCount;
     engine->connections.insert(socket, connection);
 
     connect(socket, &QTcpSocket::readyRead, this, [this, engine, socket] {
@@ -177,10 +235,15 @@ void RecorderListener::adoptConnection(Engine *engine, QTcpSocket *socket)
             if (buffer.size() > maxLineLength)
                 overlong = true;
         }
-        if (!decoded.isEmpty())
+        if (!decoded.isEmpty()) {
             found->idleTimer->stop();
+            found->heard = ++engine->heardCount;
+            found->tappedAtMs = engine->clock.elapsed();
+        }
         if (overlong)
             engine->drop(socket);
+        else if (!decoded.isEmpty())
+            engine->updateAccepting(); // it may have been the last one that could make room
         for (const RecorderTapEvent &event : std::as_const(decoded)) {
             // A handler may stop the listener; then the rest is dropped with the engine.
             if (!self || m_engine.get() != engine)

@@ -35,8 +35,13 @@ public:
 
     // A connection whose current line grows beyond this without a newline is closed.
     static constexpr qsizetype maxLineLength = 64 * 1024;
-    // The recorder needs one connection; beyond this many open ones accepting pauses.
+    // The recorder needs one connection; at this many open ones, another client that connects
+    // takes the place of the one silent longest (stale ones from earlier launches, or a local
+    // process, must not lock a relaunched app out).
     static constexpr qsizetype maxConnections = 8;
+    // A connection that delivered a tap this recently is never closed to make room; while all
+    // are such, new clients wait in the backlog.
+    static constexpr int defaultRecentTapMs = 5000;
     // Events received and not yet consumed are kept up to this many; older ones are dropped
     // (a consumer takes them on every event-loop pass, so only a stalled one gets here).
     static constexpr qsizetype maxPendingEvents = 10000;
@@ -78,6 +83,8 @@ public:
     void setClock(std::function<QDateTime()> clock);
     // Applies to connections opened afterwards; tests shorten it.
     void setIdleTimeoutMs(int ms) { m_idleTimeoutMs = ms; }
+    // Applies from the next start(); tests shorten it.
+    void setRecentTapMs(int ms) { m_recentTapMs = ms; }
 
 Q_SIGNALS:
     void statusChanged();
@@ -101,6 +108,7 @@ private:
     QList<RecorderTapEvent> m_pendingEvents;
     qsizetype m_consumedCount = 0;
     int m_idleTimeoutMs = defaultIdleTimeoutMs;
+    int m_recentTapMs = defaultRecentTapMs;
     bool m_isConnected = false;
     std::optional<quint16> m_boundPort;
     quint16 m_requestedPort = 0;

@@ -5,12 +5,16 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <utility>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,6 +27,10 @@ namespace {
 constexpr int maximumLinkHops = 40;
 // Enough numbered kept copies for any real history, and a bound for a hostile folder.
 constexpr int maximumKeptNumber = 10000;
+// Tries of a step that another process keeps undoing (a name swapped between two calls).
+constexpr int maximumRetries = 100;
+
+std::atomic<bool> exchangeUsed{true};
 
 QString systemError(int code)
 {
@@ -58,6 +66,18 @@ std::optional<QString> realPath(const QString &path)
     return QFile::decodeName(buffer);
 }
 
+Stamp stampOf(const struct stat &status)
+{
+    Stamp result;
+    result.exists = true;
+    result.device = status.st_dev;
+    result.inode = status.st_ino;
+    result.size = status.st_size;
+    result.modifiedNs = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    result.changedNs = qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec;
+    return result;
+}
+
 bool writeAll(int fd, QByteArrayView bytes)
 {
     const char *data = bytes.data();
@@ -79,41 +99,449 @@ bool writeAll(int fd, QByteArrayView bytes)
     return true;
 }
 
-// The file a write to `path` lands in: the path itself, or the end of its chain of links.
-// Refuses what is not (or does not lead to) a regular file or a new name inside root.
-Result<QString> writeTarget(const QString &path, const QString &root)
+class Descriptor final
 {
-    QString current = absoluteClean(path);
-    for (int hops = 0;; ++hops) {
-        struct stat status;
-        if (::lstat(QFile::encodeName(current).constData(), &status) != 0) {
-            if (errno == ENOENT)
-                break; // a new file
-            return Result<QString>::failure(systemError(errno));
+public:
+    Descriptor() = default;
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor() { reset(); }
+    Descriptor(Descriptor &&other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    Descriptor &operator=(Descriptor &&other) noexcept
+    {
+        if (this != &other) {
+            reset();
+            m_fd = std::exchange(other.m_fd, -1);
         }
-        if (S_ISLNK(status.st_mode)) {
-            if (hops >= maximumLinkHops)
-                return Result<QString>::failure(systemError(ELOOP));
-            const QString target = QFile::symLinkTarget(current);
-            if (target.isEmpty())
-                return Result<QString>::failure(systemError(EINVAL));
-            current = QDir::cleanPath(target);
-            continue;
-        }
-        if (!S_ISREG(status.st_mode))
-            return Result<QString>::failure(notRegularText(path));
-        break;
+        return *this;
     }
-    if (!isInside(current, root))
-        return Result<QString>::failure(outsideText(path));
-    return current;
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+
+    int get() const { return m_fd; }
+    bool isOpen() const { return m_fd >= 0; }
+    // Closes now; the result is close()'s.
+    int close() { return m_fd < 0 ? 0 : ::close(std::exchange(m_fd, -1)); }
+    void reset()
+    {
+        if (m_fd >= 0)
+            ::close(std::exchange(m_fd, -1));
+    }
+
+private:
+    int m_fd = -1;
+};
+
+// Walks a path down from the opened project folder, one name at a time, and keeps every folder
+// it passed open: what was checked is what the caller then uses, whatever another process
+// swaps in meanwhile. A link is followed only when its target stays inside the project folder
+// ("..", absolute targets and chains included); the walk never climbs above that folder.
+class Walk final
+{
+public:
+    // `path` is also the name used in messages.
+    Walk(const QString &path, const QString &root) : m_path(path), m_root(root) {}
+
+    // Opens the project folder (made first when `create` and missing) and queues the path's
+    // names below it.
+    Status begin(bool create = false)
+    {
+        const QByteArray root = QFile::encodeName(m_root);
+        m_rootFd = Descriptor(::open(root.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (!m_rootFd.isOpen() && errno == ENOENT && create && QDir().mkpath(m_root))
+            m_rootFd = Descriptor(::open(root.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (!m_rootFd.isOpen())
+            return systemFailure(errno);
+        const QString absolute = absoluteClean(m_path);
+        std::optional<QStringList> names = namesBelowRoot(absolute);
+        if (!names)
+            names = namesBelowRoot(resolvedPath(absolute));
+        if (!names)
+            return outside();
+        for (const QString &name : *names)
+            m_pending.push_back(QFile::encodeName(name));
+        return Status::success();
+    }
+
+    // Walks every queued name as a folder; `create` makes missing ones.
+    Status intoFolders(bool create)
+    {
+        while (!m_pending.empty()) {
+            const QByteArray name = takeNext();
+            if (const Status status = enter(name, create); !status)
+                return status;
+        }
+        return Status::success();
+    }
+
+    // Walks to the folder of the last name and leaves that name in last(). A link there is
+    // followed (inside only) until the name is no link or does not exist.
+    Status toLast()
+    {
+        for (;;) {
+            while (m_pending.size() > 1) {
+                const QByteArray name = takeNext();
+                if (const Status status = enter(name, false); !status)
+                    return status;
+            }
+            if (m_pending.empty() || m_pending.front() == "." || m_pending.front() == "..")
+                return Status::failure(notRegularText(m_path)); // the path names a folder
+            m_last = m_pending.front();
+            struct stat status;
+            if (::fstatat(folder(), m_last.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+                if (errno == ENOENT)
+                    return Status::success(); // a new name
+                return systemFailure(errno);
+            }
+            if (!S_ISLNK(status.st_mode))
+                return Status::success();
+            m_pending.pop_front();
+            if (const Status queued = queueLinkTarget(m_last); !queued)
+                return queued;
+        }
+    }
+
+    int folder() const { return m_folders.empty() ? m_rootFd.get() : m_folders.back().get(); }
+    const QByteArray &last() const { return m_last; }
+    bool ledOutside() const { return m_ledOutside; }
+
+private:
+    QByteArray takeNext()
+    {
+        QByteArray name = m_pending.front();
+        m_pending.pop_front();
+        return name;
+    }
+
+    Status outside()
+    {
+        m_ledOutside = true;
+        return Status::failure(outsideText(m_path));
+    }
+
+    std::optional<QStringList> namesBelow(const QString &absolute, const QString &root) const
+    {
+        if (absolute == root)
+            return QStringList();
+        const QString prefix = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
+        if (!absolute.startsWith(prefix))
+            return std::nullopt;
+        return absolute.mid(prefix.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    }
+
+    // The names of an absolute path below the project folder, as written or with the
+    // folder's own links resolved; nothing when it lies elsewhere.
+    std::optional<QStringList> namesBelowRoot(const QString &absolute)
+    {
+        if (auto names = namesBelow(absolute, absoluteClean(m_root)))
+            return names;
+        if (m_resolvedRoot.isEmpty())
+            m_resolvedRoot = resolvedPath(m_root);
+        return namesBelow(absolute, m_resolvedRoot);
+    }
+
+    // Puts the target of the link `name` (in the current folder) in front of what is left.
+    Status queueLinkTarget(const QByteArray &name)
+    {
+        if (++m_hops > maximumLinkHops)
+            return systemFailure(ELOOP);
+        char buffer[PATH_MAX];
+        const ssize_t length = ::readlinkat(folder(), name.constData(), buffer, sizeof buffer);
+        if (length < 0)
+            return systemFailure(errno);
+        if (size_t(length) >= sizeof buffer)
+            return systemFailure(ENAMETOOLONG);
+        const QByteArray target(buffer, length);
+        QList<QByteArray> names;
+        if (target.startsWith('/')) {
+            // Not cleaned: ".." is walked like any name, from where the names before it lead.
+            const std::optional<QStringList> below = namesBelowRoot(QFile::decodeName(target));
+            if (!below)
+                return outside();
+            m_folders.clear(); // from the project folder on
+            for (const QString &part : *below)
+                names.append(QFile::encodeName(part));
+        } else {
+            names = target.split('/');
+        }
+        for (auto it = names.crbegin(); it != names.crend(); ++it) {
+            if (!it->isEmpty())
+                m_pending.push_front(*it);
+        }
+        return Status::success();
+    }
+
+    // One step down (or up, for ".." below the project folder) into a folder.
+    Status enter(const QByteArray &name, bool create)
+    {
+        if (name.isEmpty() || name == ".")
+            return Status::success();
+        if (name == "..") {
+            if (m_folders.empty())
+                return outside();
+            m_folders.pop_back();
+            return Status::success();
+        }
+        for (int attempt = 0; attempt < maximumRetries; ++attempt) {
+            struct stat status;
+            if (::fstatat(folder(), name.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+                if (errno == ENOENT && create) {
+                    if (::mkdirat(folder(), name.constData(), 0777) != 0 && errno != EEXIST)
+                        return systemFailure(errno);
+                    continue;
+                }
+                return systemFailure(errno);
+            }
+            if (S_ISLNK(status.st_mode))
+                return queueLinkTarget(name);
+            if (!S_ISDIR(status.st_mode))
+                return systemFailure(ENOTDIR);
+            // O_NOFOLLOW: a link swapped in since the look above is refused, and looked at again.
+            Descriptor fd(::openat(folder(), name.constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            if (!fd.isOpen()) {
+                if (errno == ENOTDIR || errno == ELOOP || errno == ENOENT)
+                    continue;
+                return systemFailure(errno);
+            }
+            m_folders.push_back(std::move(fd));
+            return Status::success();
+        }
+        return systemFailure(EAGAIN);
+    }
+
+    QString m_path;
+    QString m_root;
+    QString m_resolvedRoot;
+    Descriptor m_rootFd;
+    std::vector<Descriptor> m_folders; // below the project folder, innermost last
+    std::deque<QByteArray> m_pending;
+    QByteArray m_last;
+    int m_hops = 0;
+    bool m_ledOutside = false;
+};
+
+// Reads the regular file `name` in `folder` (AT_FDCWD with a path: links followed).
+Result<QByteArray> readAt(int folder, const QByteArray &name, bool followLinks, const QString &path)
+{
+    const QString tooLarge = QStringLiteral("„%1“ ist größer als %2 MiB.")
+                                 .arg(QDir::toNativeSeparators(path))
+                                 .arg(maximumSize / (1024 * 1024));
+    // Checked before opening: opening a device can have effects of its own.
+    struct stat status;
+    if (::fstatat(folder, name.constData(), &status, followLinks ? 0 : AT_SYMLINK_NOFOLLOW) != 0)
+        return Result<QByteArray>::failure(systemError(errno));
+    if (!S_ISREG(status.st_mode))
+        return Result<QByteArray>::failure(notRegularText(path));
+    if (status.st_size > maximumSize)
+        return Result<QByteArray>::failure(tooLarge);
+
+    // Non-blocking, so a FIFO swapped in after the check cannot hang the open.
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (followLinks ? 0 : O_NOFOLLOW);
+    Descriptor fd(::openat(folder, name.constData(), flags));
+    if (!fd.isOpen())
+        return Result<QByteArray>::failure(systemError(errno));
+    if (::fstat(fd.get(), &status) != 0)
+        return Result<QByteArray>::failure(systemError(errno));
+    if (!S_ISREG(status.st_mode))
+        return Result<QByteArray>::failure(notRegularText(path));
+
+    // One byte more than the size, so the end is seen in one read; a file that grows meanwhile
+    // is read on up to the cap.
+    QByteArray bytes(std::min<qint64>(status.st_size, maximumSize) + 1, Qt::Uninitialized);
+    qsizetype used = 0;
+    for (;;) {
+        if (used == bytes.size()) {
+            if (used > maximumSize)
+                return Result<QByteArray>::failure(tooLarge);
+            bytes.resize(std::min<qint64>(2 * used, maximumSize + 1));
+        }
+        const ssize_t got = ::read(fd.get(), bytes.data() + used, static_cast<size_t>(bytes.size() - used));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return Result<QByteArray>::failure(systemError(errno));
+        }
+        if (got == 0)
+            break;
+        used += got;
+    }
+    bytes.truncate(used);
+    return bytes;
 }
 
-Status checkKeptFolder(const QString &path, const QString &root)
+// Without a root, a write stays in the file's own folder.
+QString rootFor(const QString &path, const QString &root)
 {
-    if (!isInside(QFileInfo(path).absolutePath(), root))
-        return Status::failure(outsideText(path));
-    return Status::success();
+    return root.isEmpty() ? QFileInfo(absoluteClean(path)).path() : root;
+}
+
+// Moves `source` (in `folder`) to the first free kept name of `base`; never replaces a file.
+Result<QByteArray> keepUnderFreeName(int folder, const QByteArray &source, const QByteArray &base, const QString &suffix)
+{
+    const QString baseName = QFile::decodeName(base);
+    for (int number = 0; number < maximumKeptNumber; ++number) {
+        const QByteArray kept = QFile::encodeName(keptName(baseName, suffix, number));
+        if (::renameat2(folder, source.constData(), folder, kept.constData(), RENAME_NOREPLACE) == 0)
+            return kept;
+        if (errno == EEXIST)
+            continue;
+        if (errno != EINVAL && errno != ENOSYS)
+            return Result<QByteArray>::failure(systemError(errno));
+        // A file system without RENAME_NOREPLACE: a hard link refuses an existing name too.
+        if (::linkat(folder, source.constData(), folder, kept.constData(), 0) != 0) {
+            if (errno == EEXIST)
+                continue;
+            return Result<QByteArray>::failure(systemError(errno));
+        }
+        ::unlinkat(folder, source.constData(), 0);
+        return kept;
+    }
+    return Result<QByteArray>::failure(systemError(EEXIST));
+}
+
+// Whether the file now called `name` is the known version; `before` is how it looked before
+// it was last renamed (renaming changes its ctime, nothing else).
+bool isKnownVersion(int folder, const QByteArray &name, const struct stat &before, const Version &known,
+                    const QString &path)
+{
+    if (!known.stamp)
+        return false;
+    struct stat now;
+    if (::fstatat(folder, name.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(now.st_mode))
+        return false;
+    if (stampOf(before) == *known.stamp && now.st_dev == before.st_dev && now.st_ino == before.st_ino
+        && now.st_size == before.st_size && now.st_mtim.tv_sec == before.st_mtim.tv_sec
+        && now.st_mtim.tv_nsec == before.st_mtim.tv_nsec)
+        return true;
+    // Another stamp can still hold the known content (touched, or written again unchanged).
+    if (!known.bytes)
+        return false;
+    const Result<QByteArray> bytes = readAt(folder, name, false, path);
+    return bytes && bytes.value() == *known.bytes;
+}
+
+// Puts the finished temporary file in place of `name`. The file it replaces is removed when it
+// is the known version and kept aside otherwise.
+Status swapIn(int folder, const QByteArray &temporary, const QByteArray &name, const Version &known,
+              const QString &suffix, const QString &path, QString *kept)
+{
+    bool exchange = exchangeUsed.load();
+    for (int attempt = 0; attempt < maximumRetries; ++attempt) {
+        struct stat before;
+        if (::fstatat(folder, name.constData(), &before, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno != ENOENT)
+                return systemFailure(errno);
+            // No file: ours goes in only if none came meanwhile.
+            if (!exchange)
+                return ::renameat(folder, temporary.constData(), folder, name.constData()) == 0 ? Status::success()
+                                                                                               : systemFailure(errno);
+            if (::renameat2(folder, temporary.constData(), folder, name.constData(), RENAME_NOREPLACE) == 0)
+                return Status::success();
+            if (errno == EEXIST)
+                continue;
+            if (errno != EINVAL && errno != ENOSYS)
+                return systemFailure(errno);
+            exchange = false;
+            continue;
+        }
+        if (!exchange) {
+            // Where names cannot be exchanged: look first, move another version aside (the file
+            // itself, so its writer's later bytes go with it), then rename ours in.
+            if (!isKnownVersion(folder, name, before, known, path)) {
+                const Result<QByteArray> keptAs = keepUnderFreeName(folder, name, name, suffix);
+                if (!keptAs)
+                    return Status::failure(keptAs.error());
+                *kept = QFile::decodeName(keptAs.value());
+            }
+            return ::renameat(folder, temporary.constData(), folder, name.constData()) == 0 ? Status::success()
+                                                                                           : systemFailure(errno);
+        }
+        // One step: ours comes in, the replaced file goes out under the temporary name, so an
+        // outside write landing at any moment is either replaced here and looked at below, or
+        // comes after ours.
+        if (::renameat2(folder, temporary.constData(), folder, name.constData(), RENAME_EXCHANGE) != 0) {
+            if (errno == ENOENT)
+                continue; // removed meanwhile
+            if (errno != EINVAL && errno != ENOSYS)
+                return systemFailure(errno);
+            exchange = false;
+            continue;
+        }
+        if (isKnownVersion(folder, temporary, before, known, path)) {
+            ::unlinkat(folder, temporary.constData(), 0);
+        } else {
+            // Not kept under a kept name, it stays under the temporary one: never removed.
+            const Result<QByteArray> keptAs = keepUnderFreeName(folder, temporary, name, suffix);
+            *kept = QFile::decodeName(keptAs ? keptAs.value() : temporary);
+        }
+        return Status::success();
+    }
+    return systemFailure(EAGAIN);
+}
+
+// The write behind writeAtomically and replaceKeeping; without `known` the replaced file
+// is simply replaced.
+Result<Replaced> replace(const QString &path, QByteArrayView bytes, const QString &root, const Version *known,
+                         const QString &suffix)
+{
+    Walk walk(path, rootFor(path, root));
+    if (Status status = walk.begin(); !status)
+        return Result<Replaced>::failure(status.error());
+    if (Status status = walk.toLast(); !status)
+        return Result<Replaced>::failure(status.error());
+    const int folder = walk.folder();
+    const QByteArray name = walk.last();
+
+    struct stat existing;
+    const bool replacing = ::fstatat(folder, name.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!replacing && errno != ENOENT)
+        return Result<Replaced>::failure(systemError(errno));
+    if (replacing && !S_ISREG(existing.st_mode))
+        return Result<Replaced>::failure(notRegularText(path));
+
+    // The temporary name is new (O_EXCL never follows a link); the umask applies to a new file.
+    QByteArray temporary;
+    Descriptor fd;
+    for (int attempt = 0; attempt < maximumRetries && !fd.isOpen(); ++attempt) {
+        temporary = name + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 16) + ".tmp";
+        fd = Descriptor(::openat(folder, temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+        if (!fd.isOpen() && errno != EEXIST)
+            return Result<Replaced>::failure(systemError(errno));
+    }
+    if (!fd.isOpen())
+        return Result<Replaced>::failure(systemError(EEXIST));
+    const auto fail = [&](int code) {
+        fd.reset();
+        ::unlinkat(folder, temporary.constData(), 0);
+        return Result<Replaced>::failure(systemError(code));
+    };
+    if (replacing && ::fchmod(fd.get(), existing.st_mode & 07777) != 0)
+        return fail(errno);
+    if (!writeAll(fd.get(), bytes))
+        return fail(errno);
+    if (::fdatasync(fd.get()) != 0)
+        return fail(errno);
+    struct stat ours;
+    if (::fstat(fd.get(), &ours) != 0)
+        return fail(errno);
+    if (fd.close() != 0 && errno != EINTR)
+        return fail(errno);
+
+    Replaced result;
+    if (known) {
+        if (const Status status = swapIn(folder, temporary, name, *known, suffix, path, &result.kept); !status) {
+            ::unlinkat(folder, temporary.constData(), 0);
+            return Result<Replaced>::failure(status.error());
+        }
+    } else if (::renameat(folder, temporary.constData(), folder, name.constData()) != 0) {
+        return fail(errno);
+    }
+    // Stamped after the rename (it changes the ctime); when another write already replaced
+    // ours, the stamp stays ours, so that one counts as a change.
+    struct stat now;
+    const bool stillOurs = ::fstatat(folder, name.constData(), &now, AT_SYMLINK_NOFOLLOW) == 0
+        && now.st_dev == ours.st_dev && now.st_ino == ours.st_ino;
+    result.written = stampOf(stillOurs ? now : ours);
+    return result;
 }
 
 } // namespace
@@ -123,14 +551,7 @@ Stamp stamp(const QString &path)
     struct stat status;
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
         return {};
-    Stamp result;
-    result.exists = true;
-    result.device = status.st_dev;
-    result.inode = status.st_ino;
-    result.size = status.st_size;
-    result.modifiedNs = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
-    result.changedNs = qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec;
-    return result;
+    return stampOf(status);
 }
 
 QString resolvedPath(const QString &path)
@@ -165,120 +586,42 @@ bool isInside(const QString &path, const QString &root)
 
 Result<QByteArray> read(const QString &path, const QString &root)
 {
-    const QByteArray native = QFile::encodeName(path);
-    if (!root.isEmpty()) {
-        const auto real = realPath(path);
-        if (!real)
-            return Result<QByteArray>::failure(systemError(errno));
-        if (!isInside(*real, root))
-            return Result<QByteArray>::failure(outsideText(path));
-    }
-    const QString tooLarge = QStringLiteral("„%1“ ist größer als %2 MiB.")
-                                 .arg(QDir::toNativeSeparators(path))
-                                 .arg(maximumSize / (1024 * 1024));
-    // Checked before opening: opening a device can have effects of its own.
-    struct stat status;
-    if (::stat(native.constData(), &status) != 0)
-        return Result<QByteArray>::failure(systemError(errno));
-    if (!S_ISREG(status.st_mode))
-        return Result<QByteArray>::failure(notRegularText(path));
-    if (status.st_size > maximumSize)
-        return Result<QByteArray>::failure(tooLarge);
-
-    // Non-blocking, so a FIFO swapped in after the check cannot hang the open.
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return Result<QByteArray>::failure(systemError(errno));
-    const auto fail = [fd](const QString &text) {
-        ::close(fd);
-        return Result<QByteArray>::failure(text);
-    };
-    if (::fstat(fd, &status) != 0)
-        return fail(systemError(errno));
-    if (!S_ISREG(status.st_mode))
-        return fail(notRegularText(path));
-
-    // One byte more than the size, so the end is seen in one read; a file that grows meanwhile
-    // is read on up to the cap.
-    QByteArray bytes(std::min<qint64>(status.st_size, maximumSize) + 1, Qt::Uninitialized);
-    qsizetype used = 0;
-    for (;;) {
-        if (used == bytes.size()) {
-            if (used > maximumSize)
-                return fail(tooLarge);
-            bytes.resize(std::min<qint64>(2 * used, maximumSize + 1));
-        }
-        const ssize_t got = ::read(fd, bytes.data() + used, static_cast<size_t>(bytes.size() - used));
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(systemError(errno));
-        }
-        if (got == 0)
-            break;
-        used += got;
-    }
-    ::close(fd);
-    bytes.truncate(used);
-    return bytes;
+    if (root.isEmpty())
+        return readAt(AT_FDCWD, QFile::encodeName(path), true, path);
+    Walk walk(path, root);
+    if (Status status = walk.begin(); !status)
+        return Result<QByteArray>::failure(status.error());
+    if (Status status = walk.toLast(); !status)
+        return Result<QByteArray>::failure(status.error());
+    return readAt(walk.folder(), walk.last(), false, path);
 }
 
 Status makeFolder(const QString &folder, const QString &root)
 {
-    const QString cannotMake =
-        QStringLiteral("Der Ordner „%1“ konnte nicht angelegt werden.").arg(QDir::toNativeSeparators(folder));
-    // Checked before anything is made: a link in the existing part could lead anywhere.
-    if (!isInside(folder, root))
-        return Status::failure(outsideText(folder));
-    if (!QDir().mkpath(folder))
-        return Status::failure(cannotMake);
-    if (!isInside(folder, root))
-        return Status::failure(outsideText(folder));
-    return Status::success();
+    Walk walk(folder, rootFor(folder, root));
+    Status status = walk.begin(true);
+    if (status)
+        status = walk.intoFolders(true);
+    if (status || walk.ledOutside())
+        return status;
+    return Status::failure(
+        QStringLiteral("Der Ordner „%1“ konnte nicht angelegt werden.").arg(QDir::toNativeSeparators(folder)));
 }
 
 Status writeAtomically(const QString &path, QByteArrayView bytes, const QString &root, Stamp *written)
 {
-    const Result<QString> target = writeTarget(path, root);
-    if (!target)
-        return Status::failure(target.error());
-    const QByteArray finalName = QFile::encodeName(target.value());
-
-    struct stat existing;
-    const bool replacing = ::stat(finalName.constData(), &existing) == 0;
-
-    // The temporary name is new (O_EXCL never follows a link); the umask applies to a new file.
-    QByteArray temporaryName;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporaryName = finalName + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 16) + ".tmp";
-        fd = ::open(temporaryName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return systemFailure(errno);
-    }
-    if (fd < 0)
-        return systemFailure(EEXIST);
-    const auto fail = [&](int code) {
-        if (fd >= 0)
-            ::close(fd);
-        ::unlink(temporaryName.constData());
-        return systemFailure(code);
-    };
-    if (replacing && ::fchmod(fd, existing.st_mode & 07777) != 0)
-        return fail(errno);
-    if (!writeAll(fd, bytes))
-        return fail(errno);
-    if (::fdatasync(fd) != 0)
-        return fail(errno);
-    const int closed = ::close(fd);
-    fd = -1;
-    if (closed != 0 && errno != EINTR)
-        return fail(errno);
-    if (::rename(temporaryName.constData(), finalName.constData()) != 0)
-        return fail(errno);
+    const Result<Replaced> replaced = replace(path, bytes, root, nullptr, QString());
+    if (!replaced)
+        return Status::failure(replaced.error());
     if (written)
-        *written = stamp(target.value());
+        *written = replaced->written;
     return Status::success();
+}
+
+Result<Replaced> replaceKeeping(const QString &path, QByteArrayView bytes, const QString &root, const Version &known,
+                                const QString &keptSuffix)
+{
+    return replace(path, bytes, root, &known, keptSuffix);
 }
 
 QString keptName(const QString &path, const QString &suffix, int number)
@@ -287,55 +630,9 @@ QString keptName(const QString &path, const QString &suffix, int number)
     return number == 0 ? base : base + QLatin1Char('.') + QString::number(number);
 }
 
-Result<QString> writeKept(const QString &path, const QString &suffix, QByteArrayView bytes, const QString &root)
+void setExchangeUsed(bool used)
 {
-    if (const Status inside = checkKeptFolder(path, root); !inside)
-        return Result<QString>::failure(inside.error());
-    for (int number = 0; number < maximumKeptNumber; ++number) {
-        const QString name = keptName(path, suffix, number);
-        const QByteArray native = QFile::encodeName(name);
-        const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd < 0) {
-            if (errno == EEXIST)
-                continue;
-            return Result<QString>::failure(systemError(errno));
-        }
-        const bool ok = writeAll(fd, bytes) && ::fdatasync(fd) == 0;
-        const int code = errno;
-        ::close(fd);
-        if (!ok) {
-            ::unlink(native.constData());
-            return Result<QString>::failure(systemError(code));
-        }
-        return name;
-    }
-    return Result<QString>::failure(systemError(EEXIST));
-}
-
-Result<QString> moveToKept(const QString &path, const QString &suffix, const QString &root)
-{
-    if (const Status inside = checkKeptFolder(path, root); !inside)
-        return Result<QString>::failure(inside.error());
-    const QByteArray source = QFile::encodeName(path);
-    for (int number = 0; number < maximumKeptNumber; ++number) {
-        const QString name = keptName(path, suffix, number);
-        const QByteArray native = QFile::encodeName(name);
-        if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, native.constData(), RENAME_NOREPLACE) == 0)
-            return name;
-        if (errno == EEXIST)
-            continue;
-        if (errno != EINVAL && errno != ENOSYS)
-            return Result<QString>::failure(systemError(errno));
-        // A file system without RENAME_NOREPLACE: a hard link refuses an existing name too.
-        if (::link(source.constData(), native.constData()) != 0) {
-            if (errno == EEXIST)
-                continue;
-            return Result<QString>::failure(systemError(errno));
-        }
-        ::unlink(source.constData());
-        return name;
-    }
-    return Result<QString>::failure(systemError(EEXIST));
+    exchangeUsed.store(used);
 }
 
 void ignoreFileSizeSignal()

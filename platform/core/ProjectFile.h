@@ -6,10 +6,14 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
+
 // Files inside a project folder, read and written without trusting what lies there: a
 // cloned repository may hold a FIFO, a device, a huge file or a link leading anywhere under
-// the name the program expects. `root` is the project's folder: a path that resolves
-// outside of it is neither read (where a root is given) nor written.
+// the name the program expects, and another process may swap a folder for a link while we
+// work. `root` is the project's folder: a path that resolves outside of it is neither read
+// (where a root is given) nor written. With a root, a path is walked once from the opened
+// project folder and every step is taken relative to what was checked.
 namespace ProjectFile {
 
 // Larger files count as unreadable: nothing the program reads from a project is that big.
@@ -47,16 +51,33 @@ Status makeFolder(const QString &folder, const QString &root);
 // `written`, when given, receives the stamp of the new file.
 Status writeAtomically(const QString &path, QByteArrayView bytes, const QString &root, Stamp *written = nullptr);
 
+// The version of a file its writer last loaded or wrote.
+struct Version
+{
+    std::optional<Stamp> stamp;       // none: not known, so whatever is there is another version
+    std::optional<QByteArray> bytes;  // its content (none: there was no file), to tell a touch from a change
+};
+
+struct Replaced
+{
+    Stamp written;  // the new file
+    QString kept;   // the name the replaced file was kept under, empty when none was kept
+};
+
+// writeAtomically for a file that others may write too: the new file is swapped in and the
+// file it replaced is removed only when it is the `known` version. Any other version is kept
+// under the first free keptName(<file name>, keptSuffix, n) beside it: the file itself, taken
+// in the same step as the new file comes in, so nothing its writer still adds is lost.
+Result<Replaced> replaceKeeping(const QString &path, QByteArrayView bytes, const QString &root,
+                                const Version &known, const QString &keptSuffix);
+
 // The names a kept-aside copy of `path` may take, in order: "<path><suffix>", then
 // "<path><suffix>.1", "<path><suffix>.2", …
 QString keptName(const QString &path, const QString &suffix, int number);
 
-// Writes the bytes under the first free kept name beside `path` (a folder inside root);
-// never replaces an existing file. Returns the name used.
-Result<QString> writeKept(const QString &path, const QString &suffix, QByteArrayView bytes, const QString &root);
-
-// Moves the file to the first free kept name; never replaces an existing file.
-Result<QString> moveToKept(const QString &path, const QString &suffix, const QString &root);
+// Tests run the order used where the file system cannot exchange two names (check, keep
+// aside, then rename).
+void setExchangeUsed(bool used);
 
 // Makes a write beyond the file-size limit fail with an error instead of ending the
 // program (SIGXFSZ ignored). Called once at program start.

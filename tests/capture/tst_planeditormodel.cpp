@@ -4,17 +4,55 @@
 #include <UserDefaults.h>
 #include <Whitespace.h>
 
+#include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
+#include <thread>
 
 #include <ProjectFile.h>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// A file-size limit stands in for a full disk: writes beyond it fail, the program goes on.
+class FileSizeLimit final
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ProjectFile::ignoreFileSizeSignal();
+        m_active = ::getrlimit(RLIMIT_FSIZE, &m_saved) == 0;
+        struct rlimit limited = m_saved;
+        limited.rlim_cur = bytes;
+        m_active = m_active && ::setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        if (m_active)
+            ::setrlimit(RLIMIT_FSIZE, &m_saved);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+    bool isActive() const { return m_active; }
+
+private:
+    struct rlimit m_saved {};
+    bool m_active = false;
+};
+
+} // namespace
 
 class TestPlanEditorModel final : public QObject
 {
@@ -37,12 +75,18 @@ private Q_SLOTS:
     void outsideChangeIsLoadedAgain();
     void outsideChangeIsKeptAsideBeforeAWrite();
     void planCaughtHalfWrittenIsLoadedOnceComplete();
+    void outsideWritesRacingEditsAreNeverLost();
+    void slowOutsideWriterCaughtByAnEditLosesNothing_data();
+    void slowOutsideWriterCaughtByAnEditLosesNothing();
+    void replacedFastlaneFolderIsLoaded();
+    void outsideChangeIsSeenWhileEditsGoOn();
     void keptCopiesAreNeverOverwritten();
     void failedWriteNamesTheSystemsReason();
     void flagsManifestDecidesAdvancedArea_data();
     void flagsManifestDecidesAdvancedArea();
     void everyChangeIsSavedOnce();
     void writeFailureShowsErrorAndRecovers();
+    void changeBackAfterFailedSaveWritesOnce();
     void loadClearsNoteAndError();
     void newNoteReplacesOldAndRestartsTimer();
     void projectChangeReloads();
@@ -60,6 +104,7 @@ private Q_SLOTS:
     void recordedShotTargetLane_data();
     void recordedShotTargetLane();
     void recordedShotInFirstLaneMovesWithRemovedLane();
+    void recordedShotJoinsFirstLaneWhenItsLaneIsGone();
     void shotBindingWritesWholeShot();
 
     void languageBinding();
@@ -414,6 +459,160 @@ void TestPlanEditorModel::planCaughtHalfWrittenIsLoadedOnceComplete()
     QCOMPARE(readBytes(planPath(project) + QStringLiteral(".unreadable")), bytes.left(100));
 }
 
+// Another program writes the plan (a new file renamed over it) while the user edits: every
+// version it wrote must end up in the plan file or in a kept file.
+void TestPlanEditorModel::outsideWritesRacingEditsAreNeverLost()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    PlanEditorModel model(project);
+    model.load();
+    model.addLane();
+    const QUuid lane = model.plan().lanes.first().id;
+    const QString path = planPath(project);
+
+    constexpr int rounds = 300;
+    QList<QByteArray> versions;
+    for (int i = 0; i < rounds; ++i)
+        versions.append(ScreenshotPlan::makeDefault({QStringLiteral("outside-%1").arg(i)}).encode());
+    const QByteArray native = QFile::encodeName(path);
+    const QByteArray writerTemporary = native + ".writer";
+    std::atomic<bool> stop{false};
+    std::atomic<int> written{0};
+    std::thread writer([&] {
+        for (int i = 0; i < rounds && !stop.load(); ++i) {
+            const int fd = ::open(writerTemporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+            if (fd < 0)
+                return;
+            const bool whole = ::write(fd, versions.at(i).constData(), size_t(versions.at(i).size())) == versions.at(i).size();
+            ::close(fd);
+            if (!whole || ::rename(writerTemporary.constData(), native.constData()) != 0)
+                return;
+            written.store(i + 1);
+            // The next version only once an edit replaced this one: the writer never
+            // replaces its own.
+            while (!stop.load() && readBytes(path) == versions.at(i))
+                std::this_thread::sleep_for(std::chrono::microseconds(50));
+        }
+    });
+    for (int i = 0; i < rounds && written.load() < rounds; ++i)
+        model.setLaneName(lane, QStringLiteral("Bearbeitet %1").arg(i));
+    stop.store(true);
+    writer.join();
+    QVERIFY(!model.saveError());
+
+    QByteArrayList everything;
+    const QDir folder = QFileInfo(path).dir();
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden)) {
+        if (name != QStringLiteral("shots.json.writer"))
+            everything.append(readBytes(folder.filePath(name)));
+    }
+    int lost = 0;
+    for (int i = 0; i < written.load(); ++i) {
+        const QByteArray marker = "\"outside-" + QByteArray::number(i) + '"';
+        if (std::none_of(everything.cbegin(), everything.cend(), [&](const QByteArray &bytes) { return bytes.contains(marker); }))
+            ++lost;
+    }
+    qInfo("%d of %d outside versions lost", lost, written.load());
+    QCOMPARE(lost, 0);
+}
+
+void TestPlanEditorModel::slowOutsideWriterCaughtByAnEditLosesNothing_data()
+{
+    QTest::addColumn<bool>("exchange");
+    QTest::newRow("names exchanged") << true;
+    QTest::newRow("kept, then renamed") << false;
+}
+
+// A writer that truncates the file, writes half, pauses and writes the rest: an edit in the
+// pause keeps the file itself aside, so the second half lands there too.
+void TestPlanEditorModel::slowOutsideWriterCaughtByAnEditLosesNothing()
+{
+    QFETCH(bool, exchange);
+    ProjectFile::setExchangeUsed(exchange);
+    const auto restore = qScopeGuard([] { ProjectFile::setExchangeUsed(true); });
+    const XcodeProject project = makeProject(m_dir->path());
+    PlanEditorModel model(project);
+    model.load();
+    model.addLane();
+
+    const QByteArray theirs = ScreenshotPlan::makeDefault({QStringLiteral("pt-PT")}).encode();
+    const qsizetype half = theirs.size() / 2;
+    const int fd = ::open(QFile::encodeName(planPath(project)).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    QVERIFY(fd >= 0);
+    const auto closeWriter = qScopeGuard([fd] { ::close(fd); });
+    QCOMPARE(::write(fd, theirs.constData(), size_t(half)), half);
+    model.addLane();
+    QCOMPARE(::write(fd, theirs.constData() + half, size_t(theirs.size() - half)), theirs.size() - half);
+
+    QVERIFY(!model.saveError());
+    QCOMPARE(planOnDisk(project), model.plan());
+    QCOMPARE(readBytes(planPath(project) + QStringLiteral(".unreadable")), theirs);
+}
+
+// A branch switch deletes the fastlane folder and, a while later, brings it back with another
+// plan: the editor loads that plan, and the next edit goes on from it.
+void TestPlanEditorModel::replacedFastlaneFolderIsLoaded()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    PlanEditorModel model(project);
+    model.load();
+    model.addLane();
+    QTest::qWait(100); // the editor's own write is no outside change
+
+    QVERIFY(QDir(*project.fastlaneDirectory).removeRecursively());
+    QTest::qWait(200); // looked at while it is gone
+    ScreenshotPlan other = ScreenshotPlan::makeDefault({QStringLiteral("sv-SE")});
+    other.shots.append(makeShot(QStringLiteral("Anderer Zweig"), std::nullopt, 1));
+    QVERIFY(writeBytes(planPath(project), other.encode()));
+    QTRY_COMPARE(model.plan(), other);
+
+    model.addLane();
+    QCOMPARE(planOnDisk(project)->shots, other.shots);
+    QCOMPARE(planOnDisk(project), model.plan());
+    QVERIFY(!QFileInfo::exists(planPath(project) + QStringLiteral(".unreadable")));
+
+    // Watched again below the new folder too.
+    QTest::qWait(100);
+    other.languages = {QStringLiteral("nb-NO")};
+    QVERIFY(writeBytes(planPath(project), other.encode()));
+    QTRY_COMPARE(model.plan(), other);
+}
+
+// Someone types faster than the check's delay while another program writes the plan now and
+// then: the editor's own writes must not keep putting off the look at the file.
+void TestPlanEditorModel::outsideChangeIsSeenWhileEditsGoOn()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    PlanEditorModel model(project);
+    model.load();
+    model.addLane();
+    const QUuid lane = model.plan().lanes.first().id;
+    const QString path = planPath(project);
+
+    // A keystroke every 20 ms; between two, the other program writes a version of its own at an
+    // offset that changes from one keystroke to the next.
+    bool seen = false;
+    connect(&model, &PlanEditorModel::planChanged, &model, [&] {
+        seen = seen || model.plan().languages.value(0).startsWith(QStringLiteral("outside-"));
+    });
+    int keystrokes = 0;
+    int versions = 0;
+    QElapsedTimer clock;
+    clock.start();
+    while (!seen && clock.elapsed() < 3000) {
+        model.setLaneName(lane, QStringLiteral("Lane %1").arg(++keystrokes));
+        const int offset = 2 + (keystrokes * 7) % 16;
+        QTest::qWait(offset);
+        const QByteArray bytes = ScreenshotPlan::makeDefault({QStringLiteral("outside-%1").arg(++versions)}).encode();
+        QVERIFY(writeBytes(path + QStringLiteral(".new"), bytes));
+        QCOMPARE(::rename(QFile::encodeName(path + QStringLiteral(".new")).constData(), QFile::encodeName(path).constData()), 0);
+        QTest::qWait(20 - offset);
+    }
+    QVERIFY(seen);
+    QVERIFY(!model.saveError());
+    qInfo("an outside version was loaded after %d keystrokes and %d outside versions", keystrokes, versions);
+}
+
 void TestPlanEditorModel::keptCopiesAreNeverOverwritten()
 {
     ProjectSpec spec;
@@ -439,21 +638,17 @@ void TestPlanEditorModel::keptCopiesAreNeverOverwritten()
 
 void TestPlanEditorModel::failedWriteNamesTheSystemsReason()
 {
-    // A file-size limit stands in for a full disk: the write fails, the program goes on.
-    ProjectFile::ignoreFileSizeSignal();
     const XcodeProject project = makeProject(m_dir->path());
     PlanEditorModel model(project);
     model.load();
     model.addLane();
     const QByteArray before = readBytes(planPath(project));
 
-    struct rlimit saved;
-    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit limited = saved;
-    limited.rlim_cur = 64;
-    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    model.addLane();
-    ::setrlimit(RLIMIT_FSIZE, &saved);
+    {
+        const FileSizeLimit limit(64);
+        QVERIFY(limit.isActive());
+        model.addLane();
+    }
 
     QCOMPARE(model.saveError(), QStringLiteral("Konnte nicht speichern: ") + QString::fromLocal8Bit(std::strerror(EFBIG)));
     QCOMPARE(readBytes(planPath(project)), before);
@@ -538,7 +733,7 @@ void TestPlanEditorModel::writeFailureShowsErrorAndRecovers()
     QCOMPARE(model.savedPlan(), loaded);
     QCOMPARE(model.plan().lanes.first().name, QStringLiteral("Neu")); // kept in memory
 
-    // Back to the last written value: nothing to write, so nothing is tried.
+    // Back to the last written value while still blocked: tried once more, the error stays.
     QSignalSpy state(&model, &PlanEditorModel::stateChanged);
     model.setLaneName(lane, QStringLiteral("Screenshots"));
     QCOMPARE(model.plan(), model.savedPlan());
@@ -551,6 +746,36 @@ void TestPlanEditorModel::writeFailureShowsErrorAndRecovers()
     QVERIFY(!model.saveError());
     QCOMPARE(planOnDisk(project), model.plan());
     QCOMPARE(model.savedPlan(), model.plan());
+}
+
+// After a failed save the file may no longer hold the saved plan (here it went missing): a
+// change back to the saved plan still writes it, once.
+void TestPlanEditorModel::changeBackAfterFailedSaveWritesOnce()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    PlanEditorModel model(project);
+    model.load();
+    model.addLane();
+    const ScreenshotPlan saved = model.plan();
+    const QUuid lane = saved.lanes.first().id;
+    {
+        const FileSizeLimit limit(64);
+        QVERIFY(limit.isActive());
+        model.setLaneName(lane, QStringLiteral("Neu"));
+    }
+    QVERIFY(model.saveError());
+    QVERIFY(QFile::remove(planPath(project)));
+
+    model.setLaneName(lane, saved.lanes.first().name);
+    QCOMPARE(model.plan(), saved);
+    QVERIFY(!model.saveError());
+    QCOMPARE(planOnDisk(project), saved);
+
+    // Once: with the save done, an equal plan writes nothing again.
+    QVERIFY(QFile::remove(planPath(project)));
+    model.save();
+    model.runLane(model.plan().lanes.first());
+    QVERIFY(!QFileInfo::exists(planPath(project)));
 }
 
 void TestPlanEditorModel::loadClearsNoteAndError()
@@ -895,6 +1120,31 @@ void TestPlanEditorModel::recordedShotInFirstLaneMovesWithRemovedLane()
     QCOMPARE(model.plan().shots.last().laneID, std::optional<QUuid>(first.id));
     model.removeLane(first.id);
     QCOMPARE(model.plan().shots.last().laneID, std::optional<QUuid>(second.id));
+}
+
+// The recorder is open on lane B when the plan is loaded again after an outside change that
+// dropped B: the recorded shot joins the first lane instead of a lane no one sees.
+void TestPlanEditorModel::recordedShotJoinsFirstLaneWhenItsLaneIsGone()
+{
+    const Lane a = makeLane(QStringLiteral("A"));
+    const Lane b = makeLane(QStringLiteral("B"));
+    ProjectSpec spec;
+    spec.shotsJson = planWith({a, b}, {makeShot(QStringLiteral("alt"), b.id)}).encode();
+    const XcodeProject project = makeProject(m_dir->path(), spec);
+    PlanEditorModel model(project);
+    model.load();
+    model.recordShot(b);
+
+    const ScreenshotPlan outside = planWith({makeLane(QStringLiteral("C")), a}, {});
+    QVERIFY(writeBytes(planPath(project), outside.encode()));
+    model.checkPlanOnDisk();
+    QCOMPARE(model.plan(), outside);
+
+    model.addRecordedShot(makeShot(QStringLiteral("Aufnahme"), std::nullopt, 2));
+    const Shot &added = model.plan().shots.last();
+    QCOMPARE(added.name, QStringLiteral("Aufnahme"));
+    QCOMPARE(added.laneID, std::optional<QUuid>(outside.lanes.first().id));
+    QCOMPARE(planOnDisk(project), model.plan());
 }
 
 void TestPlanEditorModel::shotBindingWritesWholeShot()

@@ -1,6 +1,7 @@
 #include "tst_planeditor_fixture.h"
 
 #include <AppPalette.h>
+#include <AppStyle.h>
 #include <DisclosureHeader.h>
 #include <FlagRow.h>
 #include <IconActionButton.h>
@@ -28,9 +29,12 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -75,6 +79,29 @@ QAction *itemFor(QMenu *menu, const QString &code)
     return nullptr;
 }
 
+// Whether the widget is shown whole within the page as it is scrolled now: visible, inside
+// the page, and not cut off (or scrolled away) by the scroll area's viewport.
+bool inView(ShotPlanEditorView *view, QWidget *widget)
+{
+    if (!widget->isVisible() || widget->width() <= 0 || widget->height() <= 0)
+        return false;
+    const QRect rect(widget->mapTo(view, QPoint(0, 0)), widget->size());
+    if (!view->rect().contains(rect))
+        return false;
+    QWidget *viewport = view->scrollArea()->viewport();
+    return !viewport->isAncestorOf(widget)
+        || QRect(viewport->mapTo(view, QPoint(0, 0)), viewport->size()).contains(rect);
+}
+
+// A plan long enough that the page scrolls.
+ScreenshotPlan longPlan()
+{
+    ScreenshotPlan plan = ScreenshotPlan::makeDefault({QStringLiteral("de-DE")});
+    for (int i = 0; i < 8; ++i)
+        plan.shots.append(makeShot(QStringLiteral("Shot %1").arg(i + 1), std::nullopt, 2));
+    return plan;
+}
+
 // Scrolls the page to the widget and clicks it as the user would.
 void clickOnPage(ShotPlanEditorView *view, QWidget *widget)
 {
@@ -109,8 +136,10 @@ private Q_SLOTS:
     void runBlockEnabledRules();
     void buildPicker();
     void noteAndErrorLines();
+    void failedSaveStaysInView();
     void locationSheet();
     void typingIntoLaneNameKeepsFocus();
+    void screenshot();
 
 private:
     std::unique_ptr<ShotPlanEditorView> showPage(const XcodeProject &project);
@@ -515,6 +544,65 @@ void TestPlanEditorView::noteAndErrorLines()
     QVERIFY(!errorLine->isVisible());
 }
 
+// A save that fails while the user works at the top of a long page: the failure is in view
+// there (and at the bottom), and nothing promises that changes are saved.
+void TestPlanEditorView::failedSaveStaysInView()
+{
+    ProjectSpec spec;
+    spec.shotsJson = longPlan().encode();
+    const XcodeProject project = makeProject(m_dir->path(), spec);
+    auto view = showPage(project);
+    PlanEditorModel *model = view->model();
+    QScrollBar *scrollBar = view->scrollArea()->verticalScrollBar();
+    QTRY_VERIFY(scrollBar->maximum() > 0);
+    QLabel *promise = nullptr;
+    for (QLabel *label : view->findChildren<QLabel *>()) {
+        if (label->text() == QStringLiteral("Änderungen am Plan werden automatisch gespeichert."))
+            promise = label;
+    }
+    QVERIFY(promise && promise->isVisible());
+
+    // The plan file turns into a link leading out of the project: the next edit cannot be saved.
+    const QString outside = m_dir->filePath(QStringLiteral("elsewhere.json"));
+    QVERIFY(writeBytes(outside, "{}"));
+    QVERIFY(QFile::remove(planPath(project)));
+    QVERIFY(QFile::link(outside, planPath(project)));
+    scrollBar->setValue(0);
+    model->setLaneName(model->plan().lanes.first().id, QStringLiteral("Oben bearbeitet"));
+    QVERIFY(model->saveError());
+    QCoreApplication::processEvents();
+
+    for (const int position : {0, scrollBar->maximum()}) {
+        scrollBar->setValue(position);
+        QCoreApplication::processEvents();
+        // Shown above the scrolling page, so no scrolling moves it away.
+        QLabel *shown = nullptr;
+        for (QLabel *label : view->findChildren<QLabel *>()) {
+            if (label->text() == *model->saveError() && inView(view.get(), label)
+                && !view->scrollArea()->isAncestorOf(label))
+                shown = label;
+        }
+        QVERIFY2(shown, qPrintable(QStringLiteral("no failure in view at %1").arg(position)));
+        const auto symbols = shown->parentWidget()->findChildren<SymbolLabel *>();
+        QVERIFY(std::any_of(symbols.cbegin(), symbols.cend(), [&](SymbolLabel *symbol) {
+            return symbol->symbolName() == QStringLiteral("exclamationmark.triangle.fill") && inView(view.get(), symbol)
+                && symbol->color() == AppPalette::destructive();
+        }));
+        QCOMPARE(shown->palette().color(QPalette::WindowText), AppPalette::destructive());
+        QVERIFY(!promise->isVisible());
+    }
+    // The line under the page stays as it was.
+    QVERIFY(view->findChild<QWidget *>(QStringLiteral("saveErrorLine"))->isVisible());
+
+    // Saved again: the failure goes and the promise is back.
+    QVERIFY(QFile::remove(planPath(project)));
+    model->addLane();
+    QVERIFY(!model->saveError());
+    QVERIFY(promise->isVisible());
+    for (QLabel *label : view->findChildren<QLabel *>())
+        QVERIFY(!label->text().startsWith(QStringLiteral("Konnte nicht")) || !label->isVisible());
+}
+
 void TestPlanEditorView::locationSheet()
 {
     auto view = showPage(makeProject(m_dir->path()));
@@ -562,6 +650,30 @@ void TestPlanEditorView::typingIntoLaneNameKeepsFocus()
     QCOMPARE(lanes->laneCards(), cards);
     QCOMPARE(view->findChildren<QLineEdit *>(), fieldsBefore); // nothing rebuilt
     QCOMPARE(planOnDisk(project)->lanes.at(1).name, QStringLiteral("Zweite Lane 1234"));
+}
+
+// Writes a picture of the editor scrolled to the top after a failed save, for a look by eye;
+// only when asked for.
+void TestPlanEditorView::screenshot()
+{
+    const QString folder = qEnvironmentVariable("VELORANCE_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        QSKIP("set VELORANCE_SCREENSHOT_DIR to write screenshots");
+    AppStyle::install();
+    ProjectSpec spec;
+    spec.shotsJson = longPlan().encode();
+    const XcodeProject project = makeProject(m_dir->path(), spec);
+    auto view = showPage(project);
+    view->resize(1000, 760);
+    const QString outside = m_dir->filePath(QStringLiteral("elsewhere.json"));
+    QVERIFY(writeBytes(outside, "{}"));
+    QVERIFY(QFile::remove(planPath(project)));
+    QVERIFY(QFile::link(outside, planPath(project)));
+    view->model()->setLaneName(view->model()->plan().lanes.first().id, QStringLiteral("Startbildschirm"));
+    QVERIFY(view->model()->saveError());
+    view->scrollArea()->verticalScrollBar()->setValue(0);
+    QTest::qWait(100);
+    QVERIFY(view->grab().save(folder + QStringLiteral("/plan-editor-save-failed.png")));
 }
 
 QTEST_MAIN(TestPlanEditorView)

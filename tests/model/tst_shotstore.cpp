@@ -93,7 +93,7 @@ private Q_SLOTS:
     void writeGeneratedFile();
     void loadReportsMissingAndBrokenFiles();
     void neverWritesOrReadsThroughLinksLeadingOut();
-    void keepPlanAsideNeverOverwrites();
+    void replacedPlansAreKeptNeverOverwritten();
 };
 
 void TestShotStore::paths()
@@ -223,7 +223,7 @@ void TestShotStore::neverWritesOrReadsThroughLinksLeadingOut()
     QCOMPARE(error, QString("„%1“ führt aus dem Projektordner hinaus.").arg(store.planPath()));
     QVERIFY(!store.save(samplePlan("neu")));
     QVERIFY(!store.writeGeneratedFile("// test", "VeloranceStudioScreenshots.swift"));
-    QVERIFY(!store.keepPlanAside());
+    QVERIFY(!store.replacePlanBytes(samplePlan("neu").encode(), {}));
     QCOMPARE(readAll(secret), QByteArray("secret"));
     QCOMPARE(QDir(outside).entryList(QDir::Files | QDir::Hidden), QStringList{"secret"});
 
@@ -237,18 +237,30 @@ void TestShotStore::neverWritesOrReadsThroughLinksLeadingOut()
     QCOMPARE(QDir(outside).entryList(QDir::Files | QDir::Hidden), QStringList{"secret"});
 }
 
-void TestShotStore::keepPlanAsideNeverOverwrites()
+void TestShotStore::replacedPlansAreKeptNeverOverwritten()
 {
     QTemporaryDir dir;
     const ShotStore store(dir.filePath("fastlane"));
-    QCOMPARE(store.keepPlanAside().value(), QString()); // nothing there
-    QVERIFY(store.save(samplePlan("eins")));
-    const QByteArray first = readAll(store.planPath());
-    QCOMPARE(store.keepPlanAside().value(), store.planPath() + ".unreadable");
-    QVERIFY(store.save(samplePlan("zwei")));
-    QCOMPARE(store.keepPlanAside().value(), store.planPath() + ".unreadable.1");
-    QCOMPARE(readAll(store.planPath() + ".unreadable"), first);
-    QCOMPARE(readAll(store.planPath() + ".unreadable.1"), readAll(store.planPath()));
+    const ProjectFile::Version none{ProjectFile::Stamp(), std::nullopt};
+    const auto first = store.replacePlanBytes(samplePlan("eins").encode(), none); // makes the folder
+    QVERIFY2(first, qPrintable(first.error()));
+    QCOMPARE(first->kept, QString()); // nothing there
+    const QByteArray eins = readAll(store.planPath());
+
+    // Not the version the caller knows: kept, each under a name of its own.
+    QCOMPARE(store.replacePlanBytes(samplePlan("zwei").encode(), none).value().kept, QString("shots.json.unreadable"));
+    const QByteArray zwei = readAll(store.planPath());
+    QCOMPARE(store.replacePlanBytes(samplePlan("drei").encode(), {}).value().kept, QString("shots.json.unreadable.1"));
+    QCOMPARE(readAll(store.planPath() + ".unreadable"), eins);
+    QCOMPARE(readAll(store.planPath() + ".unreadable.1"), zwei);
+
+    // The version it knows is replaced without a copy.
+    const QByteArray drei = readAll(store.planPath());
+    const ProjectFile::Version known{ProjectFile::stamp(store.planPath()), drei};
+    const auto fourth = store.replacePlanBytes(samplePlan("vier").encode(), known);
+    QCOMPARE(fourth.value().kept, QString());
+    QCOMPARE(store.load().value().shots.first().name, QString("vier"));
+    QCOMPARE(QDir(store.folder()).entryList(QDir::Files | QDir::Hidden).size(), 3);
 }
 
 QTEST_APPLESS_MAIN(TestShotStore)

@@ -1,15 +1,20 @@
 #include <ProjectFile.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
+#include <thread>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,6 +54,16 @@ struct Folders
     QString out(const QString &name) const { return outside + '/' + name; }
 };
 
+// Exchanges names or takes the order used where that is missing, for one test.
+class ExchangeUse final
+{
+public:
+    explicit ExchangeUse(bool used) { ProjectFile::setExchangeUsed(used); }
+    ~ExchangeUse() { ProjectFile::setExchangeUsed(true); }
+    ExchangeUse(const ExchangeUse &) = delete;
+    ExchangeUse &operator=(const ExchangeUse &) = delete;
+};
+
 } // namespace
 
 class TestProjectFile final : public QObject
@@ -64,7 +79,13 @@ private Q_SLOTS:
     void writeFollowsLinksOnlyInside();
     void writeRefusesFoldersLeadingOut();
     void writeRefusesWhatIsNoRegularFile();
+    void keptCopiesAreNeverOverwritten_data();
     void keptCopiesAreNeverOverwritten();
+    void replacedFileIsKeptUnlessKnown_data();
+    void replacedFileIsKeptUnlessKnown();
+    void linksAreWalkedInsideOnly_data();
+    void linksAreWalkedInsideOnly();
+    void folderSwappedForALinkNeverLeadsOut();
     void fileSizeLimitGivesTheSystemsError();
     void stampTellsChanges();
 };
@@ -184,7 +205,7 @@ void TestProjectFile::writeRefusesFoldersLeadingOut()
     QVERIFY(!made);
     QVERIFY(!QFileInfo::exists(f.out("screenshots")));
     QVERIFY(!ProjectFile::writeAtomically(f.in("velorancestudio/shots.json"), "plan", f.project));
-    QVERIFY(!ProjectFile::writeKept(f.in("velorancestudio/shots.json"), ".unreadable", "x", f.project));
+    QVERIFY(!ProjectFile::replaceKeeping(f.in("velorancestudio/shots.json"), "plan", f.project, {}, ".unreadable"));
     QVERIFY(QDir(f.outside).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
@@ -200,25 +221,216 @@ void TestProjectFile::writeRefusesWhatIsNoRegularFile()
     QCOMPARE(QDir(f.project).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"shots.json"});
 }
 
+void TestProjectFile::keptCopiesAreNeverOverwritten_data()
+{
+    QTest::addColumn<bool>("exchange");
+    QTest::newRow("names exchanged") << true;
+    QTest::newRow("kept, then renamed") << false;
+}
+
 void TestProjectFile::keptCopiesAreNeverOverwritten()
 {
+    QFETCH(bool, exchange);
+    ExchangeUse use(exchange);
     Folders f;
     const QString path = f.in("shots.json");
-    QCOMPARE(ProjectFile::writeKept(path, ".unreadable", "first", f.project).value(), path + ".unreadable");
-    QCOMPARE(ProjectFile::writeKept(path, ".unreadable", "second", f.project).value(), path + ".unreadable.1");
+    const ProjectFile::Version unknown; // whatever is there is kept
+    const auto replace = [&](const QByteArray &bytes) {
+        const auto replaced = ProjectFile::replaceKeeping(path, bytes, f.project, unknown, ".unreadable");
+        return replaced ? replaced->kept : QStringLiteral("failed: ") + replaced.error();
+    };
+    QVERIFY(writeFile(path, "first"));
+    QCOMPARE(replace("second"), QStringLiteral("shots.json.unreadable"));
+    QCOMPARE(replace("third"), QStringLiteral("shots.json.unreadable.1"));
     // A link under a kept name is a taken name too, never written through.
     QVERIFY(QFile::link(f.out("target"), path + ".unreadable.2"));
-    QCOMPARE(ProjectFile::writeKept(path, ".unreadable", "third", f.project).value(), path + ".unreadable.3");
+    QCOMPARE(replace("fourth"), QStringLiteral("shots.json.unreadable.3"));
     QCOMPARE(readFile(path + ".unreadable"), QByteArray("first"));
     QCOMPARE(readFile(path + ".unreadable.1"), QByteArray("second"));
     QCOMPARE(readFile(path + ".unreadable.3"), QByteArray("third"));
+    QCOMPARE(readFile(path), QByteArray("fourth"));
     QVERIFY(!QFile::exists(f.out("target")));
+    QCOMPARE(QDir(f.project).entryList(QDir::Files | QDir::Hidden).size(), 4); // no temporary file left
+}
 
-    QVERIFY(writeFile(path, "moved"));
-    QCOMPARE(ProjectFile::moveToKept(path, ".unreadable", f.project).value(), path + ".unreadable.4");
-    QVERIFY(!QFile::exists(path));
-    QCOMPARE(readFile(path + ".unreadable.4"), QByteArray("moved"));
-    QCOMPARE(readFile(path + ".unreadable"), QByteArray("first"));
+void TestProjectFile::replacedFileIsKeptUnlessKnown_data()
+{
+    QTest::addColumn<QString>("outside"); // what another writer did since our last write
+    QTest::addColumn<bool>("exchange");
+    QTest::addColumn<QByteArray>("kept"); // empty: nothing kept
+
+    for (const bool exchange : {true, false}) {
+        const char *order = exchange ? "exchanged" : "kept, then renamed";
+        QTest::addRow("nothing, %s", order) << "nothing" << exchange << QByteArray();
+        QTest::addRow("touched, %s", order) << "touched" << exchange << QByteArray();
+        QTest::addRow("same bytes by rename, %s", order) << "same by rename" << exchange << QByteArray();
+        QTest::addRow("removed, %s", order) << "removed" << exchange << QByteArray();
+        QTest::addRow("changed in place, %s", order) << "in place" << exchange << QByteArray("theirs");
+        QTest::addRow("replaced by rename, %s", order) << "by rename" << exchange << QByteArray("theirs");
+        QTest::addRow("version not known, %s", order) << "unknown" << exchange << QByteArray("ours");
+    }
+}
+
+void TestProjectFile::replacedFileIsKeptUnlessKnown()
+{
+    QFETCH(QString, outside);
+    QFETCH(bool, exchange);
+    QFETCH(QByteArray, kept);
+    ExchangeUse use(exchange);
+    Folders f;
+    const QString path = f.in("shots.json");
+    const auto first = ProjectFile::replaceKeeping(path, "ours", f.project, {ProjectFile::Stamp(), std::nullopt}, ".kept");
+    QVERIFY2(first, qPrintable(first.error()));
+    QCOMPARE(first->kept, QString());
+    ProjectFile::Version known{first->written, QByteArray("ours")};
+    QCOMPARE(ProjectFile::stamp(path), first->written);
+
+    const auto renameOver = [&](const QByteArray &bytes) {
+        return writeFile(path + ".new", bytes) && ::rename(QFile::encodeName(path + ".new").constData(),
+                                                           QFile::encodeName(path).constData()) == 0;
+    };
+    if (outside == "touched") {
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), nullptr, 0), 0);
+        QVERIFY(ProjectFile::stamp(path) != first->written);
+    } else if (outside == "same by rename") {
+        QVERIFY(renameOver("ours"));
+    } else if (outside == "removed") {
+        QVERIFY(QFile::remove(path));
+    } else if (outside == "in place") {
+        QVERIFY(writeFile(path, "theirs"));
+    } else if (outside == "by rename") {
+        QVERIFY(renameOver("theirs"));
+    } else if (outside == "unknown") {
+        known = ProjectFile::Version();
+    }
+
+    const auto second = ProjectFile::replaceKeeping(path, "new", f.project, known, ".kept");
+    QVERIFY2(second, qPrintable(second.error()));
+    QCOMPARE(readFile(path), QByteArray("new"));
+    QCOMPARE(second->written, ProjectFile::stamp(path));
+    QStringList expected{QStringLiteral("shots.json")};
+    if (!kept.isEmpty()) {
+        QCOMPARE(second->kept, QStringLiteral("shots.json.kept"));
+        QCOMPARE(readFile(path + ".kept"), kept);
+        expected.append(QStringLiteral("shots.json.kept"));
+    } else {
+        QCOMPARE(second->kept, QString());
+    }
+    QCOMPARE(QDir(f.project).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+}
+
+void TestProjectFile::linksAreWalkedInsideOnly_data()
+{
+    QTest::addColumn<QString>("link");   // made at "<project>/<link>"…
+    QTest::addColumn<QString>("target"); // …leading here ("@" stands for the project folder, "%" for outside)
+    QTest::addColumn<QString>("path");   // then read and written, below the project folder
+    QTest::addColumn<QString>("error");  // empty: works; "outside", or the system's text
+
+    const QString works;
+    const QString out = QStringLiteral("outside");
+    QTest::newRow("folder, relative") << "dir" << "real" << "dir/a.json" << works;
+    QTest::newRow("folder, absolute inside") << "dir" << "@/real" << "dir/a.json" << works;
+    QTest::newRow("up and down again") << "real/up" << "../real/deeper/.." << "real/up/a.json" << works;
+    QTest::newRow("absolute, up and down again") << "dir" << "@/real/deeper/.." << "dir/a.json" << works;
+    QTest::newRow("chain of folder links") << "dir" << "real/chain" << "dir/a.json" << works;
+    QTest::newRow("folder, absolute outside") << "dir" << "%" << "dir/a.json" << out;
+    QTest::newRow("up out of the project") << "dir" << "../Elsewhere" << "dir/a.json" << out;
+    QTest::newRow("absolute, up out of the project") << "dir" << "@/../Elsewhere" << "dir/a.json" << out;
+    QTest::newRow("up out and back in") << "dir" << "../Project/real" << "dir/a.json" << out;
+    QTest::newRow("loop") << "dir" << "dir" << "dir/a.json" << systemText(ELOOP);
+    QTest::newRow("file loop") << "loop.json" << "loop.json" << "loop.json" << systemText(ELOOP);
+}
+
+void TestProjectFile::linksAreWalkedInsideOnly()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, target);
+    QFETCH(QString, path);
+    QFETCH(QString, error);
+    Folders f;
+    QVERIFY(writeFile(f.in("real/a.json"), "inside"));
+    QVERIFY(QDir().mkpath(f.in("real/deeper")));
+    QVERIFY(QFile::link("../real", f.in("real/chain")));
+    QVERIFY(writeFile(f.out("a.json"), "outside"));
+    target.replace(QLatin1Char('@'), f.project).replace(QLatin1Char('%'), f.outside);
+    QVERIFY(QFile::link(target, f.in(link)));
+
+    const auto read = ProjectFile::read(f.in(path), f.project);
+    const Status written = ProjectFile::writeAtomically(f.in(path), "written", f.project);
+    const Status made = ProjectFile::makeFolder(f.in(link + "/made"), f.project);
+    if (error.isEmpty()) {
+        QCOMPARE(read.value(), QByteArray("inside"));
+        QVERIFY2(written, qPrintable(written.error()));
+        QVERIFY2(made, qPrintable(made.error()));
+        QCOMPARE(readFile(f.in("real/a.json")), QByteArray("written"));
+        QVERIFY(QFileInfo(f.in("real/made")).isDir());
+    } else {
+        const QString expected =
+            error == "outside" ? QStringLiteral("„%1“ führt aus dem Projektordner hinaus.").arg(f.in(path)) : error;
+        QVERIFY(!read && !written && !made);
+        QCOMPARE(read.error(), expected);
+        QCOMPARE(written.error(), expected);
+        QCOMPARE(readFile(f.in("real/a.json")), QByteArray("inside"));
+    }
+    QCOMPARE(readFile(f.out("a.json")), QByteArray("outside"));
+    QCOMPARE(QDir(f.outside).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"a.json"});
+}
+
+// Another local process swaps a folder of the project for a link leading out, over and over,
+// while files are read and written below it: no write may land outside and no read may
+// return what lies there.
+void TestProjectFile::folderSwappedForALinkNeverLeadsOut()
+{
+    Folders f;
+    QVERIFY(writeFile(f.in("plans/shots.json"), "inside"));
+    QVERIFY(writeFile(f.out("shots.json"), "OUTSIDE"));
+    QVERIFY(QFile::link(f.outside, f.in("plans.swap")));
+    const QByteArray plans = QFile::encodeName(f.in("plans"));
+    const QByteArray swap = QFile::encodeName(f.in("plans.swap"));
+    // The swap is one exchange of names, so "plans" is always there, as a folder or a link.
+    if (::renameat2(AT_FDCWD, plans.constData(), AT_FDCWD, swap.constData(), RENAME_EXCHANGE) != 0)
+        QSKIP("This file system cannot exchange two names.");
+
+    std::atomic<bool> stop{false};
+    std::atomic<int> swaps{0};
+    std::thread swapper([&] {
+        while (!stop.load()) {
+            ::renameat2(AT_FDCWD, plans.constData(), AT_FDCWD, swap.constData(), RENAME_EXCHANGE);
+            swaps.fetch_add(1);
+        }
+    });
+    int writes = 0;
+    int reads = 0;
+    QStringList leaks;
+    QElapsedTimer clock;
+    clock.start();
+    ProjectFile::Version known;
+    while (clock.elapsed() < 1500 && leaks.size() < 5) {
+        const QByteArray bytes = "written " + QByteArray::number(writes);
+        if (ProjectFile::writeAtomically(f.in("plans/shots.json"), bytes, f.project))
+            ++writes;
+        if (const auto replaced = ProjectFile::replaceKeeping(f.in("plans/shots.json"), bytes, f.project, known, ".kept")) {
+            known = {replaced->written, bytes};
+            ++writes;
+        }
+        ProjectFile::makeFolder(f.in("plans/sub/folder"), f.project);
+        const auto read = ProjectFile::read(f.in("plans/shots.json"), f.project);
+        if (read) {
+            ++reads;
+            if (read.value() == "OUTSIDE")
+                leaks.append(QStringLiteral("read returned the outside file"));
+        }
+        if (readFile(f.out("shots.json")) != "OUTSIDE")
+            leaks.append(QStringLiteral("written outside"));
+        const QStringList there = QDir(f.outside).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        if (there != QStringList{"shots.json"})
+            leaks.append(QStringLiteral("made outside: ") + there.join(QLatin1Char(' ')));
+    }
+    stop.store(true);
+    swapper.join();
+    qInfo("%d writes and %d reads against %d swaps", writes, reads, swaps.load());
+    QVERIFY2(leaks.isEmpty(), qPrintable(leaks.join(QStringLiteral("; "))));
+    QVERIFY(writes > 0 && reads > 0);
 }
 
 void TestProjectFile::fileSizeLimitGivesTheSystemsError()

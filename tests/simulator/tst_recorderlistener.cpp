@@ -7,6 +7,8 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#include <algorithm>
+
 #include <sys/resource.h>
 
 namespace {
@@ -310,6 +312,103 @@ private Q_SLOTS:
         recorder->write(tap("second", 0.2, 0.2));
         recorder->flush();
         QTRY_COMPARE(listener.eventCount(), 2);
+    }
+
+    // Eight connections that each delivered a tap (stale ones from earlier launches, or a local
+    // process) must not lock the recorder out: a new client takes the place of the one silent
+    // longest.
+    void newClientTakesThePlaceOfTheLongestSilent()
+    {
+        RecorderListener listener;
+        listener.setRecentTapMs(300);
+        listener.start();
+        std::vector<std::unique_ptr<QTcpSocket>> stale;
+        for (qsizetype i = 0; i < RecorderListener::maxConnections; ++i) {
+            auto socket = connectTo(listener);
+            QVERIFY(socket);
+            socket->write(tap("stale", 0.1, 0.1));
+            socket->flush();
+            QTRY_COMPARE(listener.eventCount(), i + 1); // one after the other: silent longest first
+            stale.push_back(std::move(socket));
+        }
+        QTest::qWait(400); // none of them tapped recently any more
+        stale.front()->write(tap("again", 0.2, 0.2)); // the oldest spoke again: now the second is silent longest
+        stale.front()->flush();
+        QTRY_COMPARE(listener.eventCount(), RecorderListener::maxConnections + 1);
+
+        auto recorder = connectTo(listener);
+        QVERIFY(recorder);
+        recorder->write(tap("recorder", 0.5, 0.5));
+        recorder->flush();
+        QTRY_COMPARE_WITH_TIMEOUT(listener.eventCount(), RecorderListener::maxConnections + 2, 5000);
+        QCOMPARE(listener.pendingEvents().last().identifier, QStringLiteral("recorder"));
+        QTRY_COMPARE(stale.at(1)->state(), QAbstractSocket::UnconnectedState);
+        QCOMPARE(listener.connectionCount(), RecorderListener::maxConnections);
+        for (std::size_t i = 0; i < stale.size(); ++i) {
+            if (i != 1)
+                QVERIFY2(stale.at(i)->state() == QAbstractSocket::ConnectedState, qPrintable(QString::number(i)));
+        }
+    }
+
+    // A connection that tapped within the last few seconds is never the one closed, even when
+    // it has been silent longest; while all places are held by such, a new client waits.
+    void recentTapperKeepsItsPlace()
+    {
+        RecorderListener listener;
+        listener.setRecentTapMs(1500);
+        listener.start();
+        auto recorder = connectTo(listener);
+        QVERIFY(recorder);
+        recorder->write(tap("recorder", 0.1, 0.1));
+        recorder->flush();
+        QTRY_COMPARE(listener.eventCount(), 1);
+        const auto silent = silentClients(listener, int(RecorderListener::maxConnections) - 1);
+        QTRY_COMPARE(listener.connectionCount(), RecorderListener::maxConnections);
+
+        // Each newcomer closes a silent one, oldest first; the recorder stays.
+        const qsizetype descriptors = openDescriptors();
+        auto newcomers = silentClients(listener, 3);
+        QTRY_COMPARE(silent.at(2)->state(), QAbstractSocket::UnconnectedState);
+        QCOMPARE(silent.at(0)->state(), QAbstractSocket::UnconnectedState);
+        QCOMPARE(silent.at(1)->state(), QAbstractSocket::UnconnectedState);
+        QCOMPARE(recorder->state(), QAbstractSocket::ConnectedState);
+        QCOMPARE(listener.connectionCount(), RecorderListener::maxConnections);
+        // Many more, gone again: no descriptor stays behind.
+        for (int round = 0; round < 10; ++round) {
+            auto burst = silentClients(listener, 20);
+            QTRY_VERIFY(std::all_of(burst.cbegin(), burst.cend() - 8, [](const auto &client) {
+                return client->state() == QAbstractSocket::UnconnectedState;
+            }));
+        }
+        QCOMPARE(recorder->state(), QAbstractSocket::ConnectedState);
+        newcomers.clear();
+        QTRY_VERIFY(openDescriptors() <= descriptors);
+
+        // All places held by recent tappers: the next client waits until one stops being one.
+        std::vector<std::unique_ptr<QTcpSocket>> tappers;
+        tappers.push_back(std::move(recorder));
+        for (qsizetype i = 1; i < RecorderListener::maxConnections; ++i) {
+            auto socket = connectTo(listener);
+            QVERIFY(socket);
+            tappers.push_back(std::move(socket));
+        }
+        for (const auto &socket : tappers) {
+            socket->write(tap("tapper", 0.3, 0.3));
+            socket->flush();
+        }
+        QTRY_COMPARE(listener.eventCount(), 1 + RecorderListener::maxConnections);
+        QTRY_COMPARE(listener.connectionCount(), RecorderListener::maxConnections);
+        auto waiting = connectTo(listener);
+        QVERIFY(waiting);
+        waiting->write(tap("waiting", 0.4, 0.4));
+        waiting->flush();
+        QTest::qWait(300);
+        QCOMPARE(listener.eventCount(), 1 + RecorderListener::maxConnections);
+        for (const auto &socket : tappers)
+            QCOMPARE(socket->state(), QAbstractSocket::ConnectedState);
+        QTRY_COMPARE_WITH_TIMEOUT(listener.eventCount(), 2 + RecorderListener::maxConnections, 5000);
+        QCOMPARE(listener.pendingEvents().last().identifier, QStringLiteral("waiting"));
+        QCOMPARE(listener.connectionCount(), RecorderListener::maxConnections);
     }
 
     // Out of file descriptors: accepting pauses without spinning and resumes afterwards.
