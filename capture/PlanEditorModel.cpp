@@ -233,7 +233,8 @@ void PlanEditorModel::save()
 
 ShotStore PlanEditorModel::store() const
 {
-    return ShotStore(*m_project.fastlaneDirectory, m_project.url);
+    // A fastlane folder at the repository's top lies above the project's own folder.
+    return ShotStore(*m_project.fastlaneDirectory, m_project.fastlaneRoot());
 }
 
 Status PlanEditorModel::writePlan(const ScreenshotPlan &plan)
@@ -257,7 +258,7 @@ void PlanEditorModel::watchPlanFile()
     QStringList paths;
     // The project folder too: a branch switch may replace the fastlane folder, and with it
     // every watch below it; its return is seen here and every watch is set again.
-    for (const QString &path : {m_project.url, *m_project.fastlaneDirectory, planStore.folder(), planStore.planPath()}) {
+    for (const QString &path : {m_project.fastlaneRoot(), *m_project.fastlaneDirectory, planStore.folder(), planStore.planPath()}) {
         if (QFileInfo::exists(path))
             paths.append(path);
     }

@@ -67,6 +67,7 @@ private Q_SLOTS:
     void fallbackLanguages_data();
     void fallbackLanguages();
     void existingPlanLoadsWithoutWriting();
+    void fastlaneFolderAboveTheProjectIsReadAndWritten();
     void undecodablePlanIsKeptUntilFirstEditThenPreserved();
     void planLinkLeadingOutIsNeverWrittenNorCopied();
     void specialFilesNeverBlockLoading();
@@ -238,6 +239,38 @@ void TestPlanEditorModel::existingPlanLoadsWithoutWriting()
     QCOMPARE(model.savedPlan(), stored);
     QCOMPARE(readBytes(planPath(project)), *spec.shotsJson);
     QCOMPARE(QFileInfo(planPath(project)).lastModified(), modified);
+}
+
+// A repository with its project in a subfolder and its fastlane folder at the top: the plan
+// lies outside the project's own folder but inside the repository, and is its plan.
+void TestPlanEditorModel::fastlaneFolderAboveTheProjectIsReadAndWritten()
+{
+    ScreenshotPlan stored = ScreenshotPlan::makeDefault({QStringLiteral("fr-FR")});
+    stored.shots.append(makeShot(QStringLiteral("Start"), std::nullopt, 1));
+    ProjectSpec spec;
+    spec.shotsJson = stored.encode();
+    const XcodeProject repository = makeProject(m_dir->path(), spec, QStringLiteral("Repo"));
+    ProjectSpec withoutFastlane;
+    withoutFastlane.fastlane = false;
+    XcodeProject project = makeProject(repository.url, withoutFastlane, QStringLiteral("App"));
+    project.hasFastlane = true;
+    project.fastlaneDirectory = repository.fastlaneDirectory;
+
+    PlanEditorModel model(project);
+    model.load();
+    QCOMPARE(model.plan(), stored);
+    model.addLane();
+    QCOMPARE(model.saveError(), std::nullopt);
+    QCOMPARE(planOnDisk(project), model.plan());
+
+    // What "shots.json" links to still has to stay inside the repository.
+    const QString outside = QDir(m_dir->path()).filePath(QStringLiteral("outside.json"));
+    QVERIFY(writeBytes(outside, stored.encode()));
+    QVERIFY(QFile::remove(planPath(project)));
+    QVERIFY(QFile::link(outside, planPath(project)));
+    model.addLane();
+    QVERIFY(model.saveError().has_value());
+    QCOMPARE(readBytes(outside), stored.encode());
 }
 
 void TestPlanEditorModel::undecodablePlanIsKeptUntilFirstEditThenPreserved()
