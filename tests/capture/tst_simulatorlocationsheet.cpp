@@ -87,7 +87,6 @@ private slots:
     void nothingOverlapsAtAnyAllowedSize();
     void resultsAfterClosingReachOnlyALivePresenter();
     void screenshot();
-    void screenshotOfAGermanSearch();
 
 private:
     SimulatorLocationSheet *makeSheet(std::optional<PlanLocation> initial = std::nullopt, QWidget *parent = nullptr);
@@ -593,23 +592,12 @@ void TestSimulatorLocationSheet::screenshot()
     m_sheet->model()->apply();
     QTRY_VERIFY_WITH_TIMEOUT(!m_sheet->model()->isBusy(), 10000);
     QVERIFY(m_sheet->grab().save(folder + QStringLiteral("/location-sheet-bay.png")));
-}
 
-// The sheet after a search for a German place name, for a look by eye; only when asked for.
-void TestSimulatorLocationSheet::screenshotOfAGermanSearch()
-{
-    const QString folder = qEnvironmentVariable("VELORANCE_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        QSKIP("set VELORANCE_SCREENSHOT_DIR to write screenshots");
-    m_sheet.reset(makeSheet());
-    m_sheet->resize(640, 720);
-    m_sheet->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_sheet.get()));
+    // A search for a German place name.
     auto *field = m_sheet->findChild<QLineEdit *>("queryField");
     typeText(field, QStringLiteral("München"));
     QTest::keyClick(field, Qt::Key_Return);
     QTRY_VERIFY_WITH_TIMEOUT(!m_sheet->model()->isSearching(), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(m_sheet->map()->isAtlasLoaded(), 20000);
     QTest::qWait(500); // the camera's move to the city comes to rest
     QVERIFY(m_sheet->grab().save(folder + QStringLiteral("/location-search-muenchen.png")));
 }
