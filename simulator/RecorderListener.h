@@ -42,7 +42,8 @@ public:
     // fails at once and the recorder library sends that tap again on a new connection.
     static constexpr qsizetype maxConnections = 8;
     // A connection that delivered a tap this recently is never closed to make room; while all
-    // are such, new clients wait in the backlog.
+    // are such, new clients wait in the backlog (one accepted in the same burst is read, then
+    // closed).
     static constexpr int defaultRecentTapMs = 5000;
     // Events received and not yet consumed are kept up to this many; older ones are dropped
     // (a consumer takes them on every event-loop pass, so only a stalled one gets here).
