@@ -1,6 +1,7 @@
 #include "UserCalendar.h"
 
 #include <unicode/calendar.h>
+#include <unicode/gregocal.h>
 #include <unicode/locid.h>
 
 #include <algorithm>
@@ -62,6 +63,25 @@ std::unique_ptr<icu::Calendar> calendarFor(const QString &id)
     return calendar;
 }
 
+// Years counted round a cycle (the Chinese and the Korean calendar count 1…60 and name the
+// year rather than number it): the year field never goes beyond the cycle's length, where
+// eras and epochs run into the thousands.
+bool countsYearsInACycle(const icu::Calendar &calendar)
+{
+    return calendar.getMaximum(UCAL_YEAR) < 100;
+}
+
+// The Gregorian year in which the calendar's current year began: the related year its own date
+// formats show beside the cycle's name ("2026丙午年"). Moves the calendar to that day.
+int relatedGregorianYear(icu::Calendar &calendar, UErrorCode &status)
+{
+    calendar.set(UCAL_DAY_OF_YEAR, 1);
+    const UDate start = calendar.getTime(status);
+    icu::GregorianCalendar gregorian(calendar.getTimeZone(), status);
+    gregorian.setTime(start, status);
+    return gregorian.get(UCAL_EXTENDED_YEAR, status);
+}
+
 } // namespace
 
 UserCalendar UserCalendar::fromEnvironment()
@@ -106,7 +126,7 @@ int UserCalendar::year(const QDateTime &when) const
         return when.date().year();
     UErrorCode status = U_ZERO_ERROR;
     calendar->setTime(UDate(when.toMSecsSinceEpoch()), status);
-    const int year = calendar->get(UCAL_YEAR, status);
+    const int year = countsYearsInACycle(*calendar) ? relatedGregorianYear(*calendar, status) : calendar->get(UCAL_YEAR, status);
     return U_FAILURE(status) ? when.date().year() : year;
 }
 

@@ -25,7 +25,9 @@ public:
     // ICU's name of the calendar: "gregorian", "buddhist", "persian", "islamic-umalqura", "japanese" …
     QString type() const { return m_type; }
     // The year of `when` in this calendar and the user's time zone (2569 for 2026 in the
-    // Buddhist era, 8 in the Japanese era Reiwa); the Gregorian year if ICU fails.
+    // Buddhist era, 8 in the Japanese era Reiwa); for a calendar whose years go round a cycle,
+    // the related Gregorian year its own date formats show (2026 for the Chinese year that
+    // began in February 2026, not 43 of 60); the Gregorian year if ICU fails.
     int year(const QDateTime &when) const;
     // An ICU locale with the words and digits of `language`, counting in this calendar:
     // "de_DE@calendar=buddhist".

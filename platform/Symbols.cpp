@@ -1,9 +1,13 @@
 #include "Symbols.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPainterPathStroker>
+#include <QSet>
 
 // Resource initialisers must be called from the global namespace.
 static void initSymbolResources()
@@ -101,6 +105,25 @@ const QHash<QString, QString> &table()
     return map;
 }
 
+// Names whose unfilled form the font lacks, while the filled one is its glyph: drawn as the
+// inner rim of that glyph, so that "location" reads as the outline of "location.fill".
+const QSet<QString> &outlined()
+{
+    static const QSet<QString> names = {QStringLiteral("location")};
+    return names;
+}
+
+// The glyph's outline where drawText(rect, Qt::AlignCenter) puts the glyph.
+QPainterPath glyphPath(const QRectF &rect, const QFont &font, const QString &text)
+{
+    const QFontMetricsF metrics(font);
+    const QPointF baseline(rect.center().x() - metrics.horizontalAdvance(text) / 2,
+                           rect.center().y() - (metrics.ascent() + metrics.descent()) / 2 + metrics.ascent());
+    QPainterPath path;
+    path.addText(baseline, font, text);
+    return path;
+}
+
 QString loadedFamily()
 {
     static const QString family = [] {
@@ -138,6 +161,28 @@ QFont font(qreal pixelSize)
     return f;
 }
 
+void draw(QPainter &painter, const QRectF &rect, const QString &symbolName, qreal pixelSize)
+{
+    painter.save();
+    const QFont symbolFont = font(pixelSize);
+    const QString text = ligature(symbolName);
+    if (outlined().contains(symbolName)) {
+        // The rim keeps the filled glyph's silhouette; it is as wide as the strokes of the
+        // font's own outlined glyphs, 2 units of their 24.
+        const QPainterPath glyph = glyphPath(rect, symbolFont, text);
+        const qreal rim = symbolFont.pixelSize() / 12.0;
+        QPainterPathStroker stroker; // a band across the glyph's edge, half of it inside
+        stroker.setWidth(2 * rim);
+        stroker.setJoinStyle(Qt::MiterJoin);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(glyph.intersected(stroker.createStroke(glyph)), painter.pen().color());
+    } else {
+        painter.setFont(symbolFont);
+        painter.drawText(rect, Qt::AlignCenter, text);
+    }
+    painter.restore();
+}
+
 QPixmap pixmap(const QString &symbolName, const QColor &color, int pixelSize, qreal devicePixelRatio)
 {
     const int side = qMax(1, qRound(pixelSize * devicePixelRatio));
@@ -146,9 +191,8 @@ QPixmap pixmap(const QString &symbolName, const QColor &color, int pixelSize, qr
     pm.setDevicePixelRatio(devicePixelRatio);
     QPainter painter(&pm);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setFont(font(pixelSize));
     painter.setPen(color);
-    painter.drawText(QRectF(0, 0, pixelSize, pixelSize), Qt::AlignCenter, ligature(symbolName));
+    draw(painter, QRectF(0, 0, pixelSize, pixelSize), symbolName, pixelSize);
     return pm;
 }
 

@@ -9,7 +9,10 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cerrno>
 #include <optional>
+
+#include <sys/socket.h>
 
 // The TCP side: one server and the open connections with their partial lines.
 class RecorderListener::Engine
@@ -23,6 +26,7 @@ public:
         std::optional<qint64> tappedAtMs; // on `clock`
     };
 
+    RecorderListener &owner;
     QTcpServer &server = *new QTcpServer;
     QTimer &retryTimer = *new QTimer(&server);
     // Runs while every place is held by a recent tapper, until the first of them stops being one.
@@ -32,8 +36,9 @@ public:
     quint64 heardCount = 0; // orders openings and taps, also within one millisecond
     const int recentTapMs;
 
-    explicit Engine(int recentTapMs)
-        : recentTapMs(recentTapMs)
+    Engine(RecorderListener &owner, int recentTapMs)
+        : owner(owner)
+        , recentTapMs(recentTapMs)
     {
         clock.start();
         retryTimer.setSingleShot(true);
@@ -59,10 +64,65 @@ public:
 
     static void closeQuietly(QTcpSocket *socket)
     {
+        // A reset, not an orderly close: after an orderly one the peer's next send still
+        // succeeds locally and its bytes are lost; after a reset it fails at once.
+        if (const qintptr descriptor = socket->socketDescriptor(); descriptor >= 0) {
+            const linger reset{1, 0};
+            ::setsockopt(int(descriptor), SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+        }
         socket->disconnect();
         socket->abort();
         socket->setParent(nullptr);
         socket->deleteLater();
+    }
+
+    // Decodes the complete lines among the connection's partial line and `bytes` into
+    // `decoded`. False when a line grows beyond maxLineLength.
+    bool take(Connection &connection, QByteArrayView bytes, QList<RecorderTapEvent> &decoded) const
+    {
+        QByteArray &buffer = connection.partial;
+        buffer += bytes;
+        qsizetype from = 0;
+        qsizetype newline;
+        while ((newline = buffer.indexOf('\n', from)) >= 0) {
+            const QByteArrayView line = QByteArrayView(buffer).sliced(from, newline - from);
+            if (line.size() > maxLineLength)
+                return false;
+            if (auto event = RecorderTapEvent::decode(line, owner.now()))
+                decoded.append(*event);
+            from = newline + 1;
+        }
+        buffer.remove(0, from);
+        return buffer.size() <= maxLineLength;
+    }
+
+    // Reads what the connection has: what its socket holds and, with `fromSystem`, also what
+    // still waits in the system's receive queue, which the socket would only read on its next
+    // notification. False when a line grew too long.
+    bool read(QTcpSocket *socket, Connection &connection, bool fromSystem, QList<RecorderTapEvent> &decoded)
+    {
+        const qsizetype before = decoded.size();
+        bool fits = true;
+        while (fits && socket->bytesAvailable() > 0)
+            fits = take(connection, socket->read(maxLineLength), decoded);
+        const qintptr descriptor = socket->socketDescriptor();
+        if (fromSystem && descriptor >= 0) {
+            QByteArray chunk(maxLineLength, Qt::Uninitialized);
+            while (fits) {
+                const ssize_t got = ::recv(int(descriptor), chunk.data(), std::size_t(chunk.size()), MSG_DONTWAIT);
+                if (got < 0 && errno == EINTR)
+                    continue;
+                if (got <= 0)
+                    break; // nothing more for now, or the peer's end, which the socket sees itself
+                fits = take(connection, QByteArrayView(chunk.constData(), got), decoded);
+            }
+        }
+        if (decoded.size() > before) {
+            connection.idleTimer->stop();
+            connection.heard = ++heardCount;
+            connection.tappedAtMs = clock.elapsed();
+        }
+        return fits;
     }
 
     bool tappedRecently(const Connection &connection, qint64 now) const
@@ -117,6 +177,25 @@ public:
         closeQuietly(socket);
         updateAccepting();
     }
+
+    // `newcomer` took the place over the limit. Everyone's pending bytes are read first, so
+    // that a tap not yet read counts as recent and is never closed away unread; then the
+    // connection silent longest goes, or the newcomer when every other one tapped recently.
+    void makeRoom(QTcpSocket *newcomer, QList<RecorderTapEvent> &decoded)
+    {
+        for (auto it = connections.begin(); it != connections.end();) {
+            if (read(it.key(), it.value(), true, decoded)) {
+                ++it;
+                continue;
+            }
+            closeQuietly(it.key());
+            it = connections.erase(it);
+        }
+        if (connections.size() <= maxConnections)
+            return;
+        QTcpSocket *silent = silentLongest();
+        drop(silent ? silent : newcomer);
+    }
 };
 
 RecorderListener::RecorderListener(QObject *parent)
@@ -157,25 +236,19 @@ void RecorderListener::start()
 {
     if (m_engine)
         return;
-    m_engine = std::make_unique<Engine>(m_recentTapMs);
+    m_engine = std::make_unique<Engine>(*this, m_recentTapMs);
     Engine *engine = m_engine.get();
 
     connect(&engine->server, &QTcpServer::newConnection, this, [this, engine] {
+        QList<RecorderTapEvent> decoded;
         while (QTcpSocket *socket = engine->server.nextPendingConnection()) {
-            if (engine->connections.size() >= maxConnections) {
-                QTcpSocket *silent = engine->silentLongest();
-                if (!silent) {
-                    // Accepted in the same burst as the ones that took the last free places.
-                    Engine::closeQuietly(socket);
-                    continue;
-                }
-                engine->drop(silent);
-            }
             adoptConnection(engine, socket);
+            if (engine->connections.size() > maxConnections)
+                engine->makeRoom(socket, decoded);
         }
         // Taking connections turns accepting back on; the cap may say otherwise.
         engine->updateAccepting();
-        setConnected(!engine->connections.isEmpty());
+        deliver(engine, decoded);
     });
     // Out of file descriptors, or a client gone before it was accepted: the server pauses
     // itself; it resumes after a short wait rather than never, or at once in a busy loop.
@@ -202,8 +275,14 @@ void RecorderListener::adoptConnection(Engine *engine, QTcpSocket *socket)
     connection.idleTimer = new QTimer(socket);
     connection.idleTimer->setSingleShot(true);
     connect(connection.idleTimer, &QTimer::timeout, this, [this, engine, socket] {
-        engine->drop(socket);
-        setConnected(!engine->connections.isEmpty());
+        const auto found = engine->connections.find(socket);
+        if (found == engine->connections.end())
+            return;
+        QList<RecorderTapEvent> decoded;
+        // A tap that came in just now keeps it open.
+        if (!engine->read(socket, *found, true, decoded) || !found->tappedAtMs)
+            engine->drop(socket);
+        deliver(engine, decoded);
     });
     connection.idleTimer->start(m_idleTimeoutMs);
     connection.heard = ++engine->heardCount;
@@ -213,53 +292,38 @@ void RecorderListener::adoptConnection(Engine *engine, QTcpSocket *socket)
         const auto found = engine->connections.find(socket);
         if (found == engine->connections.end())
             return;
-        const QPointer<RecorderListener> self(this);
         QList<RecorderTapEvent> decoded;
-        bool overlong = false;
-        QByteArray &buffer = found->partial;
-        while (socket->bytesAvailable() > 0 && !overlong) {
-            buffer += socket->read(maxLineLength);
-            qsizetype from = 0;
-            qsizetype newline;
-            while ((newline = buffer.indexOf('\n', from)) >= 0) {
-                const QByteArrayView line = QByteArrayView(buffer).sliced(from, newline - from);
-                if (line.size() > maxLineLength) {
-                    overlong = true;
-                    break;
-                }
-                if (auto event = RecorderTapEvent::decode(line, now()))
-                    decoded.append(*event);
-                from = newline + 1;
-            }
-            buffer.remove(0, from);
-            if (buffer.size() > maxLineLength)
-                overlong = true;
-        }
-        if (!decoded.isEmpty()) {
-            found->idleTimer->stop();
-            found->heard = ++engine->heardCount;
-            found->tappedAtMs = engine->clock.elapsed();
-        }
-        if (overlong)
+        if (!engine->read(socket, *found, false, decoded))
             engine->drop(socket);
         else if (!decoded.isEmpty())
             engine->updateAccepting(); // it may have been the last one that could make room
-        for (const RecorderTapEvent &event : std::as_const(decoded)) {
-            // A handler may stop the listener; then the rest is dropped with the engine.
-            if (!self || m_engine.get() != engine)
-                return;
-            appendEvent(event);
-        }
-        if (self && m_engine.get() == engine)
-            setConnected(!engine->connections.isEmpty());
+        deliver(engine, decoded);
     });
     connect(socket, &QTcpSocket::disconnected, this, [this, engine, socket] {
+        const auto found = engine->connections.find(socket);
+        if (found == engine->connections.end())
+            return;
+        QList<RecorderTapEvent> decoded;
+        engine->read(socket, *found, false, decoded);
         engine->drop(socket);
-        setConnected(!engine->connections.isEmpty());
+        deliver(engine, decoded);
     });
     // Bytes may already wait in the socket before the first readyRead connection.
     if (socket->bytesAvailable() > 0)
         QMetaObject::invokeMethod(socket, "readyRead", Qt::QueuedConnection);
+}
+
+void RecorderListener::deliver(Engine *engine, const QList<RecorderTapEvent> &events)
+{
+    const QPointer<RecorderListener> self(this);
+    for (const RecorderTapEvent &event : events) {
+        // A handler may stop the listener; then the rest is dropped with the engine.
+        if (!self || m_engine.get() != engine)
+            return;
+        appendEvent(event);
+    }
+    if (self && m_engine.get() == engine)
+        setConnected(!engine->connections.isEmpty());
 }
 
 void RecorderListener::stop()

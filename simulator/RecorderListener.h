@@ -37,18 +37,20 @@ public:
     static constexpr qsizetype maxLineLength = 64 * 1024;
     // The recorder needs one connection; at this many open ones, another client that connects
     // takes the place of the one silent longest (stale ones from earlier launches, or a local
-    // process, must not lock a relaunched app out).
+    // process, must not lock a relaunched app out). What every connection has sent is read
+    // before choosing, and a connection is closed with a reset, so that its sender's next send
+    // fails at once and the recorder library sends that tap again on a new connection.
     static constexpr qsizetype maxConnections = 8;
     // A connection that delivered a tap this recently is never closed to make room; while all
-    // are such, new clients wait in the backlog.
+    // are such, new clients wait in the backlog (one accepted in the same burst is read, then
+    // closed).
     static constexpr int defaultRecentTapMs = 5000;
     // Events received and not yet consumed are kept up to this many; older ones are dropped
     // (a consumer takes them on every event-loop pass, so only a stalled one gets here).
     static constexpr qsizetype maxPendingEvents = 10000;
     // A connection that delivered no tap this long after opening is closed. The recorder
     // library connects only to send a tap, so a silent connection is not it; once it has
-    // delivered taps it stays open however long the user pauses (the library would notice a
-    // closed connection only after losing the next tap).
+    // delivered taps it stays open however long the user pauses.
     static constexpr int defaultIdleTimeoutMs = 10000;
     // After an accept error (out of file descriptors) accepting pauses this long.
     static constexpr int acceptRetryMs = 250;
@@ -101,6 +103,9 @@ private:
     void setBoundPort(std::optional<quint16> port);
     void setConnected(bool connected);
     void adoptConnection(Engine *engine, QTcpSocket *socket);
+    // Appends `events`, then reports whether a connection is open; stops early when a handler
+    // stopped the listener.
+    void deliver(Engine *engine, const QList<RecorderTapEvent> &events);
     void appendEvent(const RecorderTapEvent &event);
     QDateTime now() const;
 

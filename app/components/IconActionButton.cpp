@@ -141,8 +141,7 @@ void IconActionButton::paintEvent(QPaintEvent *)
     const QRectF content = body.adjusted(horizontalPadding, verticalPadding, -horizontalPadding, -verticalPadding);
     const QRectF iconRect(content.left(), content.top(), symbolPixelSize(), content.height());
     painter.setPen(color);
-    painter.setFont(Symbols::font(symbolPixelSize()));
-    painter.drawText(iconRect, Qt::AlignCenter, Symbols::ligature(m_systemImage));
+    Symbols::draw(painter, iconRect, m_systemImage, symbolPixelSize());
     painter.setFont(labelFont());
     const QRectF textRect = content.adjusted(symbolPixelSize() + iconSpacing, 0, 0, 0);
     painter.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, text());

@@ -124,6 +124,16 @@ private Q_SLOTS:
         QCOMPARE(button.scale(), 1.0);
     }
 
+    // The symbol is drawn as the symbols draw it: "location" as the outline of "location.fill".
+    void iconActionButtonDrawsUnfilledForms()
+    {
+        IconActionButton plain(QStringLiteral("Standort"), QStringLiteral("location"));
+        IconActionButton filled(QStringLiteral("Standort"), QStringLiteral("location.fill"));
+        plain.resize(plain.sizeHint());
+        filled.resize(filled.sizeHint());
+        QVERIFY(plain.grab().toImage() != filled.grab().toImage());
+    }
+
     void stepTargetBadges_data()
     {
         QTest::addColumn<QString>("label");

@@ -58,6 +58,8 @@ private Q_SLOTS:
     void lastUpdatedUsesTheLocalesCalendar();
     void dateAndCopyrightCountInTheUsersCalendar_data();
     void dateAndCopyrightCountInTheUsersCalendar();
+    void cyclicYearsShowTheRelatedGregorianYear_data();
+    void cyclicYearsShowTheRelatedGregorianYear();
     void appInfoParts();
     void developerCardLinks();
     void copyrightYearIsTakenAnew();
@@ -242,6 +244,46 @@ void LegalPagesTest::dateAndCopyrightCountInTheUsersCalendar()
         // The app-info page's copyright year is the date's year: one calendar for both.
         QCOMPARE(appInfo.developerCard()->copyrightYear(), year);
         QVERIFY(expected.contains(QStringLiteral(" %1").arg(year)));
+    }
+}
+
+void LegalPagesTest::cyclicYearsShowTheRelatedGregorianYear_data()
+{
+    // Under a calendar whose years go round a 60-year cycle, the copyright year is the related
+    // Gregorian year, as the calendar's own formats show it; the footer keeps their way.
+    QTest::addColumn<QByteArray>("systemLocale");
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<int>("year");
+    QTest::addColumn<QString>("german");
+    QTest::addColumn<QString>("english");
+    QTest::newRow("chinese") << QByteArray("zh_CN.UTF-8@calendar=chinese") << QDate(2026, 3, 9) << 2026
+                             << QStringLiteral("21. M01 bing-wu") << QStringLiteral("First Month 21, 2026(bing-wu)");
+    QTest::newRow("chinese, before its new year") << QByteArray("zh_CN.UTF-8@calendar=chinese") << QDate(2026, 2, 1) << 2025
+                                                  << QStringLiteral("14. M12 yi-si") << QStringLiteral("Twelfth Month 14, 2025(yi-si)");
+    QTest::newRow("dangi") << QByteArray("ko_KR.UTF-8@calendar=dangi") << QDate(2026, 3, 9) << 2026
+                           << QStringLiteral("21. M01 bing-wu") << QStringLiteral("First Month 21, 2026(bing-wu)");
+}
+
+void LegalPagesTest::cyclicYearsShowTheRelatedGregorianYear()
+{
+    QFETCH(QByteArray, systemLocale);
+    QFETCH(QDate, date);
+    QFETCH(int, year);
+    QFETCH(QString, german);
+    QFETCH(QString, english);
+    const LocaleEnvironment environment(systemLocale);
+    AppInfoView appInfo(QStringLiteral("Velorance Studio"), std::nullopt, QStringLiteral("camera.viewfinder"), sampleEntity(),
+                        std::nullopt, false);
+    appInfo.setClock([date] { return QDateTime(date, QTime(12, 0)); });
+    QCOMPARE(appInfo.developerCard()->copyrightText(), QStringLiteral("Copyright © %1 Beispiel GmbH").arg(year));
+
+    ImprintView imprint(sampleEntity(), date);
+    for (const auto &[locale, expected] : {std::pair(QLocale(QLocale::German, QLocale::Germany), german),
+                                           std::pair(QLocale(QLocale::English, QLocale::UnitedStates), english)}) {
+        LegalEnvironment::setLocale(&imprint, locale);
+        auto *line = qobject_cast<LegalLastUpdated *>(imprint.parts().last());
+        QVERIFY(line);
+        QVERIFY2(line->lineText().endsWith(QStringLiteral(": ") + expected), qPrintable(line->lineText()));
     }
 }
 

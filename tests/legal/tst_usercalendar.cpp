@@ -5,6 +5,9 @@
 
 #include <QTest>
 
+#include <unicode/locid.h>
+#include <unicode/smpdtfmt.h>
+
 class UserCalendarTest final : public QObject
 {
     Q_OBJECT
@@ -15,6 +18,8 @@ private Q_SLOTS:
     void environmentOrder_data();
     void environmentOrder();
     void yearsAndLocalesOfACalendar();
+    void cyclicYearsAreTheRelatedGregorianYear_data();
+    void cyclicYearsAreTheRelatedGregorianYear();
 };
 
 void UserCalendarTest::posixNamesAsIcuReadsThem_data()
@@ -104,6 +109,40 @@ void UserCalendarTest::yearsAndLocalesOfACalendar()
              QStringLiteral("fa_IR@calendar=gregorian"));
     QCOMPARE(UserCalendar(QStringLiteral("ja_JP@calendar=japanese")).localeIDFor(QLocale::c()),
              QStringLiteral("en_US_POSIX@calendar=japanese"));
+}
+
+void UserCalendarTest::cyclicYearsAreTheRelatedGregorianYear_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("chinese") << QStringLiteral("zh_CN@calendar=chinese");
+    QTest::newRow("dangi") << QStringLiteral("ko_KR@calendar=dangi");
+    QTest::newRow("chinese, named in a German locale") << QStringLiteral("de_DE@calendar=chinese");
+}
+
+void UserCalendarTest::cyclicYearsAreTheRelatedGregorianYear()
+{
+    QFETCH(QString, locale);
+    const UserCalendar calendar(locale);
+    // The year of the horse, the 43rd of its cycle, begins on 17 February 2026.
+    QCOMPARE(calendar.year(QDateTime(QDate(2026, 2, 16), QTime(12, 0))), 2025);
+    QCOMPARE(calendar.year(QDateTime(QDate(2026, 2, 17), QTime(12, 0))), 2026);
+    QCOMPARE(calendar.year(QDateTime(QDate(2026, 3, 9), QTime(12, 0))), 2026);
+    QCOMPARE(calendar.year(QDateTime(QDate(2026, 12, 31), QTime(12, 0))), 2026);
+
+    // Around every new year of six decades: the year the calendar's own formats show.
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Locale latinDigits = icu::Locale::createCanonical(qPrintable(locale + QStringLiteral(";numbers=latn")));
+    icu::SimpleDateFormat relatedYear(icu::UnicodeString(u"r"), latinDigits, status);
+    QVERIFY(U_SUCCESS(status));
+    for (int year = 1990; year <= 2050; ++year) {
+        for (QDate day(year, 1, 15); day <= QDate(year, 2, 25); day = day.addDays(1)) {
+            const QDateTime noon(day, QTime(12, 0));
+            icu::UnicodeString shown;
+            relatedYear.format(UDate(noon.toMSecsSinceEpoch()), shown);
+            const int expected = QString(reinterpret_cast<const QChar *>(shown.getBuffer()), shown.length()).toInt();
+            QVERIFY2(calendar.year(noon) == expected, qPrintable(day.toString(Qt::ISODate)));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(UserCalendarTest)

@@ -51,6 +51,40 @@ QImage glyphImage(const QString &ligature)
     return pm.toImage();
 }
 
+// Where a drawing has ink: the smallest rectangle holding every pixel of at least half cover.
+QRect inkBounds(const QImage &image)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) >= 128)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+// The pixels deepest inside a drawing: fully covered, and so is everything around them as far
+// out as any fully covered pixel's surroundings go.
+QList<QPoint> deepestInside(const QImage &image)
+{
+    QList<QPoint> deepest;
+    for (int depth = 0;; ++depth) {
+        QList<QPoint> points;
+        for (int y = depth; y < image.height() - depth; ++y) {
+            for (int x = depth; x < image.width() - depth; ++x) {
+                bool covered = true;
+                for (int dy = -depth; dy <= depth && covered; ++dy)
+                    for (int dx = -depth; dx <= depth && covered; ++dx)
+                        covered = qAlpha(image.pixel(x + dx, y + dy)) == 255;
+                if (covered)
+                    points.append(QPoint(x, y));
+            }
+        }
+        if (points.isEmpty())
+            return deepest;
+        deepest = points;
+    }
+}
+
 } // namespace
 
 class TestSymbols final : public QObject
@@ -63,6 +97,8 @@ private Q_SLOTS:
     void everyTableEntryIsKnownAndDrawable();
     void namesDrawWhatTheySay_data();
     void namesDrawWhatTheySay();
+    void unfilledFormIsTheOutlineOfTheFilled_data();
+    void unfilledFormIsTheOutlineOfTheFilled();
     void unknownNameGivesFallback();
     void iconHasPixels();
     void contactSheet();
@@ -118,6 +154,36 @@ void TestSymbols::namesDrawWhatTheySay()
     const QImage drawn = Symbols::pixmap(name, Qt::black, pixelSize).toImage().convertToFormat(QImage::Format_ARGB32);
     QVERIFY2(drawn == glyphImage(glyph).convertToFormat(QImage::Format_ARGB32),
              qPrintable(name + " draws " + Symbols::ligature(name) + ", not " + glyph));
+}
+
+void TestSymbols::unfilledFormIsTheOutlineOfTheFilled_data()
+{
+    QTest::addColumn<QString>("plain");
+    QTest::addColumn<QString>("filled");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<qreal>("ratio");
+    for (const auto &[size, ratio] : {std::pair(16, 1.0), std::pair(16, 2.0), std::pair(24, 1.0)})
+        QTest::addRow("location, %d px × %g", size, ratio) << "location" << "location.fill" << size << ratio;
+}
+
+// The same glyph in the same place, but with its inside empty.
+void TestSymbols::unfilledFormIsTheOutlineOfTheFilled()
+{
+    QFETCH(QString, plain);
+    QFETCH(QString, filled);
+    QFETCH(int, size);
+    QFETCH(qreal, ratio);
+    const QImage outline = Symbols::pixmap(plain, Qt::black, size, ratio).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage solid = Symbols::pixmap(filled, Qt::black, size, ratio).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QRect outer = inkBounds(solid);
+    const QRect drawn = inkBounds(outline);
+    QVERIFY2(qAbs(drawn.left() - outer.left()) <= 1 && qAbs(drawn.right() - outer.right()) <= 1
+                 && qAbs(drawn.top() - outer.top()) <= 1 && qAbs(drawn.bottom() - outer.bottom()) <= 1,
+             "not where the filled glyph is");
+    const QList<QPoint> middle = deepestInside(solid);
+    QVERIFY(!middle.isEmpty());
+    for (const QPoint &point : middle)
+        QVERIFY2(qAlpha(outline.pixel(point)) < 64, qPrintable(plain + " is filled inside"));
 }
 
 void TestSymbols::unknownNameGivesFallback()

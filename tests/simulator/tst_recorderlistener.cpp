@@ -8,8 +8,13 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cerrno>
 
+#include <netinet/in.h>
+#include <poll.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 QByteArray tap(const char *identifier, double nx, double ny)
@@ -31,17 +36,100 @@ std::unique_ptr<QTcpSocket> connectTo(const RecorderListener &listener)
     return socket;
 }
 
-// Clients that connect and then say nothing.
+// Clients that connect and then say nothing. Each knows it is connected before the listener
+// looks, as the recorder library does (a Qt socket reset while it still waits for its connection
+// never notices).
 std::vector<std::unique_ptr<QTcpSocket>> silentClients(const RecorderListener &listener, int count)
 {
     std::vector<std::unique_ptr<QTcpSocket>> clients;
     for (int i = 0; i < count; ++i) {
         auto socket = std::make_unique<QTcpSocket>();
         socket->connectToHost(QHostAddress::LocalHost, *listener.boundPort());
+        socket->waitForConnected(5000);
         clients.push_back(std::move(socket));
     }
     return clients;
 }
+
+// The recorder library's socket (recorder.swift) as the listener meets it: a blocking
+// connection made on first use; before each send it looks whether the listener has closed the
+// connection, and then connects anew; a send that fails is made once more on a new connection.
+// Without `looksFirst` it only resends, as the library did before it looked.
+class RecorderLibraryClient final
+{
+public:
+    explicit RecorderLibraryClient(quint16 port, bool looksFirst = true)
+        : m_port(port)
+        , m_looksFirst(looksFirst)
+    {
+    }
+    ~RecorderLibraryClient() { disconnect(); }
+    RecorderLibraryClient(const RecorderLibraryClient &) = delete;
+    RecorderLibraryClient &operator=(const RecorderLibraryClient &) = delete;
+
+    // True when the line was handed to the system on some connection.
+    bool send(const QByteArray &line)
+    {
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            if (m_looksFirst && m_fd >= 0 && peerClosed())
+                disconnect();
+            if (!connect())
+                return false;
+            if (::send(m_fd, line.constData(), std::size_t(line.size()), MSG_NOSIGNAL) == line.size())
+                return true;
+            disconnect();
+        }
+        return false;
+    }
+
+    // The listener's end or its reset has arrived; looks without taking anything.
+    bool closedByListener() const
+    {
+        pollfd watched{m_fd, POLLIN, 0};
+        return m_fd >= 0 && ::poll(&watched, 1, 0) > 0;
+    }
+    int connections() const { return m_connections; }
+
+private:
+    bool peerClosed() const
+    {
+        char byte = 0;
+        const ssize_t got = ::recv(m_fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+        return got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
+    }
+
+    bool connect()
+    {
+        if (m_fd >= 0)
+            return true;
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0)
+            return false;
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(m_port);
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
+            ::close(fd);
+            return false;
+        }
+        m_fd = fd;
+        ++m_connections;
+        return true;
+    }
+
+    void disconnect()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+
+    quint16 m_port;
+    bool m_looksFirst;
+    int m_fd = -1;
+    int m_connections = 0;
+};
 
 qsizetype openDescriptors()
 {
@@ -409,6 +497,66 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(listener.eventCount(), 2 + RecorderListener::maxConnections, 5000);
         QCOMPARE(listener.pendingEvents().last().identifier, QStringLiteral("waiting"));
         QCOMPARE(listener.connectionCount(), RecorderListener::maxConnections);
+    }
+
+    // The recorder, silent past the limit, loses its place to newcomers; its next tap still
+    // arrives: the reset makes even a send that does not look first fail, so it is made again
+    // on a new connection.
+    void tapAfterLosingThePlaceArrives_data()
+    {
+        QTest::addColumn<bool>("looksFirst");
+        QTest::newRow("looks before sending") << true;
+        QTest::newRow("only resends") << false;
+    }
+    void tapAfterLosingThePlaceArrives()
+    {
+        QFETCH(bool, looksFirst);
+        RecorderListener listener;
+        listener.setRecentTapMs(200);
+        listener.start();
+        RecorderLibraryClient recorder(*listener.boundPort(), looksFirst);
+        QVERIFY(recorder.send(tap("first", 0.1, 0.1)));
+        QTRY_COMPARE(listener.eventCount(), 1);
+        QTest::qWait(300);
+
+        const auto newcomers = silentClients(listener, int(RecorderListener::maxConnections));
+        QTRY_VERIFY(recorder.closedByListener());
+        QVERIFY(recorder.send(tap("second", 0.2, 0.2)));
+        QTRY_COMPARE_WITH_TIMEOUT(listener.eventCount(), 2, 5000);
+        QCOMPARE(listener.pendingEvents().last().identifier, QStringLiteral("second"));
+        QCOMPARE(recorder.connections(), 2);
+        QCOMPARE(listener.connectionCount(), RecorderListener::maxConnections);
+    }
+
+    // Taps sent before the listener got round to reading them, by clients arriving in one
+    // batch with others that push the count over the limit: every one arrives, round after round.
+    void tapsOfABatchOverTheLimitArrive_data()
+    {
+        QTest::addColumn<int>("tappers");
+        QTest::newRow("a fresh tapper, then eight silent clients") << 1;
+        QTest::newRow("nine tappers") << 9;
+    }
+    void tapsOfABatchOverTheLimitArrive()
+    {
+        QFETCH(int, tappers);
+        constexpr int rounds = 100;
+        int lost = 0;
+        for (int round = 0; round < rounds; ++round) {
+            RecorderListener listener;
+            listener.start();
+            std::vector<std::unique_ptr<RecorderLibraryClient>> senders;
+            for (int i = 0; i < tappers; ++i) {
+                senders.push_back(std::make_unique<RecorderLibraryClient>(*listener.boundPort()));
+                QVERIFY(senders.back()->send(tap("tapper", 0.5, 0.5)));
+            }
+            const auto silent = silentClients(listener, int(RecorderListener::maxConnections) + 1 - tappers);
+            // Settled: every tap is in, or a sender was closed with its tap unread.
+            QTRY_VERIFY(listener.eventCount() == tappers
+                        || std::any_of(senders.cbegin(), senders.cend(), [](const auto &sender) { return sender->closedByListener(); }));
+            lost += tappers - int(listener.eventCount());
+        }
+        qInfo("%d of %d taps lost", lost, rounds * tappers);
+        QCOMPARE(lost, 0);
     }
 
     // Out of file descriptors: accepting pauses without spinning and resumes afterwards.

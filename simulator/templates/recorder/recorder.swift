@@ -44,22 +44,39 @@ private func vrrConnect() -> Bool {
     return true
 }
 
+// True when the listener has closed this connection: its end has arrived or it was reset.
+// Looks without waiting and takes nothing.
+private func vrrPeerClosed(_ fd: Int32) -> Bool {
+    var byte: UInt8 = 0
+    let got = recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT)
+    if got == 0 { return true }
+    if got < 0 { return errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR }
+    return false
+}
+
+private func vrrDisconnect() {
+    close(vrrSocket)
+    vrrSocket = -1
+}
+
 private func vrrSend(_ object: [String: Any]) {
     guard JSONSerialization.isValidJSONObject(object),
           var data = try? JSONSerialization.data(withJSONObject: object, options: []) else { return }
     data.append(0x0A)
     let line = data
     vrrQueue.async {
-        // One retry: the first send after the listener restarted finds the old socket closed.
+        // A send on a connection the listener closed would still succeed here and the tap
+        // would be lost, so a closed one is replaced first. A send that fails all the same
+        // (closed just then) is made again on a new connection.
         for _ in 0..<2 {
+            if vrrSocket >= 0 && vrrPeerClosed(vrrSocket) { vrrDisconnect() }
             guard vrrConnect() else { return }
             let sent = line.withUnsafeBytes { buffer -> Int in
                 guard let base = buffer.baseAddress else { return -1 }
                 return send(vrrSocket, base, buffer.count, 0)
             }
             if sent == line.count { return }
-            close(vrrSocket)
-            vrrSocket = -1
+            vrrDisconnect()
         }
     }
 }
