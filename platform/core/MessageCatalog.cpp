@@ -13,6 +13,9 @@ constexpr quint32 moMagic = 0x950412de;
 constexpr qint64 headerSize = 7 * 4;
 // Far beyond any real catalogue; a larger file is not read into memory.
 constexpr qint64 largestFile = 64 * 1024 * 1024;
+// A catalogue stores each of its strings once, so a real one never decodes to more than the
+// largest file read. Entries that all point at one long string would multiply it.
+constexpr qint64 largestDecoded = largestFile;
 
 // The file's words in the byte order it was written in, every offset checked against its size.
 class MoReader
@@ -94,11 +97,15 @@ Result<MessageCatalog> MessageCatalog::parse(const QByteArray &bytes)
     QHash<QByteArray, QByteArrayView> raw;
     raw.reserve(count);
     QByteArray charset = QByteArrayLiteral("utf-8");
+    qint64 decoded = 0;
     for (quint32 i = 0; i < count; ++i) {
         const std::optional<QByteArrayView> original = reader.string(originals, i);
         const std::optional<QByteArrayView> translation = reader.string(translations, i);
         if (!original || !translation)
             return CatalogResult::failure(QStringLiteral("Nachrichtenkatalog abgeschnitten"));
+        decoded += original->size() + translation->size();
+        if (decoded > largestDecoded)
+            return CatalogResult::failure(QStringLiteral("Nachrichtenkatalog zu groß"));
         if (original->isEmpty())
             charset = headerCharset(*translation);
         else if (!translation->isEmpty())

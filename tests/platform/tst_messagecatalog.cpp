@@ -7,6 +7,8 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <cstring>
+
 namespace {
 
 const QByteArray utf8Header = QByteArrayLiteral("Content-Type: text/plain; charset=UTF-8\n");
@@ -23,6 +25,8 @@ private slots:
     void leavesOutHeaderAndUntranslated();
     void rejectsWhatIsNoCatalogue_data();
     void rejectsWhatIsNoCatalogue();
+    void sharedStringsAreNotMultiplied_data();
+    void sharedStringsAreNotMultiplied();
     void fallbackFillsOnlyGaps();
     void readsFilesAndTheGazetteersGermanNames();
 };
@@ -95,6 +99,40 @@ void TestMessageCatalog::rejectsWhatIsNoCatalogue()
     const Result<MessageCatalog> catalogue = MessageCatalog::parse(file);
     QVERIFY(!catalogue.ok());
     QVERIFY(!catalogue.error().isEmpty());
+}
+
+void TestMessageCatalog::sharedStringsAreNotMultiplied_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("translationSize");
+    QTest::addColumn<bool>("read");
+
+    QTest::newRow("one short word for many messages") << 2000 << 2 << true;
+    // 8 MB on disk; each message would decode to a copy of its own, 32 GB in all.
+    QTest::newRow("one long translation for many messages") << 2000 << 8 * 1024 * 1024 << false;
+}
+
+void TestMessageCatalog::sharedStringsAreNotMultiplied()
+{
+    QFETCH(int, count);
+    QFETCH(int, translationSize);
+    QFETCH(bool, read);
+    MoFile::Entries entries;
+    for (int i = 0; i < count; ++i)
+        entries.append({QByteArray::number(i), i == 0 ? QByteArray(translationSize, 'a') : QByteArray("b")});
+    QByteArray file = MoFile::bytes(entries);
+    // Every message's translation pointed at the first one's, stored once.
+    const qsizetype translations = 28 + qsizetype(count) * 8;
+    for (int i = 1; i < count; ++i)
+        std::memcpy(file.data() + translations + i * 8, file.constData() + translations, 8);
+    const Result<MessageCatalog> catalogue = MessageCatalog::parse(file);
+    QCOMPARE(catalogue.ok(), read);
+    if (read) {
+        QCOMPARE(catalogue.value().size(), count);
+        QCOMPARE(catalogue.value().translate(QByteArray::number(count - 1)), QString(translationSize, u'a'));
+    } else {
+        QVERIFY(!catalogue.error().isEmpty());
+    }
 }
 
 void TestMessageCatalog::fallbackFillsOnlyGaps()
