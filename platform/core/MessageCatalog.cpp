@@ -1,5 +1,7 @@
 #include "MessageCatalog.h"
 
+#include "SystemErrorText.h"
+
 #include <QByteArrayView>
 #include <QFile>
 #include <QStringDecoder>
@@ -129,7 +131,12 @@ Result<MessageCatalog> MessageCatalog::read(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Result<MessageCatalog>::failure(file.errorString());
+        return Result<MessageCatalog>::failure(SystemErrorText::localized(file.errorString()));
+    return read(file);
+}
+
+Result<MessageCatalog> MessageCatalog::read(QFile &file)
+{
     if (file.size() > largestFile)
         return Result<MessageCatalog>::failure(QStringLiteral("Nachrichtenkatalog zu groß"));
     return parse(file.readAll());
