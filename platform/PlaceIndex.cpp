@@ -4,6 +4,15 @@
 
 #include <algorithm>
 
+namespace {
+
+// Far more words than any place's name has. Every word of a name is a place where a search
+// may start, and the names come from the system's catalogues: a "name" of thousands of words
+// would make building the index take seconds.
+constexpr qsizetype maximumWords = 32;
+
+} // namespace
+
 PlaceIndex::PlaceIndex(const std::vector<GazetteerCity> &cities, std::vector<MessageCatalog> catalogues)
     : m_cities(cities)
     , m_catalogues(std::move(catalogues))
@@ -16,7 +25,7 @@ PlaceIndex::PlaceIndex(const std::vector<GazetteerCity> &cities, std::vector<Mes
             if (shown.isEmpty())
                 return;
             QString key = folded(shown);
-            if (key.isEmpty())
+            if (key.isEmpty() || key.count(QLatin1Char(' ')) >= maximumWords)
                 return;
             // The same name in several languages is kept once, from the most wanted.
             for (size_t i = first; i < m_names.size(); ++i) {

@@ -27,7 +27,7 @@ public:
 
     // `catalogues` name the cities in other languages, most wanted first: where two names of a
     // city match equally well, the one of the earlier catalogue is shown, English last.
-    // `cities` must outlive the index.
+    // A "name" of more words than any place has is left out. `cities` must outlive the index.
     PlaceIndex(const std::vector<GazetteerCity> &cities, std::vector<MessageCatalog> catalogues);
 
     // The cities one of whose names, or one of its words onwards, starts with the text (case,

@@ -3,6 +3,7 @@
 #include "ProcessGroupReaper.h"
 
 #include <ShellQuote.h>
+#include <SystemErrorText.h>
 
 #include <QPointer>
 #include <QProcess>
@@ -93,7 +94,7 @@ void ChildProcessRun::start(const QString &shellCommand, const QString &workingD
         if (error != QProcess::FailedToStart || m_done)
             return;
         m_done = true;
-        const QString reason = m_process->errorString();
+        const QString reason = SystemErrorText::localized(m_process->errorString());
         m_process->deleteLater();
         m_process = nullptr;
         if (ProcessGroupReaper *reaper = ProcessGroupReaper::instance())

@@ -7,7 +7,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins qt6-translations-l10n
-  libicu-dev libgeonames-dev libbenchmark-dev libtree-sitter-dev
+  libicu-dev libgeonames-dev libbenchmark-dev libtree-sitter-dev libc-l10n
   fonts-material-design-icons-iconfont fonts-inter fonts-noto-mono fonts-dejavu-core
   xvfb xauth
 )

@@ -1,5 +1,7 @@
 #include "RecorderListener.h"
 
+#include <SystemErrorText.h>
+
 #include <QElapsedTimer>
 #include <QHash>
 #include <QHostAddress>
@@ -263,7 +265,7 @@ void RecorderListener::start()
         setBoundPort(engine->server.serverPort());
         setStatus(Status::listening());
     } else {
-        setStatus(Status::failed(engine->server.errorString()));
+        setStatus(Status::failed(SystemErrorText::localized(engine->server.errorString())));
     }
 }
 

@@ -4,6 +4,8 @@
 #include "SimulatorLocation.h"
 #include "SimulatorTemplates.h"
 
+#include <SystemErrorText.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -32,12 +34,18 @@ QString filled(QString text, const QString &appName, const QString &testName)
     return text;
 }
 
+// The system's reason, then the path it concerns.
+Status failureAt(const QString &reason, const QString &path)
+{
+    return Status::failure(QStringLiteral("%1 (%2)").arg(SystemErrorText::localized(reason), path));
+}
+
 Status makeFolder(const QString &path)
 {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path.toStdString()), error);
     if (error)
-        return Status::failure(QStringLiteral("%1 (%2)").arg(QString::fromStdString(error.message()), path));
+        return failureAt(QString::fromStdString(error.message()), path);
     return Status::success();
 }
 
@@ -51,7 +59,7 @@ Status writeIfChanged(const QString &path, const QString &text)
         return Status::success();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return Status::failure(QStringLiteral("%1 (%2)").arg(file.errorString(), path));
+        return failureAt(file.errorString(), path);
     return Status::success();
 }
 

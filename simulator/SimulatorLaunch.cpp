@@ -5,6 +5,7 @@
 
 #include <AppPaths.h>
 #include <ShellQuote.h>
+#include <SystemErrorText.h>
 
 #include <QDir>
 #include <QFile>
@@ -178,7 +179,8 @@ Status writeIfDifferent(const QString &path, const QByteArray &content)
     existing.close();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        return Status::failure(QStringLiteral("%1 konnte nicht geschrieben werden: %2").arg(path, file.errorString()));
+        return Status::failure(QStringLiteral("%1 konnte nicht geschrieben werden: %2")
+                                   .arg(path, SystemErrorText::localized(file.errorString())));
     return Status::success();
 }
 

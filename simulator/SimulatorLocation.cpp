@@ -1,5 +1,7 @@
 #include "SimulatorLocation.h"
 
+#include <SystemErrorText.h>
+
 #include <QLocale>
 #include <QPointer>
 #include <QProcess>
@@ -50,7 +52,7 @@ void run(const QStringList &arguments, const QString &successText, QObject *cont
     QObject::connect(process, &QProcess::errorOccurred, process, [process, deliver](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;
-        const QString reason = process->errorString();
+        const QString reason = SystemErrorText::localized(process->errorString());
         process->deleteLater();
         deliver({false, reason});
     });

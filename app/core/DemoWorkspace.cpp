@@ -4,6 +4,7 @@
 #include <LaunchFlag.h>
 #include <ScreenshotPlan.h>
 #include <ShotStore.h>
+#include <SystemErrorText.h>
 
 #include <QDir>
 #include <QFile>
@@ -43,10 +44,10 @@ Status writeText(const QString &path, const QString &text)
         return Status::failure(QStringLiteral("Ordner konnte nicht angelegt werden: ") + QFileInfo(path).absolutePath());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return Status::failure(file.errorString());
+        return Status::failure(SystemErrorText::localized(file.errorString()));
     file.write(text.toUtf8());
     if (!file.commit())
-        return Status::failure(file.errorString());
+        return Status::failure(SystemErrorText::localized(file.errorString()));
     return Status::success();
 }
 

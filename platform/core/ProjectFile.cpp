@@ -1,5 +1,7 @@
 #include "ProjectFile.h"
 
+#include "SystemErrorText.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -34,8 +36,7 @@ std::atomic<bool> exchangeUsed{true};
 
 QString systemError(int code)
 {
-    char buffer[256];
-    return QString::fromLocal8Bit(strerror_r(code, buffer, sizeof buffer));
+    return SystemErrorText::of(code);
 }
 
 Status systemFailure(int code)
@@ -604,8 +605,8 @@ Status makeFolder(const QString &folder, const QString &root)
         status = walk.intoFolders(true);
     if (status || walk.ledOutside())
         return status;
-    return Status::failure(
-        QStringLiteral("Der Ordner „%1“ konnte nicht angelegt werden.").arg(QDir::toNativeSeparators(folder)));
+    return Status::failure(QStringLiteral("Der Ordner „%1“ konnte nicht angelegt werden: %2")
+                               .arg(QDir::toNativeSeparators(folder), status.error()));
 }
 
 Status writeAtomically(const QString &path, QByteArrayView bytes, const QString &root, Stamp *written)

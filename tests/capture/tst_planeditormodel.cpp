@@ -1,5 +1,7 @@
 #include "tst_planeditor_fixture.h"
 
+#include "LibcGerman.h"
+
 #include <PlanEditorModel.h>
 #include <UserDefaults.h>
 #include <Whitespace.h>
@@ -83,6 +85,7 @@ private Q_SLOTS:
     void outsideChangeIsSeenWhileEditsGoOn();
     void keptCopiesAreNeverOverwritten();
     void failedWriteNamesTheSystemsReason();
+    void systemsReasonIsGerman();
     void flagsManifestDecidesAdvancedArea_data();
     void flagsManifestDecidesAdvancedArea();
     void everyChangeIsSavedOnce();
@@ -683,13 +686,34 @@ void TestPlanEditorModel::failedWriteNamesTheSystemsReason()
         model.addLane();
     }
 
-    QCOMPARE(model.saveError(), QStringLiteral("Konnte nicht speichern: ") + QString::fromLocal8Bit(std::strerror(EFBIG)));
+    QCOMPARE(model.saveError(), QStringLiteral("Konnte nicht speichern: ") + libcGerman("File too large"));
     QCOMPARE(readBytes(planPath(project)), before);
     QCOMPARE(QDir(QFileInfo(planPath(project)).path()).entryList(QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("shots.json")});
     model.addLane();
     QVERIFY(!model.saveError());
     QCOMPARE(planOnDisk(project), model.plan());
+}
+
+void TestPlanEditorModel::systemsReasonIsGerman()
+{
+    // Whatever locales the machine has (CI runs with LANG=C, as root, where only a file in
+    // the way makes a save fail).
+    const QString german = libcGerman("Not a directory");
+    QVERIFY2(!german.isEmpty(), "libc-l10n's German catalogue is missing: run scripts/setup.sh");
+    QVERIFY(german != QStringLiteral("Not a directory"));
+
+    PlanEditorModel model(blockedProject());
+    QVERIFY(!m_blocker.isEmpty());
+    const auto saysInGerman = [&](const QString &failure) {
+        const QString shown = model.saveError().value_or(QString());
+        return shown.startsWith(failure) && shown.endsWith(german);
+    };
+    model.load();
+    model.addEmptyShot(model.plan().lanes.first());
+    QVERIFY2(saysInGerman(QStringLiteral("Konnte nicht speichern: ")), qPrintable(model.saveError().value_or(QString())));
+    model.exportSnapshotTest();
+    QVERIFY2(saysInGerman(QStringLiteral("Konnte nicht erzeugen: ")), qPrintable(model.saveError().value_or(QString())));
 }
 
 void TestPlanEditorModel::flagsManifestDecidesAdvancedArea_data()

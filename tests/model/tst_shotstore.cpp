@@ -1,3 +1,5 @@
+#include "LibcGerman.h"
+
 #include <ShotStore.h>
 #include <Uuid.h>
 
@@ -165,7 +167,8 @@ void TestShotStore::saveWhereFolderCannotBeMade()
     const ShotStore store(fastlane);
     const Status status = store.save(samplePlan("neu"));
     QVERIFY(!status.ok());
-    QCOMPARE(status.error(), QString("Der Ordner „%1“ konnte nicht angelegt werden.").arg(store.folder()));
+    QCOMPARE(status.error(), QString("Der Ordner „%1“ konnte nicht angelegt werden: %2")
+                                 .arg(store.folder(), libcGerman("Not a directory")));
     QCOMPARE(readAll(blockingPath), QByteArray("alt"));
     QVERIFY(!store.writeGeneratedFile("x", "Export.swift").ok());
 }

@@ -1,3 +1,4 @@
+#include "LibcGerman.h"
 #include "MoFile.h"
 
 #include <MessageCatalog.h>
@@ -6,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+
+#include <cstring>
 
 namespace {
 
@@ -23,6 +26,8 @@ private slots:
     void leavesOutHeaderAndUntranslated();
     void rejectsWhatIsNoCatalogue_data();
     void rejectsWhatIsNoCatalogue();
+    void sharedStringsAreNotMultiplied_data();
+    void sharedStringsAreNotMultiplied();
     void fallbackFillsOnlyGaps();
     void readsFilesAndTheGazetteersGermanNames();
 };
@@ -97,6 +102,40 @@ void TestMessageCatalog::rejectsWhatIsNoCatalogue()
     QVERIFY(!catalogue.error().isEmpty());
 }
 
+void TestMessageCatalog::sharedStringsAreNotMultiplied_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("translationSize");
+    QTest::addColumn<bool>("read");
+
+    QTest::newRow("one short word for many messages") << 2000 << 2 << true;
+    // 8 MB on disk; each message would decode to a copy of its own, 32 GB in all.
+    QTest::newRow("one long translation for many messages") << 2000 << 8 * 1024 * 1024 << false;
+}
+
+void TestMessageCatalog::sharedStringsAreNotMultiplied()
+{
+    QFETCH(int, count);
+    QFETCH(int, translationSize);
+    QFETCH(bool, read);
+    MoFile::Entries entries;
+    for (int i = 0; i < count; ++i)
+        entries.append({QByteArray::number(i), i == 0 ? QByteArray(translationSize, 'a') : QByteArray("b")});
+    QByteArray file = MoFile::bytes(entries);
+    // Every message's translation pointed at the first one's, stored once.
+    const qsizetype translations = 28 + qsizetype(count) * 8;
+    for (int i = 1; i < count; ++i)
+        std::memcpy(file.data() + translations + i * 8, file.constData() + translations, 8);
+    const Result<MessageCatalog> catalogue = MessageCatalog::parse(file);
+    QCOMPARE(catalogue.ok(), read);
+    if (read) {
+        QCOMPARE(catalogue.value().size(), count);
+        QCOMPARE(catalogue.value().translate(QByteArray::number(count - 1)), QString(translationSize, u'a'));
+    } else {
+        QVERIFY(!catalogue.error().isEmpty());
+    }
+}
+
 void TestMessageCatalog::fallbackFillsOnlyGaps()
 {
     // A territory's catalogue ("de_AT") before its language's ("de").
@@ -112,7 +151,10 @@ void TestMessageCatalog::readsFilesAndTheGazetteersGermanNames()
 {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    QVERIFY(!MessageCatalog::read(folder.filePath(QStringLiteral("missing.mo"))).ok());
+    const Result<MessageCatalog> missing = MessageCatalog::read(folder.filePath(QStringLiteral("missing.mo")));
+    QVERIFY(!missing.ok());
+    // The system's reason in German, whatever locales the machine has.
+    QCOMPARE(missing.error(), libcGerman("No such file or directory"));
     QFile file(folder.filePath(QStringLiteral("names.mo")));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(MoFile::bytes({{"2761369", "Wien"}}));

@@ -1,6 +1,11 @@
+#include "MoFile.h"
+#include "TimeBudget.h"
+
 #include <PlaceIndex.h>
 
 #include <QTest>
+
+#include <memory>
 
 namespace {
 
@@ -64,6 +69,7 @@ private slots:
     void findsByAnyNameBestFirst_data();
     void findsByAnyNameBestFirst();
     void withoutCataloguesEnglishOnly();
+    void nameOfThousandsOfWordsIsLeftOut();
     void region_data();
     void region();
 };
@@ -110,6 +116,25 @@ void TestPlaceIndex::withoutCataloguesEnglishOnly()
     QCOMPARE(found(index, QStringLiteral("München")), QStringList());
     QCOMPARE(found(index, QStringLiteral("Mun")), QStringList{"Munich #0"});
     QCOMPARE(found(index, QStringLiteral("Wien")), (QStringList{"Wiener Neustadt #3", "Baden bei Wien #4"}));
+}
+
+void TestPlaceIndex::nameOfThousandsOfWordsIsLeftOut()
+{
+    QByteArray name = "Wort";
+    for (int word = 1; word < 40000; ++word)
+        name += " Wort";
+    const Result<MessageCatalog> hostile =
+        MessageCatalog::parse(MoFile::bytes({{"1", name}, {"2", "Köln"}}));
+    QVERIFY2(hostile.ok(), qPrintable(hostile.error()));
+
+    std::unique_ptr<PlaceIndex> index;
+    const double ms = TimeBudget::bestMs("index with a name of 40,000 words", [&] {
+        index = std::make_unique<PlaceIndex>(cities(), std::vector<MessageCatalog>{hostile.value()});
+    });
+    QVERIFY2(ms < TimeBudget::scaled(500), qPrintable(QStringLiteral("%1 ms").arg(ms)));
+    QCOMPARE(found(*index, QStringLiteral("Wort")), QStringList());
+    QCOMPARE(found(*index, QStringLiteral("Munich")), QStringList{"Munich #0"});
+    QCOMPARE(found(*index, QStringLiteral("Köln")), QStringList{"Köln #1"});
 }
 
 void TestPlaceIndex::region_data()

@@ -1,3 +1,5 @@
+#include "LibcGerman.h"
+
 #include <ProjectFile.h>
 
 #include <QDir>
@@ -34,9 +36,10 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// What the program shows for a system error: the C library's German text of it.
 QString systemText(int code)
 {
-    return QString::fromLocal8Bit(std::strerror(code));
+    return libcGerman(strerrordesc_np(code));
 }
 
 // A project folder and a folder beside it that stands for "anywhere else".

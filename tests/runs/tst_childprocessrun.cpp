@@ -1,3 +1,5 @@
+#include "LibcGerman.h"
+
 #include <ChildProcessRun.h>
 #include <LineSplitter.h>
 #include <ProcessGroupReaper.h>
@@ -180,6 +182,10 @@ private Q_SLOTS:
         QVERIFY2(outcome.lines.first().startsWith(QStringLiteral("Konnte den Befehl nicht starten: ")),
                  qPrintable(outcome.lines.first()));
         QVERIFY(outcome.lines.first().size() > QStringLiteral("Konnte den Befehl nicht starten: ").size());
+        // The system's reason in German.
+        const QString german = libcGerman("No such file or directory");
+        QVERIFY(!german.isEmpty());
+        QVERIFY2(outcome.lines.first().endsWith(german), qPrintable(outcome.lines.first()));
     }
 
     void environmentAndWorkingDirectory()

@@ -1,3 +1,4 @@
+#include "LibcGerman.h"
 #include "StandInRunHome.h"
 
 #include <AppPaths.h>
@@ -304,6 +305,10 @@ private Q_SLOTS:
         QVERIFY2(session.phase().message.startsWith(QStringLiteral("Runner-Projekt konnte nicht geschrieben werden: ")),
                  qPrintable(session.phase().message));
         QVERIFY(session.phase().message.size() > 48);
+        // The system's reason in German.
+        const QString german = libcGerman("Not a directory");
+        QVERIFY(!german.isEmpty());
+        QVERIFY2(session.phase().message.contains(german), qPrintable(session.phase().message));
     }
 
     void writesRunnerProjectForThePlan()

@@ -1,3 +1,5 @@
+#include "LibcGerman.h"
+
 #include <SimulatorLocation.h>
 
 #include <QFile>
@@ -112,6 +114,10 @@ private Q_SLOTS:
         QVERIFY(!outcome->ok);
         QVERIFY(!outcome->message.isEmpty());
         QVERIFY(!outcome->message.startsWith(QStringLiteral("Fehler (Code")));
+        // The system's reason in German.
+        const QString german = libcGerman("No such file or directory");
+        QVERIFY(!german.isEmpty());
+        QVERIFY2(outcome->message.endsWith(german), qPrintable(outcome->message));
     }
 
     void completionDroppedWhenContextIsGone()

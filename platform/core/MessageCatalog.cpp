@@ -1,5 +1,7 @@
 #include "MessageCatalog.h"
 
+#include "SystemErrorText.h"
+
 #include <QByteArrayView>
 #include <QFile>
 #include <QStringDecoder>
@@ -13,6 +15,9 @@ constexpr quint32 moMagic = 0x950412de;
 constexpr qint64 headerSize = 7 * 4;
 // Far beyond any real catalogue; a larger file is not read into memory.
 constexpr qint64 largestFile = 64 * 1024 * 1024;
+// A catalogue stores each of its strings once, so a real one never decodes to more than the
+// largest file read. Entries that all point at one long string would multiply it.
+constexpr qint64 largestDecoded = largestFile;
 
 // The file's words in the byte order it was written in, every offset checked against its size.
 class MoReader
@@ -94,11 +99,15 @@ Result<MessageCatalog> MessageCatalog::parse(const QByteArray &bytes)
     QHash<QByteArray, QByteArrayView> raw;
     raw.reserve(count);
     QByteArray charset = QByteArrayLiteral("utf-8");
+    qint64 decoded = 0;
     for (quint32 i = 0; i < count; ++i) {
         const std::optional<QByteArrayView> original = reader.string(originals, i);
         const std::optional<QByteArrayView> translation = reader.string(translations, i);
         if (!original || !translation)
             return CatalogResult::failure(QStringLiteral("Nachrichtenkatalog abgeschnitten"));
+        decoded += original->size() + translation->size();
+        if (decoded > largestDecoded)
+            return CatalogResult::failure(QStringLiteral("Nachrichtenkatalog zu groß"));
         if (original->isEmpty())
             charset = headerCharset(*translation);
         else if (!translation->isEmpty())
@@ -122,7 +131,12 @@ Result<MessageCatalog> MessageCatalog::read(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Result<MessageCatalog>::failure(file.errorString());
+        return Result<MessageCatalog>::failure(SystemErrorText::localized(file.errorString()));
+    return read(file);
+}
+
+Result<MessageCatalog> MessageCatalog::read(QFile &file)
+{
     if (file.size() > largestFile)
         return Result<MessageCatalog>::failure(QStringLiteral("Nachrichtenkatalog zu groß"));
     return parse(file.readAll());

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QString>
 
+class QFile;
+
 // A gettext message catalogue (a .mo file), read directly, so that what it holds does not
 // depend on which locales the system has generated. Keeps the first form of each translated
 // message; messages without a translation are left out.
@@ -19,6 +21,8 @@ public:
     static Result<MessageCatalog> parse(const QByteArray &bytes);
     // The catalogue in a file; a failure when it cannot be read or is not a catalogue.
     static Result<MessageCatalog> read(const QString &path);
+    // The same of a file already open for reading.
+    static Result<MessageCatalog> read(QFile &file);
 
     // The translation of a message; empty when the catalogue has none.
     QString translate(const QByteArray &message) const;
