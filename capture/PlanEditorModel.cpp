@@ -19,6 +19,33 @@ const QString kExportFileName = QStringLiteral("VeloranceStudioScreenshots.swift
 // check runs this long after the first of them.
 constexpr int kDiskCheckDelayMs = 50;
 
+// "Die Datei wurde außerhalb geändert. Ihre Fassung liegt jetzt unter „shots.json.unreadable“."
+QString keptNoticeText(const QStringList &names)
+{
+    QStringList quoted;
+    for (const QString &name : names)
+        quoted.append(QStringLiteral("„%1“").arg(name));
+    const QString changed = QStringLiteral("Die Datei wurde außerhalb geändert. ");
+    if (quoted.size() == 1)
+        return changed + QStringLiteral("Ihre Fassung liegt jetzt unter %1.").arg(quoted.first());
+    const QString last = quoted.takeLast();
+    return changed
+        + QStringLiteral("Ihre Fassungen liegen jetzt unter %1 und %2.").arg(quoted.join(QStringLiteral(", ")), last);
+}
+
+// The nearest folder above `path` that exists.
+QString nearestExistingAbove(const QString &path)
+{
+    QString folder = QFileInfo(path).absolutePath();
+    while (!QFileInfo::exists(folder)) {
+        const QString above = QFileInfo(folder).absolutePath();
+        if (above == folder)
+            break;
+        folder = above;
+    }
+    return folder;
+}
+
 qsizetype indexOfShot(const ScreenshotPlan &plan, const QUuid &shotID)
 {
     for (qsizetype i = 0; i < plan.shots.size(); ++i) {
@@ -163,6 +190,7 @@ void PlanEditorModel::load()
     m_lastSaveFailed = false;
     setSaveNote(std::nullopt);
     setSaveError(std::nullopt);
+    setKeptNotice(std::nullopt);
 
     m_supportedLocales = m_project.xcodeprojPath
         ? XcodeProjectInspector::knownRegions(XcodeProjectInspector::readProjectFile(*m_project.xcodeprojPath))
@@ -175,6 +203,9 @@ void PlanEditorModel::load()
     ScreenshotPlan loaded;
     if (m_project.fastlaneDirectory) {
         const ShotStore planStore = store();
+        // What a save killed midway left: kept, removed or put back before the plan is read.
+        if (const Result<QStringList> kept = planStore.settleLeftovers(); kept && !kept->isEmpty())
+            setKeptNotice(keptNoticeText(kept.value()));
         // Stamped before reading: a change in between shows up as a change later.
         const ProjectFile::Stamp seen = ProjectFile::stamp(planStore.planPath());
         const Result<QByteArray> bytes = planStore.readPlanBytes();
@@ -246,6 +277,8 @@ Status PlanEditorModel::writePlan(const ScreenshotPlan &plan)
     if (replaced) {
         m_diskStamp = replaced->written;
         m_diskBytes = bytes;
+        if (!replaced->kept.isEmpty())
+            setKeptNotice(keptNoticeText({replaced->kept}));
     }
     watchPlanFile();
     return replaced ? Status::success() : Status::failure(replaced.error());
@@ -254,29 +287,45 @@ Status PlanEditorModel::writePlan(const ScreenshotPlan &plan)
 void PlanEditorModel::watchPlanFile()
 {
     const ShotStore planStore = store();
-    // A replaced file (every atomic write) drops its watch, so the paths are added again.
-    QStringList paths;
-    // The project folder too: a branch switch may replace the fastlane folder, and with it
-    // every watch below it; its return is seen here and every watch is set again.
-    for (const QString &path : {m_project.fastlaneRoot(), *m_project.fastlaneDirectory, planStore.folder(), planStore.planPath()}) {
-        if (QFileInfo::exists(path))
+    // From the folder holding the fastlane folder down to the plan file, each part that exists
+    // is watched; a replaced file or folder drops its watch, so they are set again at each look.
+    // Above the first part missing, the nearest folder that exists is watched, so its return
+    // is seen (a branch switch, a fresh clone) and the rest is armed then.
+    const QStringList chain{m_project.fastlaneRoot(), *m_project.fastlaneDirectory, planStore.folder(),
+                            planStore.planPath()};
+    for (qsizetype pass = 0; pass <= chain.size(); ++pass) {
+        QStringList paths;
+        QString missing;
+        for (const QString &path : chain) {
+            if (!QFileInfo::exists(path)) {
+                missing = path;
+                break;
+            }
             paths.append(path);
+        }
+        if (!missing.isEmpty()) {
+            const QString above = nearestExistingAbove(missing);
+            if (!paths.contains(above))
+                paths.append(above);
+        }
+        const QStringList watched = m_watcher->files() + m_watcher->directories();
+        QStringList stale;
+        for (const QString &path : watched) {
+            if (!paths.contains(path))
+                stale.append(path);
+        }
+        if (!stale.isEmpty())
+            m_watcher->removePaths(stale);
+        QStringList added;
+        for (const QString &path : paths) {
+            if (!watched.contains(path))
+                added.append(path);
+        }
+        const QStringList failed = added.isEmpty() ? QStringList() : m_watcher->addPaths(added);
+        // A part made or removed between the look and the watch: look again.
+        if (failed.isEmpty() && (missing.isEmpty() || !QFileInfo::exists(missing)))
+            break;
     }
-    const QStringList watched = m_watcher->files() + m_watcher->directories();
-    QStringList stale;
-    for (const QString &path : watched) {
-        if (!paths.contains(path))
-            stale.append(path);
-    }
-    if (!stale.isEmpty())
-        m_watcher->removePaths(stale);
-    QStringList added;
-    for (const QString &path : paths) {
-        if (!watched.contains(path))
-            added.append(path);
-    }
-    if (!added.isEmpty())
-        m_watcher->addPaths(added);
 }
 
 void PlanEditorModel::checkPlanOnDisk()
@@ -591,6 +640,19 @@ void PlanEditorModel::setSaveNote(const std::optional<QString> &note)
         m_noteTimer->stop(); // the label went away
     else if (!wasShown)
         m_noteTimer->start(m_noteDurationMs);
+    Q_EMIT stateChanged();
+}
+
+void PlanEditorModel::closeKeptNotice()
+{
+    setKeptNotice(std::nullopt);
+}
+
+void PlanEditorModel::setKeptNotice(const std::optional<QString> &notice)
+{
+    if (notice == m_keptNotice)
+        return;
+    m_keptNotice = notice;
     Q_EMIT stateChanged();
 }
 

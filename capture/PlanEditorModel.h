@@ -50,6 +50,10 @@ public:
     void setShowAdvancedLaunch(bool show);
     std::optional<QString> saveNote() const { return m_saveNote; }
     std::optional<QString> saveError() const { return m_saveError; }
+    // Says where a version of the plan file that a load or save kept aside now lies; it stays
+    // until the next load or until it is closed.
+    std::optional<QString> keptNotice() const { return m_keptNotice; }
+    void closeKeptNotice();
     int noteToken() const { return m_noteToken; }
     bool showRecorder() const { return m_showRecorder; }
     void setShowRecorder(bool show);
@@ -127,6 +131,7 @@ Q_SIGNALS:
 private:
     void setSaveNote(const std::optional<QString> &note);
     void setSaveError(const std::optional<QString> &error);
+    void setKeptNotice(const std::optional<QString> &notice);
     ShotStore store() const;
     // ShotStore's write; a plan file it replaces that is not what the editor last loaded or
     // wrote (changed outside, or there but undecodable at load) is kept aside.
@@ -141,6 +146,7 @@ private:
     bool m_showAdvancedLaunch = false;
     std::optional<QString> m_saveNote;
     std::optional<QString> m_saveError;
+    std::optional<QString> m_keptNotice;
     int m_noteToken = 0;
     bool m_showRecorder = false;
     bool m_showRun = false;

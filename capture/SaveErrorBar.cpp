@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QToolButton>
 
 namespace {
 constexpr qreal kCornerRadius = 8;
@@ -15,22 +16,34 @@ constexpr int kGroundAlpha = 28;
 constexpr int kEdgeAlpha = 90;
 } // namespace
 
-SaveErrorBar::SaveErrorBar(QWidget *parent)
+SaveErrorBar::SaveErrorBar(QWidget *parent, Kind kind)
     : QWidget(parent)
+    , m_kind(kind)
 {
-    setObjectName(QStringLiteral("saveErrorBar"));
+    const bool error = kind == Kind::Error;
+    const QString name = error ? QStringLiteral("saveErrorBar") : QStringLiteral("keptNoticeBar");
+    setObjectName(name);
     auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(12, 8, 12, 8);
+    layout->setContentsMargins(12, 8, error ? 12 : 6, 8);
     layout->setSpacing(8);
-    auto *icon = new SymbolLabel(QStringLiteral("exclamationmark.triangle.fill"), TextStyle::Body, this);
-    icon->setObjectName(QStringLiteral("saveErrorBarSymbol"));
-    icon->setColor(AppPalette::destructive());
+    auto *icon = new SymbolLabel(error ? QStringLiteral("exclamationmark.triangle.fill") : QStringLiteral("info.circle.fill"),
+                                 TextStyle::Body, this);
+    icon->setObjectName(name + QStringLiteral("Symbol"));
+    icon->setColor(tint());
     layout->addWidget(icon, 0, Qt::AlignTop);
-    m_text = PlanEditorStyle::label(QString(), TextStyle::Body, this, AppPalette::destructive());
-    m_text->setObjectName(QStringLiteral("saveErrorBarText"));
+    m_text = PlanEditorStyle::label(QString(), TextStyle::Body, this,
+                                    error ? AppPalette::destructive() : AppPalette::primaryText());
+    m_text->setObjectName(name + QStringLiteral("Text"));
     m_text->setWordWrap(true);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(m_text, 1);
+    if (!error) {
+        m_close = PlanEditorStyle::symbolButton(QStringLiteral("xmark"), AppPalette::secondaryText(),
+                                                QStringLiteral("Schließen"), this);
+        m_close->setObjectName(name + QStringLiteral("Close"));
+        connect(m_close, &QToolButton::clicked, this, &SaveErrorBar::closeClicked);
+        layout->addWidget(m_close, 0, Qt::AlignTop);
+    }
 }
 
 void SaveErrorBar::setText(const QString &text)
@@ -44,13 +57,18 @@ QString SaveErrorBar::text() const
     return m_text->text();
 }
 
+QColor SaveErrorBar::tint() const
+{
+    return m_kind == Kind::Error ? AppPalette::destructive() : AppPalette::accent();
+}
+
 void SaveErrorBar::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    QColor ground = AppPalette::destructive();
+    QColor ground = tint();
     ground.setAlpha(kGroundAlpha);
-    QColor edge = AppPalette::destructive();
+    QColor edge = tint();
     edge.setAlpha(kEdgeAlpha);
     painter.setPen(QPen(edge, 1));
     painter.setBrush(ground);

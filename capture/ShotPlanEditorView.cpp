@@ -101,7 +101,8 @@ QWidget *ShotPlanEditorView::buildEditorPage()
     page->setContentsMargins(0, 0, 0, 0);
     page->setSpacing(0);
 
-    // A failed save stays in view above the scrolling page, lined up with the column.
+    // A failed save, and a version kept aside, stay in view above the scrolling page, lined up
+    // with the column.
     m_errorPin = new QWidget(m_editorPage);
     m_errorPin->setObjectName(QStringLiteral("saveErrorPin"));
     QHBoxLayout *pinCentring = nullptr;
@@ -110,8 +111,12 @@ QWidget *ShotPlanEditorView::buildEditorPage()
     // Lined up with the cards below, which keep their shadow's room inside the column.
     const QMargins shadow = SurfacePainter::shadowMargins();
     pinLayout->setContentsMargins(kColumnPadding + shadow.left(), kColumnPadding, kColumnPadding + shadow.right(), 0);
+    pinLayout->setSpacing(8);
     m_errorBar = new SaveErrorBar(pinColumn);
     pinLayout->addWidget(m_errorBar);
+    m_noticeBar = new SaveErrorBar(pinColumn, SaveErrorBar::Kind::Notice);
+    connect(m_noticeBar, &SaveErrorBar::closeClicked, m_model, &PlanEditorModel::closeKeptNotice);
+    pinLayout->addWidget(m_noticeBar);
     m_errorPin->hide();
     page->addWidget(m_errorPin);
 
@@ -263,7 +268,12 @@ void ShotPlanEditorView::syncState()
     m_errorLine->setVisible(error.has_value());
     if (error)
         m_errorBar->setText(*error);
-    m_errorPin->setVisible(error.has_value());
+    m_errorBar->setVisible(error.has_value());
+    const std::optional<QString> notice = m_model->keptNotice();
+    if (notice)
+        m_noticeBar->setText(*notice);
+    m_noticeBar->setVisible(notice.has_value());
+    m_errorPin->setVisible(error || notice);
 
     presentSheets();
 }

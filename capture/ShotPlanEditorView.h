@@ -22,8 +22,8 @@ class SimulatorLocationSheet;
 class ToolsRow;
 
 // The screenshot-automation page of one project: settings (languages, launch options, tools),
-// the lanes, the run block and the note and error lines; a failure also stays pinned above
-// the scrolling page. Without a fastlane folder it shows
+// the lanes, the run block and the note and error lines; a failure, and a version of the plan
+// file kept aside, stay pinned above the scrolling page. Without a fastlane folder it shows
 // only a placeholder. It loads the plan when first shown and again when the project's folder
 // changes; every edit goes through its model, which saves at once.
 class ShotPlanEditorView final : public QWidget
@@ -44,6 +44,8 @@ public:
     QScrollArea *scrollArea() const { return m_scroll; }
     // The failure pinned above the scroll area while a save or export has failed.
     SaveErrorBar *saveErrorBar() const { return m_errorBar; }
+    // Pinned there too while a version of the plan file kept aside is to be told.
+    SaveErrorBar *keptNoticeBar() const { return m_noticeBar; }
     QWidget *column() const { return m_column; }
     LanesSection *lanesSection() const { return m_lanes; }
     SimulatorLocationSheet *locationSheet() const;
@@ -67,6 +69,7 @@ private:
     QWidget *m_editorPage = nullptr;
     QWidget *m_errorPin = nullptr;
     SaveErrorBar *m_errorBar = nullptr;
+    SaveErrorBar *m_noticeBar = nullptr;
     QScrollArea *m_scroll = nullptr;
     QWidget *m_column = nullptr;
     DisclosureHeader *m_settingsHeader = nullptr;

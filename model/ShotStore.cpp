@@ -1,5 +1,7 @@
 #include "ShotStore.h"
 
+#include "JsonPrefix.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -62,6 +64,25 @@ std::optional<ScreenshotPlan> ShotStore::load(QString *error) const
         return std::nullopt;
     }
     return ScreenshotPlan::decode(bytes.value(), error);
+}
+
+Result<QStringList> ShotStore::settleLeftovers() const
+{
+    using ProjectFile::LeftoverFate;
+    const auto judge = [](const QByteArray &leftover, const std::optional<QByteArray> &current) {
+        if (JsonPrefix::isCutShort(leftover))
+            return LeftoverFate::Remove; // a new version whose write never finished
+        const std::optional<ScreenshotPlan> plan = ScreenshotPlan::decode(leftover);
+        if (!plan)
+            return LeftoverFate::Keep;
+        if (!current)
+            return LeftoverFate::Restore;
+        if (leftover == *current)
+            return LeftoverFate::Remove;
+        const std::optional<ScreenshotPlan> currentPlan = ScreenshotPlan::decode(*current);
+        return currentPlan && *currentPlan == *plan ? LeftoverFate::Remove : LeftoverFate::Keep;
+    };
+    return ProjectFile::settleLeftovers(planPath(), m_projectFolder, kKeptSuffix, judge);
 }
 
 Result<ProjectFile::Replaced> ShotStore::replacePlanBytes(QByteArrayView bytes, const ProjectFile::Version &known) const

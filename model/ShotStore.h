@@ -40,6 +40,13 @@ public:
     // (never over an earlier kept file).
     Result<ProjectFile::Replaced> replacePlanBytes(QByteArrayView bytes, const ProjectFile::Version &known) const;
 
+    // Deals with the temporary files a save killed midway left beside "shots.json": one that
+    // holds a complete plan other than the file's is kept like a replaced version, one that
+    // equals it, is empty or was cut short is removed, and one with a complete plan comes back
+    // as "shots.json" when that is missing. One broken in another way is kept too: it is no
+    // save of ours cut short. Returns the names of the versions kept.
+    Result<QStringList> settleLeftovers() const;
+
 private:
     QString m_fastlaneDirectory;
     QString m_projectFolder;

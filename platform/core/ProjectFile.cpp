@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -15,9 +16,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <utility>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,10 +32,20 @@ namespace {
 constexpr int maximumLinkHops = 40;
 // Enough numbered kept copies for any real history, and a bound for a hostile folder.
 constexpr int maximumKeptNumber = 10000;
+// Leftovers of killed writes looked at in one go, the newest; a hostile folder may hold any
+// number, and the rest wait for the next look.
+constexpr size_t maximumLeftovers = 100;
 // Tries of a step that another process keeps undoing (a name swapped between two calls).
 constexpr int maximumRetries = 100;
 
 std::atomic<bool> exchangeUsed{true};
+std::atomic<StepHook> stepHook{nullptr};
+
+void reached(SaveStep step)
+{
+    if (const StepHook hook = stepHook.load())
+        hook(step);
+}
 
 QString systemError(int code)
 {
@@ -201,6 +214,13 @@ public:
         }
     }
 
+    // begin() and toLast(): to the folder of the file the path names.
+    Status toFile()
+    {
+        const Status begun = begin();
+        return begun ? toLast() : begun;
+    }
+
     int folder() const { return m_folders.empty() ? m_rootFd.get() : m_folders.back().get(); }
     const QByteArray &last() const { return m_last; }
     bool ledOutside() const { return m_ledOutside; }
@@ -320,42 +340,27 @@ private:
     bool m_ledOutside = false;
 };
 
-// Reads the regular file `name` in `folder` (AT_FDCWD with a path: links followed).
-Result<QByteArray> readAt(int folder, const QByteArray &name, bool followLinks, const QString &path)
+QString tooLargeText(const QString &path)
 {
-    const QString tooLarge = QStringLiteral("„%1“ ist größer als %2 MiB.")
-                                 .arg(QDir::toNativeSeparators(path))
-                                 .arg(maximumSize / (1024 * 1024));
-    // Checked before opening: opening a device can have effects of its own.
-    struct stat status;
-    if (::fstatat(folder, name.constData(), &status, followLinks ? 0 : AT_SYMLINK_NOFOLLOW) != 0)
-        return Result<QByteArray>::failure(systemError(errno));
-    if (!S_ISREG(status.st_mode))
-        return Result<QByteArray>::failure(notRegularText(path));
-    if (status.st_size > maximumSize)
-        return Result<QByteArray>::failure(tooLarge);
+    return QStringLiteral("„%1“ ist größer als %2 MiB.")
+        .arg(QDir::toNativeSeparators(path))
+        .arg(maximumSize / (1024 * 1024));
+}
 
-    // Non-blocking, so a FIFO swapped in after the check cannot hang the open.
-    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (followLinks ? 0 : O_NOFOLLOW);
-    Descriptor fd(::openat(folder, name.constData(), flags));
-    if (!fd.isOpen())
-        return Result<QByteArray>::failure(systemError(errno));
-    if (::fstat(fd.get(), &status) != 0)
-        return Result<QByteArray>::failure(systemError(errno));
-    if (!S_ISREG(status.st_mode))
-        return Result<QByteArray>::failure(notRegularText(path));
-
+// Reads an open regular file of `size` bytes (as fstat saw it) from its start.
+Result<QByteArray> readOpen(int fd, qint64 size, const QString &path)
+{
     // One byte more than the size, so the end is seen in one read; a file that grows meanwhile
     // is read on up to the cap.
-    QByteArray bytes(std::min<qint64>(status.st_size, maximumSize) + 1, Qt::Uninitialized);
+    QByteArray bytes(std::min<qint64>(size, maximumSize) + 1, Qt::Uninitialized);
     qsizetype used = 0;
     for (;;) {
         if (used == bytes.size()) {
             if (used > maximumSize)
-                return Result<QByteArray>::failure(tooLarge);
+                return Result<QByteArray>::failure(tooLargeText(path));
             bytes.resize(std::min<qint64>(2 * used, maximumSize + 1));
         }
-        const ssize_t got = ::read(fd.get(), bytes.data() + used, static_cast<size_t>(bytes.size() - used));
+        const ssize_t got = ::pread(fd, bytes.data() + used, static_cast<size_t>(bytes.size() - used), used);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -369,10 +374,48 @@ Result<QByteArray> readAt(int folder, const QByteArray &name, bool followLinks, 
     return bytes;
 }
 
+// Reads the regular file `name` in `folder` (AT_FDCWD with a path: links followed).
+Result<QByteArray> readAt(int folder, const QByteArray &name, bool followLinks, const QString &path)
+{
+    // Checked before opening: opening a device can have effects of its own.
+    struct stat status;
+    if (::fstatat(folder, name.constData(), &status, followLinks ? 0 : AT_SYMLINK_NOFOLLOW) != 0)
+        return Result<QByteArray>::failure(systemError(errno));
+    if (!S_ISREG(status.st_mode))
+        return Result<QByteArray>::failure(notRegularText(path));
+    if (status.st_size > maximumSize)
+        return Result<QByteArray>::failure(tooLargeText(path));
+
+    // Non-blocking, so a FIFO swapped in after the check cannot hang the open.
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (followLinks ? 0 : O_NOFOLLOW);
+    Descriptor fd(::openat(folder, name.constData(), flags));
+    if (!fd.isOpen())
+        return Result<QByteArray>::failure(systemError(errno));
+    if (::fstat(fd.get(), &status) != 0)
+        return Result<QByteArray>::failure(systemError(errno));
+    if (!S_ISREG(status.st_mode))
+        return Result<QByteArray>::failure(notRegularText(path));
+    return readOpen(fd.get(), status.st_size, path);
+}
+
 // Without a root, a write stays in the file's own folder.
 QString rootFor(const QString &path, const QString &root)
 {
     return root.isEmpty() ? QFileInfo(absoluteClean(path)).path() : root;
+}
+
+// Renames `source` to `target` (both in `folder`) unless `target` exists; errno says why not.
+bool moveWithoutReplacing(int folder, const QByteArray &source, const QByteArray &target)
+{
+    if (::renameat2(folder, source.constData(), folder, target.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without RENAME_NOREPLACE: a hard link refuses an existing name too.
+    if (::linkat(folder, source.constData(), folder, target.constData(), 0) != 0)
+        return false;
+    ::unlinkat(folder, source.constData(), 0);
+    return true;
 }
 
 // Moves `source` (in `folder`) to the first free kept name of `base`; never replaces a file.
@@ -381,44 +424,118 @@ Result<QByteArray> keepUnderFreeName(int folder, const QByteArray &source, const
     const QString baseName = QFile::decodeName(base);
     for (int number = 0; number < maximumKeptNumber; ++number) {
         const QByteArray kept = QFile::encodeName(keptName(baseName, suffix, number));
-        if (::renameat2(folder, source.constData(), folder, kept.constData(), RENAME_NOREPLACE) == 0)
+        if (moveWithoutReplacing(folder, source, kept))
             return kept;
-        if (errno == EEXIST)
-            continue;
-        if (errno != EINVAL && errno != ENOSYS)
+        if (errno != EEXIST)
             return Result<QByteArray>::failure(systemError(errno));
-        // A file system without RENAME_NOREPLACE: a hard link refuses an existing name too.
-        if (::linkat(folder, source.constData(), folder, kept.constData(), 0) != 0) {
-            if (errno == EEXIST)
-                continue;
-            return Result<QByteArray>::failure(systemError(errno));
-        }
-        ::unlinkat(folder, source.constData(), 0);
-        return kept;
     }
     return Result<QByteArray>::failure(systemError(EEXIST));
 }
 
-// Whether the file now called `name` is the known version; `before` is how it looked before
-// it was last renamed (renaming changes its ctime, nothing else).
-bool isKnownVersion(int folder, const QByteArray &name, const struct stat &before, const Version &known,
-                    const QString &path)
+// The temporary a write of `name` goes through first: "<name>.<hex>.tmp".
+QByteArray temporaryName(const QByteArray &name)
+{
+    return name + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 16) + ".tmp";
+}
+
+bool isTemporaryName(const QByteArray &candidate, const QByteArray &name)
+{
+    static const QByteArray ending = ".tmp";
+    if (!candidate.startsWith(name + '.') || !candidate.endsWith(ending))
+        return false;
+    const QByteArray random = candidate.mid(name.size() + 1, candidate.size() - name.size() - 1 - ending.size());
+    return !random.isEmpty() && random.size() <= 8
+        && std::all_of(random.cbegin(), random.cend(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+// Whether anyone has a file open for writing, asked of the kernel through a read lease: it is
+// granted only while nobody has, and while it is held, an open for writing waits for it.
+class ReadLease final
+{
+public:
+    enum class State { Held, OpenForWriting, Unknown };
+
+    explicit ReadLease(int fd) : m_fd(fd)
+    {
+        if (fd < 0)
+            return;
+        // Someone opening the file while the lease is held is told to us by a signal: SIGIO would
+        // end the program, SIGURG is ignored.
+        if (::fcntl(fd, F_SETSIG, SIGURG) != 0)
+            return;
+        if (::fcntl(fd, F_SETLEASE, F_RDLCK) == 0)
+            m_state = State::Held;
+        else if (errno == EAGAIN)
+            m_state = State::OpenForWriting;
+        // Otherwise not ours to lease, or not on this file system: unknown.
+    }
+    ~ReadLease()
+    {
+        if (m_state == State::Held)
+            ::fcntl(m_fd, F_SETLEASE, F_UNLCK);
+    }
+    ReadLease(const ReadLease &) = delete;
+    ReadLease &operator=(const ReadLease &) = delete;
+
+    State state() const { return m_state; }
+
+private:
+    int m_fd;
+    State m_state = State::Unknown;
+};
+
+// Whether the open file is the known version; `before` is how it looked before it was last
+// renamed (renaming changes its ctime, nothing else).
+bool isKnownVersion(int fd, const struct stat &before, const Version &known, const QString &path)
 {
     if (!known.stamp)
         return false;
     struct stat now;
-    if (::fstatat(folder, name.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(now.st_mode))
+    if (::fstat(fd, &now) != 0 || !S_ISREG(now.st_mode))
         return false;
     if (stampOf(before) == *known.stamp && now.st_dev == before.st_dev && now.st_ino == before.st_ino
         && now.st_size == before.st_size && now.st_mtim.tv_sec == before.st_mtim.tv_sec
         && now.st_mtim.tv_nsec == before.st_mtim.tv_nsec)
         return true;
     // Another stamp can still hold the known content (touched, or written again unchanged).
-    if (!known.bytes)
+    if (!known.bytes || now.st_size != known.bytes->size())
         return false;
-    const Result<QByteArray> bytes = readAt(folder, name, false, path);
+    const Result<QByteArray> bytes = readOpen(fd, now.st_size, path);
     return bytes && bytes.value() == *known.bytes;
 }
+
+// The file replaced, opened to be looked at and held under a read lease meanwhile. It may go
+// only when it is the known version and nobody has it open for writing: a writer that opened
+// it before the swap would go on writing into a removed file. While the lease is held, nobody
+// can start writing to it.
+class ReplacedFile final
+{
+public:
+    ReplacedFile(int folder, const QByteArray &name)
+        : m_fd(open(folder, name))
+        , m_lease(m_fd.get())
+    {
+    }
+
+    bool mayGo(const struct stat &before, const Version &known, const QString &path) const
+    {
+        return m_fd.isOpen() && m_lease.state() != ReadLease::State::OpenForWriting
+            && isKnownVersion(m_fd.get(), before, known, path);
+    }
+
+private:
+    static Descriptor open(int folder, const QByteArray &name)
+    {
+        Descriptor fd(::openat(folder, name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
+        // A file we may not read is still told by its stamp (no lease, no bytes).
+        if (!fd.isOpen() && errno == EACCES)
+            fd = Descriptor(::openat(folder, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+        return fd;
+    }
+
+    Descriptor m_fd;
+    ReadLease m_lease; // given up before the descriptor closes
+};
 
 // Puts the finished temporary file in place of `name`. The file it replaces is removed when it
 // is the known version and kept aside otherwise.
@@ -447,11 +564,13 @@ Status swapIn(int folder, const QByteArray &temporary, const QByteArray &name, c
         if (!exchange) {
             // Where names cannot be exchanged: look first, move another version aside (the file
             // itself, so its writer's later bytes go with it), then rename ours in.
-            if (!isKnownVersion(folder, name, before, known, path)) {
+            const ReplacedFile replaced(folder, name);
+            if (!replaced.mayGo(before, known, path)) {
                 const Result<QByteArray> keptAs = keepUnderFreeName(folder, name, name, suffix);
                 if (!keptAs)
                     return Status::failure(keptAs.error());
                 *kept = QFile::decodeName(keptAs.value());
+                reached(SaveStep::KeptAside);
             }
             return ::renameat(folder, temporary.constData(), folder, name.constData()) == 0 ? Status::success()
                                                                                            : systemFailure(errno);
@@ -467,13 +586,15 @@ Status swapIn(int folder, const QByteArray &temporary, const QByteArray &name, c
             exchange = false;
             continue;
         }
-        if (isKnownVersion(folder, temporary, before, known, path)) {
-            ::unlinkat(folder, temporary.constData(), 0);
-        } else {
-            // Not kept under a kept name, it stays under the temporary one: never removed.
-            const Result<QByteArray> keptAs = keepUnderFreeName(folder, temporary, name, suffix);
-            *kept = QFile::decodeName(keptAs ? keptAs.value() : temporary);
+        reached(SaveStep::Exchanged);
+        {
+            const ReplacedFile replaced(folder, temporary);
+            if (replaced.mayGo(before, known, path) && ::unlinkat(folder, temporary.constData(), 0) == 0)
+                return Status::success();
         }
+        // Not kept under a kept name, it stays under the temporary one: never removed.
+        const Result<QByteArray> keptAs = keepUnderFreeName(folder, temporary, name, suffix);
+        *kept = QFile::decodeName(keptAs ? keptAs.value() : temporary);
         return Status::success();
     }
     return systemFailure(EAGAIN);
@@ -485,9 +606,7 @@ Result<Replaced> replace(const QString &path, QByteArrayView bytes, const QStrin
                          const QString &suffix)
 {
     Walk walk(path, rootFor(path, root));
-    if (Status status = walk.begin(); !status)
-        return Result<Replaced>::failure(status.error());
-    if (Status status = walk.toLast(); !status)
+    if (Status status = walk.toFile(); !status)
         return Result<Replaced>::failure(status.error());
     const int folder = walk.folder();
     const QByteArray name = walk.last();
@@ -503,7 +622,7 @@ Result<Replaced> replace(const QString &path, QByteArrayView bytes, const QStrin
     QByteArray temporary;
     Descriptor fd;
     for (int attempt = 0; attempt < maximumRetries && !fd.isOpen(); ++attempt) {
-        temporary = name + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 16) + ".tmp";
+        temporary = temporaryName(name);
         fd = Descriptor(::openat(folder, temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
         if (!fd.isOpen() && errno != EEXIST)
             return Result<Replaced>::failure(systemError(errno));
@@ -526,6 +645,7 @@ Result<Replaced> replace(const QString &path, QByteArrayView bytes, const QStrin
         return fail(errno);
     if (fd.close() != 0 && errno != EINTR)
         return fail(errno);
+    reached(SaveStep::Written);
 
     Replaced result;
     if (known) {
@@ -536,11 +656,13 @@ Result<Replaced> replace(const QString &path, QByteArrayView bytes, const QStrin
     } else if (::renameat(folder, temporary.constData(), folder, name.constData()) != 0) {
         return fail(errno);
     }
-    // Stamped after the rename (it changes the ctime); when another write already replaced
-    // ours, the stamp stays ours, so that one counts as a change.
+    // Stamped after the rename (it changes the ctime). The stamp counts as ours only while the
+    // file is still exactly what we wrote: when another write already replaced it or wrote into
+    // it, the stamp of our descriptor stays, so that write counts as a change.
     struct stat now;
     const bool stillOurs = ::fstatat(folder, name.constData(), &now, AT_SYMLINK_NOFOLLOW) == 0
-        && now.st_dev == ours.st_dev && now.st_ino == ours.st_ino;
+        && now.st_dev == ours.st_dev && now.st_ino == ours.st_ino && now.st_size == ours.st_size
+        && now.st_mtim.tv_sec == ours.st_mtim.tv_sec && now.st_mtim.tv_nsec == ours.st_mtim.tv_nsec;
     result.written = stampOf(stillOurs ? now : ours);
     return result;
 }
@@ -590,9 +712,7 @@ Result<QByteArray> read(const QString &path, const QString &root)
     if (root.isEmpty())
         return readAt(AT_FDCWD, QFile::encodeName(path), true, path);
     Walk walk(path, root);
-    if (Status status = walk.begin(); !status)
-        return Result<QByteArray>::failure(status.error());
-    if (Status status = walk.toLast(); !status)
+    if (Status status = walk.toFile(); !status)
         return Result<QByteArray>::failure(status.error());
     return readAt(walk.folder(), walk.last(), false, path);
 }
@@ -625,6 +745,70 @@ Result<Replaced> replaceKeeping(const QString &path, QByteArrayView bytes, const
     return replace(path, bytes, root, &known, keptSuffix);
 }
 
+Result<QStringList> settleLeftovers(const QString &path, const QString &root, const QString &keptSuffix,
+                                    const LeftoverJudge &judge)
+{
+    Walk walk(path, rootFor(path, root));
+    if (Status status = walk.toFile(); !status)
+        return Result<QStringList>::failure(status.error());
+    const int folder = walk.folder();
+    const QByteArray name = walk.last();
+
+    struct Leftover
+    {
+        QByteArray name;
+        qint64 modifiedNs;
+    };
+    std::vector<Leftover> leftovers;
+    {
+        const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (listing < 0)
+            return Result<QStringList>::failure(systemError(errno));
+        const std::unique_ptr<DIR, int (*)(DIR *)> entries(::fdopendir(listing), ::closedir);
+        if (!entries) {
+            ::close(listing);
+            return Result<QStringList>::failure(systemError(errno));
+        }
+        while (const struct dirent *entry = ::readdir(entries.get())) {
+            const QByteArray candidate(entry->d_name);
+            struct stat status;
+            // Only regular files: a link or anything else under such a name is not our making.
+            if (isTemporaryName(candidate, name)
+                && ::fstatat(folder, candidate.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(status.st_mode))
+                leftovers.push_back({candidate, stampOf(status).modifiedNs});
+        }
+    }
+    // The newest first: it is the one that comes back when the file itself is missing.
+    std::sort(leftovers.begin(), leftovers.end(),
+              [](const Leftover &a, const Leftover &b) { return a.modifiedNs > b.modifiedNs; });
+    if (leftovers.size() > maximumLeftovers)
+        leftovers.resize(maximumLeftovers);
+
+    std::optional<QByteArray> current;
+    if (const Result<QByteArray> bytes = readAt(folder, name, false, path))
+        current = bytes.value();
+    QStringList kept;
+    for (const Leftover &leftover : leftovers) {
+        const Result<QByteArray> bytes = readAt(folder, leftover.name, false, path);
+        // One that cannot be read is not judged: it is kept.
+        LeftoverFate fate = bytes ? judge(bytes.value(), current) : LeftoverFate::Keep;
+        if (fate == LeftoverFate::Restore) {
+            if (moveWithoutReplacing(folder, leftover.name, name)) {
+                current = bytes.value();
+                continue;
+            }
+            fate = LeftoverFate::Keep; // the file is there after all
+        }
+        if (fate == LeftoverFate::Remove) {
+            ::unlinkat(folder, leftover.name.constData(), 0);
+            continue;
+        }
+        if (const Result<QByteArray> keptAs = keepUnderFreeName(folder, leftover.name, name, keptSuffix))
+            kept.append(QFile::decodeName(keptAs.value()));
+    }
+    return kept;
+}
+
 QString keptName(const QString &path, const QString &suffix, int number)
 {
     const QString base = path + suffix;
@@ -634,6 +818,11 @@ QString keptName(const QString &path, const QString &suffix, int number)
 void setExchangeUsed(bool used)
 {
     exchangeUsed.store(used);
+}
+
+void setStepHook(StepHook hook)
+{
+    stepHook.store(hook);
 }
 
 void ignoreFileSizeSignal()

@@ -5,7 +5,9 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // Files inside a project folder, read and written without trusting what lies there: a
@@ -71,6 +73,23 @@ struct Replaced
 Result<Replaced> replaceKeeping(const QString &path, QByteArrayView bytes, const QString &root,
                                 const Version &known, const QString &keptSuffix);
 
+// What becomes of a temporary file that a killed write left beside its file.
+enum class LeftoverFate {
+    Remove,  // nothing in it is lost
+    Keep,    // moved to the next free kept name
+    Restore, // becomes the file again (only while the file is missing; kept otherwise)
+};
+// Decides for the bytes of one leftover, given the file's current bytes (none: missing or
+// unreadable).
+using LeftoverJudge = std::function<LeftoverFate(const QByteArray &leftover, const std::optional<QByteArray> &current)>;
+
+// Settles the temporary files that writes of `path` killed midway left beside it
+// ("<file name>.<hex>.tmp", regular files only; nothing else is looked at), newest first and
+// at most 100 in one call. A leftover that cannot be read is kept. Returns the names the
+// kept ones now have.
+Result<QStringList> settleLeftovers(const QString &path, const QString &root, const QString &keptSuffix,
+                                    const LeftoverJudge &judge);
+
 // The names a kept-aside copy of `path` may take, in order: "<path><suffix>", then
 // "<path><suffix>.1", "<path><suffix>.2", …
 QString keptName(const QString &path, const QString &suffix, int number);
@@ -78,6 +97,14 @@ QString keptName(const QString &path, const QString &suffix, int number);
 // Tests run the order used where the file system cannot exchange two names (check, keep
 // aside, then rename).
 void setExchangeUsed(bool used);
+
+// The moments of replaceKeeping at which a test may stop the process, to see what a kill
+// there leaves: the new version written under its temporary name; swapped in (the replaced
+// file now under the temporary name); where names cannot be exchanged, the replaced file
+// kept aside and the new one not yet renamed in.
+enum class SaveStep { Written, Exchanged, KeptAside };
+using StepHook = void (*)(SaveStep);
+void setStepHook(StepHook hook);
 
 // Makes a write beyond the file-size limit fail with an error instead of ending the
 // program (SIGXFSZ ignored). Called once at program start.

@@ -7,6 +7,7 @@
 #include <Whitespace.h>
 
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
@@ -22,6 +23,8 @@
 #include <ProjectFile.h>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,6 +57,33 @@ private:
     bool m_active = false;
 };
 
+// A project whose plan the editor has loaded and written once.
+struct EditorOnAPlan
+{
+    explicit EditorOnAPlan(const QString &root) : project(makeProject(root)), model(project)
+    {
+        model.load();
+        model.addLane();
+        lane = model.plan().lanes.first().id;
+        path = planPath(project);
+    }
+
+    XcodeProject project;
+    PlanEditorModel model;
+    QUuid lane;
+    QString path;
+};
+
+// Every file in the plan's folder, one after the other: where a version written there may lie.
+QByteArray everythingBeside(const QString &path)
+{
+    const QDir folder = QFileInfo(path).dir();
+    QByteArray everything;
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden))
+        everything += readBytes(folder.filePath(name));
+    return everything;
+}
+
 } // namespace
 
 class TestPlanEditorModel final : public QObject
@@ -81,7 +111,13 @@ private Q_SLOTS:
     void outsideWritesRacingEditsAreNeverLost();
     void slowOutsideWriterCaughtByAnEditLosesNothing_data();
     void slowOutsideWriterCaughtByAnEditLosesNothing();
+    void inPlaceWriterRacingSavesLosesNothing();
+    void killedSaveIsSettledAtTheNextLoad_data();
+    void killedSaveIsSettledAtTheNextLoad();
+    void keptVersionIsToldUntilClosedOrLoaded();
     void replacedFastlaneFolderIsLoaded();
+    void recreatedProjectFolderIsWatchedAgain_data();
+    void recreatedProjectFolderIsWatchedAgain();
     void outsideChangeIsSeenWhileEditsGoOn();
     void keptCopiesAreNeverOverwritten();
     void failedWriteNamesTheSystemsReason();
@@ -499,12 +535,10 @@ void TestPlanEditorModel::planCaughtHalfWrittenIsLoadedOnceComplete()
 // version it wrote must end up in the plan file or in a kept file.
 void TestPlanEditorModel::outsideWritesRacingEditsAreNeverLost()
 {
-    const XcodeProject project = makeProject(m_dir->path());
-    PlanEditorModel model(project);
-    model.load();
-    model.addLane();
-    const QUuid lane = model.plan().lanes.first().id;
-    const QString path = planPath(project);
+    EditorOnAPlan editor(m_dir->path());
+    PlanEditorModel &model = editor.model;
+    const QUuid lane = editor.lane;
+    const QString path = editor.path;
 
     constexpr int rounds = 300;
     QList<QByteArray> versions;
@@ -536,18 +570,10 @@ void TestPlanEditorModel::outsideWritesRacingEditsAreNeverLost()
     writer.join();
     QVERIFY(!model.saveError());
 
-    QByteArrayList everything;
-    const QDir folder = QFileInfo(path).dir();
-    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden)) {
-        if (name != QStringLiteral("shots.json.writer"))
-            everything.append(readBytes(folder.filePath(name)));
-    }
+    const QByteArray everything = everythingBeside(path);
     int lost = 0;
-    for (int i = 0; i < written.load(); ++i) {
-        const QByteArray marker = "\"outside-" + QByteArray::number(i) + '"';
-        if (std::none_of(everything.cbegin(), everything.cend(), [&](const QByteArray &bytes) { return bytes.contains(marker); }))
-            ++lost;
-    }
+    for (int i = 0; i < written.load(); ++i)
+        lost += everything.contains("\"outside-" + QByteArray::number(i) + '"') ? 0 : 1;
     qInfo("%d of %d outside versions lost", lost, written.load());
     QCOMPARE(lost, 0);
 }
@@ -585,6 +611,166 @@ void TestPlanEditorModel::slowOutsideWriterCaughtByAnEditLosesNothing()
     QCOMPARE(readBytes(planPath(project) + QStringLiteral(".unreadable")), theirs);
 }
 
+// A tool that reacts to every save by appending to the plan file in place (a formatter on save,
+// a sync client): its bytes land on the editor's new file right after the swap, often before
+// the editor has taken that file's stamp. Each record must end up in the plan file or in a
+// kept file, never be taken for the editor's own write and removed with it.
+void TestPlanEditorModel::inPlaceWriterRacingSavesLosesNothing()
+{
+    EditorOnAPlan editor(m_dir->path());
+    PlanEditorModel &model = editor.model;
+    const QUuid lane = editor.lane;
+    const QString path = editor.path;
+    const QByteArray native = QFile::encodeName(path);
+
+    const int watch = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    QVERIFY(watch >= 0);
+    const auto closeWatch = qScopeGuard([watch] { ::close(watch); });
+    QVERIFY(::inotify_add_watch(watch, QFile::encodeName(QFileInfo(path).path()).constData(), IN_MOVED_TO) >= 0);
+    const auto record = [](int number) { return "\n<outside-" + QByteArray::number(number) + ">\n"; };
+    std::atomic<bool> stop{false};
+    std::atomic<int> appended{0};
+    std::thread writer([&] {
+        alignas(struct inotify_event) char events[4096];
+        while (!stop.load()) {
+            struct pollfd ready{watch, POLLIN, 0};
+            if (::poll(&ready, 1, 20) <= 0)
+                continue;
+            const ssize_t length = ::read(watch, events, sizeof events);
+            for (ssize_t at = 0; at < length;) {
+                const auto *event = reinterpret_cast<const struct inotify_event *>(events + at);
+                at += ssize_t(sizeof(struct inotify_event) + event->len);
+                if (event->len == 0 || qstrcmp(event->name, "shots.json") != 0)
+                    continue;
+                const int fd = ::open(native.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+                if (fd < 0)
+                    continue;
+                const QByteArray bytes = record(appended.load());
+                if (::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size())
+                    appended.fetch_add(1);
+                ::close(fd);
+            }
+        }
+    });
+    QElapsedTimer clock;
+    clock.start();
+    int saves = 0;
+    while (saves < 400 && clock.elapsed() < 3000)
+        model.setLaneName(lane, QStringLiteral("Bearbeitet %1").arg(++saves));
+    QTest::qWait(50); // the reaction to the last save
+    stop.store(true);
+    writer.join();
+    QVERIFY(!model.saveError());
+    QVERIFY(appended.load() > 0);
+
+    const QByteArray everything = everythingBeside(path);
+    int lost = 0;
+    for (int i = 0; i < appended.load(); ++i)
+        lost += everything.contains(record(i)) ? 0 : 1;
+    qInfo("%d saves, %d records appended, %d lost", saves, appended.load(), lost);
+    QCOMPARE(lost, 0);
+}
+
+void TestPlanEditorModel::killedSaveIsSettledAtTheNextLoad_data()
+{
+    QTest::addColumn<QString>("moment"); // where the saving process is killed
+    QTest::addColumn<QString>("shown");  // the plan shown after the next load: "new" or "outside"
+    QTest::addColumn<QString>("kept");   // what "shots.json.unreadable" holds then
+    QTest::addColumn<bool>("told");      // whether that load says it kept a version
+
+    QTest::newRow("new version written, not yet swapped in") << "written" << "outside" << "new" << true;
+    QTest::newRow("swapped in, the replaced one not yet kept") << "exchanged" << "new" << "outside" << true;
+    // Where names cannot be exchanged, the one kept aside is kept already; the new one is
+    // waiting to be renamed in, and no plan file is there.
+    QTest::newRow("kept aside, not yet renamed in") << "kept-aside" << "new" << "outside" << false;
+}
+
+// A save killed at its dangerous moments by SIGKILL, in a process of its own: the next load
+// leaves no temporary file behind, loses neither version and shows a whole plan.
+void TestPlanEditorModel::killedSaveIsSettledAtTheNextLoad()
+{
+    QFETCH(QString, moment);
+    QFETCH(QString, shown);
+    QFETCH(QString, kept);
+    QFETCH(bool, told);
+    ScreenshotPlan outside = ScreenshotPlan::makeDefault({QStringLiteral("fi-FI")});
+    outside.shots.append(makeShot(QStringLiteral("Von außen"), std::nullopt, 1));
+    ScreenshotPlan edited = ScreenshotPlan::makeDefault({QStringLiteral("da-DK")});
+    edited.shots.append(makeShot(QStringLiteral("Bearbeitet"), std::nullopt, 2));
+    ProjectSpec spec;
+    spec.shotsJson = outside.encode();
+    const XcodeProject project = makeProject(m_dir->path(), spec);
+    const QString newPlan = m_dir->filePath(QStringLiteral("new.json"));
+    QVERIFY(writeBytes(newPlan, edited.encode()));
+
+    QProcess saving;
+    saving.start(QStringLiteral(PLAN_SAVE_PROBE), {*project.fastlaneDirectory, project.fastlaneRoot(), moment, newPlan});
+    QVERIFY(saving.waitForFinished(10000));
+    QCOMPARE(saving.exitStatus(), QProcess::CrashExit);
+    const QDir folder = QFileInfo(planPath(project)).dir();
+    QCOMPARE(folder.entryList({QStringLiteral("shots.json.*.tmp")}, QDir::Files).size(), 1);
+
+    PlanEditorModel model(project);
+    model.load();
+    QCOMPARE(model.plan(), shown == QStringLiteral("new") ? edited : outside);
+    QCOMPARE(planOnDisk(project), model.plan());
+    QCOMPARE(ScreenshotPlan::decode(readBytes(planPath(project) + QStringLiteral(".unreadable"))),
+             kept == QStringLiteral("new") ? edited : outside);
+    QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             (QStringList{QStringLiteral("shots.json"), QStringLiteral("shots.json.unreadable")}));
+    QCOMPARE(model.keptNotice().has_value(), told);
+}
+
+// The plan's folder is replaced by a file (a save fails), then put back holding another plan;
+// the next edit keeps that plan aside, and the page says where it went.
+void TestPlanEditorModel::keptVersionIsToldUntilClosedOrLoaded()
+{
+    const XcodeProject project = makeProject(m_dir->path());
+    PlanEditorModel model(project);
+    model.load();
+    model.addLane();
+    QCOMPARE(model.keptNotice(), std::nullopt);
+
+    const QString planFolder = QFileInfo(planPath(project)).path();
+    const QString away = m_dir->filePath(QStringLiteral("away"));
+    QVERIFY(QDir().rename(planFolder, away));
+    QVERIFY(writeBytes(planFolder, "kein Ordner"));
+    model.addLane();
+    QVERIFY(model.saveError());
+    ScreenshotPlan restored = ScreenshotPlan::makeDefault({QStringLiteral("nl-NL")});
+    restored.shots.append(makeShot(QStringLiteral("Aus der Sicherung"), std::nullopt, 1));
+    QVERIFY(writeBytes(away + QStringLiteral("/shots.json"), restored.encode()));
+    QVERIFY(QFile::remove(planFolder));
+    QVERIFY(QDir().rename(away, planFolder));
+    QSignalSpy changed(&model, &PlanEditorModel::stateChanged);
+    model.addLane();
+    QVERIFY(!model.saveError());
+    QCOMPARE(ScreenshotPlan::decode(readBytes(planPath(project) + QStringLiteral(".unreadable"))), restored);
+    QCOMPARE(model.keptNotice(), QStringLiteral("Die Datei wurde außerhalb geändert. Ihre Fassung liegt jetzt unter "
+                                                "„shots.json.unreadable“."));
+    QVERIFY(changed.count() > 0);
+
+    // It stays through later saves until closed; the next version kept is told by its name.
+    model.addLane();
+    QVERIFY(model.keptNotice());
+    model.closeKeptNotice();
+    QCOMPARE(model.keptNotice(), std::nullopt);
+    QVERIFY(writeBytes(planPath(project), restored.encode()));
+    model.addLane();
+    QCOMPARE(model.keptNotice(), QStringLiteral("Die Datei wurde außerhalb geändert. Ihre Fassung liegt jetzt unter "
+                                                "„shots.json.unreadable.1“."));
+    model.load();
+    QCOMPARE(model.keptNotice(), std::nullopt);
+
+    // Several kept by one load are all named.
+    const QByteArray other = ScreenshotPlan::makeDefault({QStringLiteral("sv-SE")}).encode();
+    QVERIFY(writeBytes(planPath(project) + QStringLiteral(".1a.tmp"), other));
+    QVERIFY(writeBytes(planPath(project) + QStringLiteral(".2b.tmp"), restored.encode()));
+    model.load();
+    QCOMPARE(model.keptNotice(), QStringLiteral("Die Datei wurde außerhalb geändert. Ihre Fassungen liegen jetzt unter "
+                                                "„shots.json.unreadable.2“ und „shots.json.unreadable.3“."));
+}
+
 // A branch switch deletes the fastlane folder and, a while later, brings it back with another
 // plan: the editor loads that plan, and the next edit goes on from it.
 void TestPlanEditorModel::replacedFastlaneFolderIsLoaded()
@@ -614,16 +800,58 @@ void TestPlanEditorModel::replacedFastlaneFolderIsLoaded()
     QTRY_COMPARE(model.plan(), other);
 }
 
+void TestPlanEditorModel::recreatedProjectFolderIsWatchedAgain_data()
+{
+    QTest::addColumn<bool>("repositoryTop"); // the fastlane folder lies at the repository's top
+    QTest::newRow("project folder") << false;
+    QTest::newRow("repository's top") << true;
+}
+
+// The folder holding the fastlane folder is removed and made again, as a fresh clone does:
+// later outside rewrites of the plan are still loaded.
+void TestPlanEditorModel::recreatedProjectFolderIsWatchedAgain()
+{
+    QFETCH(bool, repositoryTop);
+    XcodeProject project = makeProject(m_dir->path(), {}, QStringLiteral("Repo"));
+    if (repositoryTop) {
+        ProjectSpec withoutFastlane;
+        withoutFastlane.fastlane = false;
+        const QString fastlane = *project.fastlaneDirectory;
+        project = makeProject(project.url, withoutFastlane, QStringLiteral("App"));
+        project.hasFastlane = true;
+        project.fastlaneDirectory = fastlane;
+    }
+    const QString top = project.fastlaneRoot();
+    PlanEditorModel model(project);
+    model.load();
+    model.addLane();
+    QTest::qWait(100); // the editor's own write is no outside change
+
+    QVERIFY(QDir(top).removeRecursively());
+    QTest::qWait(200); // looked at while it is gone
+    ScreenshotPlan cloned = ScreenshotPlan::makeDefault({QStringLiteral("pl-PL")});
+    cloned.shots.append(makeShot(QStringLiteral("Frisch geklont"), std::nullopt, 1));
+    QVERIFY(QDir().mkpath(top));
+    QTest::qWait(100); // the folder alone, as a clone makes it first
+    QVERIFY(writeBytes(planPath(project), cloned.encode()));
+    QTRY_COMPARE_WITH_TIMEOUT(model.plan(), cloned, 1000);
+
+    // Armed again below it: the next rewrite is seen too.
+    cloned.languages = {QStringLiteral("cs-CZ")};
+    QVERIFY(writeBytes(planPath(project) + QStringLiteral(".new"), cloned.encode()));
+    QCOMPARE(::rename(QFile::encodeName(planPath(project) + QStringLiteral(".new")).constData(),
+                      QFile::encodeName(planPath(project)).constData()), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(model.plan(), cloned, 1000);
+}
+
 // Someone types faster than the check's delay while another program writes the plan now and
 // then: the editor's own writes must not keep putting off the look at the file.
 void TestPlanEditorModel::outsideChangeIsSeenWhileEditsGoOn()
 {
-    const XcodeProject project = makeProject(m_dir->path());
-    PlanEditorModel model(project);
-    model.load();
-    model.addLane();
-    const QUuid lane = model.plan().lanes.first().id;
-    const QString path = planPath(project);
+    EditorOnAPlan editor(m_dir->path());
+    PlanEditorModel &model = editor.model;
+    const QUuid lane = editor.lane;
+    const QString path = editor.path;
 
     // A keystroke every 20 ms; between two, the other program writes a version of its own at an
     // offset that changes from one keystroke to the next.

@@ -14,6 +14,7 @@
 #include <PlaceholderPane.h>
 #include <PlanEditorModel.h>
 #include <RunBlock.h>
+#include <SaveErrorBar.h>
 #include <ShotPlanEditorView.h>
 #include <SimulatorLocationSheet.h>
 #include <Spring.h>
@@ -137,6 +138,7 @@ private Q_SLOTS:
     void buildPicker();
     void noteAndErrorLines();
     void failedSaveStaysInView();
+    void keptVersionIsToldUntilClosed();
     void locationSheet();
     void typingIntoLaneNameKeepsFocus();
     void screenshot();
@@ -601,6 +603,46 @@ void TestPlanEditorView::failedSaveStaysInView()
     QVERIFY(promise->isVisible());
     for (QLabel *label : view->findChildren<QLabel *>())
         QVERIFY(!label->text().startsWith(QStringLiteral("Konnte nicht")) || !label->isVisible());
+}
+
+// An edit keeps a version written outside aside: the page says where it lies, above the
+// scrolling page and not as a failure, until the user closes it.
+void TestPlanEditorView::keptVersionIsToldUntilClosed()
+{
+    ProjectSpec spec;
+    spec.shotsJson = longPlan().encode();
+    const XcodeProject project = makeProject(m_dir->path(), spec);
+    auto view = showPage(project);
+    PlanEditorModel *model = view->model();
+    SaveErrorBar *bar = view->keptNoticeBar();
+    QVERIFY(!bar->isVisible());
+
+    QVERIFY(writeBytes(planPath(project), ScreenshotPlan::makeDefault({QStringLiteral("is-IS")}).encode()));
+    model->setLaneName(model->plan().lanes.first().id, QStringLiteral("Bearbeitet"));
+    QCoreApplication::processEvents();
+    QScrollBar *scrollBar = view->scrollArea()->verticalScrollBar();
+    QTRY_VERIFY(scrollBar->maximum() > 0);
+    const QString told = QStringLiteral("Die Datei wurde außerhalb geändert. Ihre Fassung liegt jetzt unter "
+                                        "„shots.json.unreadable“.");
+    auto *text = bar->findChild<QLabel *>(QStringLiteral("keptNoticeBarText"));
+    for (const int position : {0, scrollBar->maximum()}) {
+        scrollBar->setValue(position);
+        QCoreApplication::processEvents();
+        QVERIFY(inView(view.get(), text));
+        QVERIFY(!view->scrollArea()->isAncestorOf(bar));
+    }
+    QCOMPARE(text->text(), told);
+    QVERIFY(text->palette().color(QPalette::WindowText) != AppPalette::destructive());
+    auto *symbol = bar->findChild<SymbolLabel *>(QStringLiteral("keptNoticeBarSymbol"));
+    QVERIFY(symbol && symbol->color() != AppPalette::destructive());
+    QVERIFY(!view->saveErrorBar()->isVisible());
+
+    auto *close = bar->findChild<QToolButton *>(QStringLiteral("keptNoticeBarClose"));
+    QVERIFY(close && inView(view.get(), close));
+    QTest::mouseClick(close, Qt::LeftButton);
+    QCOMPARE(model->keptNotice(), std::nullopt);
+    QVERIFY(!bar->isVisible());
+    QVERIFY(!view->findChild<QWidget *>(QStringLiteral("saveErrorPin"))->isVisible());
 }
 
 void TestPlanEditorView::locationSheet()

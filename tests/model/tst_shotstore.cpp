@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QDateTime>
+#include <QHash>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -96,6 +98,8 @@ private Q_SLOTS:
     void loadReportsMissingAndBrokenFiles();
     void neverWritesOrReadsThroughLinksLeadingOut();
     void replacedPlansAreKeptNeverOverwritten();
+    void leftoversOfKilledSavesAreSettled_data();
+    void leftoversOfKilledSavesAreSettled();
 };
 
 void TestShotStore::paths()
@@ -264,6 +268,85 @@ void TestShotStore::replacedPlansAreKeptNeverOverwritten()
     QCOMPARE(fourth.value().kept, QString());
     QCOMPARE(store.load().value().shots.first().name, QString("vier"));
     QCOMPARE(QDir(store.folder()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+}
+
+void TestShotStore::leftoversOfKilledSavesAreSettled_data()
+{
+    // Contents by name: "one", "two", "three" are plans; "one relaid" is "one" in another
+    // layout; "two cut" the first half of "two"; "two appended" has bytes after its end;
+    // "broken" is no plan; "-" is no file.
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QStringList>("leftovers"); // oldest first
+    QTest::addColumn<QString>("after");          // "shots.json" afterwards
+    QTest::addColumn<QStringList>("kept");       // ".unreadable", ".unreadable.1", …
+
+    QTest::newRow("empty") << "one" << QStringList{""} << "one" << QStringList();
+    QTest::newRow("cut short") << "one" << QStringList{"two cut"} << "one" << QStringList();
+    QTest::newRow("the same bytes") << "one" << QStringList{"one"} << "one" << QStringList();
+    QTest::newRow("the same plan, another layout") << "one" << QStringList{"one relaid"} << "one" << QStringList();
+    QTest::newRow("another plan") << "one" << QStringList{"two"} << "one" << QStringList{"two"};
+    QTest::newRow("broken otherwise") << "one" << QStringList{"two appended"} << "one" << QStringList{"two appended"};
+    QTest::newRow("plan file broken") << "broken" << QStringList{"two"} << "broken" << QStringList{"two"};
+    QTest::newRow("plan file missing") << "-" << QStringList{"two"} << "two" << QStringList();
+    QTest::newRow("plan file missing, the newest comes back")
+        << "-" << QStringList{"two", "three"} << "three" << QStringList{"two"};
+    QTest::newRow("plan file missing, nothing whole") << "-" << QStringList{"two cut", "broken"} << "-"
+                                                      << QStringList{"broken"};
+}
+
+void TestShotStore::leftoversOfKilledSavesAreSettled()
+{
+    QFETCH(QString, current);
+    QFETCH(QStringList, leftovers);
+    QFETCH(QString, after);
+    QFETCH(QStringList, kept);
+    const QByteArray one = samplePlan("eins").encode();
+    const QByteArray two = samplePlan("zwei").encode();
+    const QHash<QString, QByteArray> contents{
+        {"", QByteArray()},
+        {"one", one},
+        {"one relaid", QByteArray(one).replace("    ", "\t")},
+        {"two", two},
+        {"two cut", two.left(two.size() / 2)},
+        {"two appended", two + "\n<outside-7>\n"},
+        {"three", samplePlan("drei").encode()},
+        {"broken", "{\"languages\": [\"de-DE\",]}"},
+    };
+
+    QTemporaryDir dir;
+    const ShotStore store(dir.filePath("fastlane"));
+    QVERIFY(QDir().mkpath(store.folder()));
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    if (current != "-")
+        QVERIFY(write(store.planPath(), contents.value(current)));
+    for (qsizetype i = 0; i < leftovers.size(); ++i) {
+        const QString path = store.planPath() + QStringLiteral(".%1.tmp").arg(0xa0 + i, 0, 16);
+        QVERIFY(write(path, contents.value(leftovers.at(i))));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(i - 100), QFileDevice::FileModificationTime));
+    }
+
+    const Result<QStringList> settled = store.settleLeftovers();
+    QVERIFY2(settled, qPrintable(settled.error()));
+    QStringList expected{"shots.json"};
+    if (after == "-") {
+        QVERIFY(!QFile::exists(store.planPath()));
+        expected.clear();
+    } else {
+        QCOMPARE(readAll(store.planPath()), contents.value(after));
+    }
+    QStringList keptNames;
+    for (qsizetype i = 0; i < kept.size(); ++i) {
+        keptNames.append(i == 0 ? QStringLiteral("shots.json.unreadable") : QStringLiteral("shots.json.unreadable.%1").arg(i));
+        QCOMPARE(readAll(QDir(store.folder()).filePath(keptNames.last())), contents.value(kept.at(i)));
+    }
+    QCOMPARE(settled.value(), keptNames);
+    expected += keptNames;
+    QCOMPARE(QDir(store.folder()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
 }
 
 QTEST_APPLESS_MAIN(TestShotStore)

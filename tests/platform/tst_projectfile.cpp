@@ -57,6 +57,22 @@ struct Folders
     QString out(const QString &name) const { return outside + '/' + name; }
 };
 
+// Whether this file system grants leases (the check that nobody still writes to a file).
+bool leasesWork(const QString &folder)
+{
+    const QString probe = folder + QStringLiteral("/lease-probe");
+    if (!writeFile(probe, "x"))
+        return false;
+    const int fd = ::open(QFile::encodeName(probe).constData(), O_RDONLY | O_CLOEXEC);
+    const bool granted = fd >= 0 && ::fcntl(fd, F_SETLEASE, F_RDLCK) == 0;
+    if (granted)
+        ::fcntl(fd, F_SETLEASE, F_UNLCK);
+    if (fd >= 0)
+        ::close(fd);
+    QFile::remove(probe);
+    return granted;
+}
+
 // Exchanges names or takes the order used where that is missing, for one test.
 class ExchangeUse final
 {
@@ -86,6 +102,7 @@ private Q_SLOTS:
     void keptCopiesAreNeverOverwritten();
     void replacedFileIsKeptUnlessKnown_data();
     void replacedFileIsKeptUnlessKnown();
+    void leftoversAreOnlyWhatAWriteLeaves();
     void linksAreWalkedInsideOnly_data();
     void linksAreWalkedInsideOnly();
     void folderSwappedForALinkNeverLeadsOut();
@@ -271,6 +288,9 @@ void TestProjectFile::replacedFileIsKeptUnlessKnown_data()
         QTest::addRow("changed in place, %s", order) << "in place" << exchange << QByteArray("theirs");
         QTest::addRow("replaced by rename, %s", order) << "by rename" << exchange << QByteArray("theirs");
         QTest::addRow("version not known, %s", order) << "unknown" << exchange << QByteArray("ours");
+        // Opened before the save and written to after it: what it writes must not go into a
+        // removed file.
+        QTest::addRow("held open for writing, %s", order) << "held open" << exchange << QByteArray("ours, then more");
     }
 }
 
@@ -306,8 +326,19 @@ void TestProjectFile::replacedFileIsKeptUnlessKnown()
     } else if (outside == "unknown") {
         known = ProjectFile::Version();
     }
+    int writer = -1;
+    if (outside == "held open") {
+        if (!leasesWork(f.project))
+            QSKIP("This file system grants no leases.");
+        writer = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        QVERIFY(writer >= 0);
+    }
 
     const auto second = ProjectFile::replaceKeeping(path, "new", f.project, known, ".kept");
+    if (writer >= 0) {
+        QCOMPARE(::write(writer, ", then more", 11), 11);
+        ::close(writer);
+    }
     QVERIFY2(second, qPrintable(second.error()));
     QCOMPARE(readFile(path), QByteArray("new"));
     QCOMPARE(second->written, ProjectFile::stamp(path));
@@ -320,6 +351,50 @@ void TestProjectFile::replacedFileIsKeptUnlessKnown()
         QCOMPARE(second->kept, QString());
     }
     QCOMPARE(QDir(f.project).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+}
+
+// Only regular files named as a write names its temporary file are looked at; the judge's
+// word is carried out, newest first, and a restore never replaces the file.
+void TestProjectFile::leftoversAreOnlyWhatAWriteLeaves()
+{
+    Folders f;
+    const QString path = f.in("shots.json");
+    const auto leftover = [&](const QString &name, const QByteArray &bytes, qint64 secondsAgo) {
+        const QString file = f.in(name);
+        QVERIFY(writeFile(file, bytes));
+        const struct timespec times[2] = {{::time(nullptr) - secondsAgo, 0}, {::time(nullptr) - secondsAgo, 0}};
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0), 0);
+    };
+    leftover("shots.json.1a2b3c4d.tmp", "older", 20);
+    leftover("shots.json.e5.tmp", "newer", 10);
+    leftover("shots.json.0.tmp", "remove me", 5);
+    // Not what a write of "shots.json" leaves:
+    const QStringList strangers{"shots.json.tmp", "shots.json.ABC.tmp", "shots.json.123456789.tmp", "shots.json.x1.tmp",
+                                "other.json.1a.tmp", "shots.json.1a.tmp.bak"};
+    for (const QString &name : strangers)
+        QVERIFY(writeFile(f.in(name), "stranger"));
+    QVERIFY(QFile::link(f.out("secret"), f.in("shots.json.2b.tmp")));
+    QCOMPARE(::mkfifo(QFile::encodeName(f.in("shots.json.3c.tmp")).constData(), 0644), 0);
+    QVERIFY(QDir().mkpath(f.in("shots.json.4d.tmp")));
+
+    QByteArrayList judged;
+    const auto judge = [&](const QByteArray &bytes, const std::optional<QByteArray> &current) {
+        judged.append(bytes + " over " + current.value_or("nothing"));
+        if (bytes == "remove me")
+            return ProjectFile::LeftoverFate::Remove;
+        return ProjectFile::LeftoverFate::Restore; // the second one finds the file there: kept
+    };
+    const auto kept = ProjectFile::settleLeftovers(path, f.project, ".kept", judge);
+    QVERIFY2(kept, qPrintable(kept.error()));
+    QCOMPARE(judged, (QByteArrayList{"remove me over nothing", "newer over nothing", "older over newer"}));
+    QCOMPARE(kept.value(), QStringList{"shots.json.kept"});
+    QCOMPARE(readFile(path), QByteArray("newer"));
+    QCOMPARE(readFile(path + ".kept"), QByteArray("older"));
+    QStringList left = strangers;
+    left << "shots.json" << "shots.json.kept" << "shots.json.2b.tmp" << "shots.json.3c.tmp" << "shots.json.4d.tmp";
+    left.sort();
+    QCOMPARE(QDir(f.project).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+             left);
 }
 
 void TestProjectFile::linksAreWalkedInsideOnly_data()
