@@ -29,9 +29,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QScopeGuard>
 #include <QTest>
 #include <QToolButton>
 
@@ -294,6 +296,10 @@ void TestPlanEditorView::extraLanguageSection()
 
 void TestPlanEditorView::switchingLanguageOnAppendsAndSummarises()
 {
+    // Names come in the user's language; under LANG=C there is none and codes stand alone.
+    const QLocale userLocale;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const auto restoreLocale = qScopeGuard([userLocale] { QLocale::setDefault(userLocale); });
     auto view = showPage(makeProject(m_dir->path())); // de-DE, en-GB
     auto *languages = view->findChild<LanguagesSection *>();
     languages->rebuildMenu();
