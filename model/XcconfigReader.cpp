@@ -51,11 +51,14 @@ std::optional<QString> includedPath(QStringView line)
 }
 
 // The lines of a file that matter, in order: definitions, and includes as an empty key with
-// the path as written.
-Definitions lines(const QString &text)
+// the path as written. Nothing when the file alone holds more of either than a chain may.
+std::optional<Definitions> lines(const QString &text)
 {
     Definitions result;
+    qsizetype includes = 0;
     for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        if (includes > maximumIncludes || result.size() - includes > maximumDefinitions)
+            return std::nullopt;
         // "//" opens a comment anywhere on the line; values that need two slashes write "/$()/".
         if (const qsizetype comment = line.indexOf(QLatin1String("//")); comment >= 0)
             line = line.first(comment);
@@ -65,8 +68,10 @@ Definitions lines(const QString &text)
         if (line.isEmpty())
             continue;
         if (line.startsWith(QLatin1Char('#'))) {
-            if (const auto path = includedPath(line))
+            if (const auto path = includedPath(line)) {
                 result.append({QString(), *path});
+                ++includes;
+            }
             continue;
         }
         const qsizetype equals = line.indexOf(QLatin1Char('='));
@@ -76,6 +81,8 @@ Definitions lines(const QString &text)
         if (isSettingName(key))
             result.append({key.toString(), settingValue(line.sliced(equals + 1))});
     }
+    if (includes > maximumIncludes || result.size() - includes > maximumDefinitions)
+        return std::nullopt;
     return result;
 }
 
@@ -139,7 +146,9 @@ bool Files::append(const QString &path, Chain &chain)
         if (const Result<QByteArray> bytes = ProjectFile::read(path, m_projectFolder)) {
             read.readable = true;
             read.size = bytes.value().size();
-            read.lines = lines(QString::fromUtf8(bytes.value()));
+            const auto fileLines = lines(QString::fromUtf8(bytes.value()));
+            read.withinCaps = fileLines.has_value();
+            read.lines = fileLines.value_or(Definitions());
             m_bytesRead += read.size;
             ++m_filesRead;
         }
@@ -147,6 +156,8 @@ bool Files::append(const QString &path, Chain &chain)
     }
     if (!known->readable)
         return true;
+    if (!known->withinCaps)
+        return false;
     chain.bytes += known->size;
     if (chain.bytes > maximumChainBytes || m_bytesRead > maximumBytesRead)
         return false;
@@ -173,7 +184,7 @@ bool Files::append(const QString &path, Chain &chain)
 Definitions parse(const QString &text, const std::function<Definitions(const QString &path)> &include)
 {
     Definitions definitions;
-    for (const BuildSettingsResolver::Definition &line : lines(text)) {
+    for (const BuildSettingsResolver::Definition &line : lines(text).value_or(Definitions())) {
         if (isInclude(line))
             definitions += include(line.value);
         else

@@ -49,6 +49,7 @@ private:
     struct File
     {
         bool readable = false;
+        bool withinCaps = true; // false: no chain that includes it can be complete
         qint64 size = 0;
         Definitions lines;
     };
@@ -71,7 +72,8 @@ Definitions read(const QString &path, const QString &projectFolder);
 
 // The definitions of one file's text; `include` is called with the path each include line
 // names (as written) and its result is put in place. A missing file included without "?"
-// fails the real build; here it only adds nothing, like "#include?".
+// fails the real build; here it only adds nothing, like "#include?". Nothing for a text with
+// more include lines or definitions than a chain may hold.
 Definitions parse(const QString &text, const std::function<Definitions(const QString &path)> &include);
 
 } // namespace XcconfigReader
