@@ -6,8 +6,6 @@
 #include <SimulatorLaunch.h>
 #include <StepResolver.h>
 #include <Uuid.h>
-#include <XcodeProjectInspector.h>
-#include <XcodeSchemes.h>
 
 #include <QDir>
 #include <QSet>
@@ -346,11 +344,8 @@ void RecorderModel::startAppWithRecorder()
     if (m_launchRun)
         m_launchRun->cancel();
 
-    const QString xcodeprojPath = *m_project.xcodeprojPath;
-    const QString pbxproj = XcodeProjectInspector::readProjectFile(xcodeprojPath);
-    const auto launchTarget = XcodeProjectInspector::launchTarget(pbxproj);
-    const auto target = launchTarget.value_or(XcodeProjectInspector::LaunchTarget{m_project.name, SimPlatform::iOS});
-    const QString scheme = launchTarget ? XcodeSchemes::schemeFor(m_project, pbxproj, target.name) : m_project.name;
+    const SimulatorLaunch::AppToLaunch app = SimulatorLaunch::appToLaunch(m_project, m_configuration);
+    const SimPlatform platform = app.target ? app.target->platform : SimPlatform::iOS;
 
     // Without fresh sources the script builds from whatever lies there, or fails visibly.
     (void)SimulatorLaunch::installRecorderTemplate();
@@ -365,9 +360,9 @@ void RecorderModel::startAppWithRecorder()
     if (m_location)
         location = SimulatorLaunch::Location{m_location->latitude, m_location->longitude};
 
-    const QString script = SimulatorLaunch::makeScript(xcodeprojPath, scheme, *m_project.bundleIdentifier,
-                                                       target.platform, m_configuration, m_launchEnvironment,
-                                                       m_launchArguments, location, recorder, m_project.workspacePath);
+    const QString script = SimulatorLaunch::makeScript(*m_project.xcodeprojPath, app.scheme, app.bundleIdentifier, platform,
+                                                       m_configuration, m_launchEnvironment, m_launchArguments, location,
+                                                       recorder, m_project.workspacePath, app.configuration);
 
     const QString title = launchRunTitle();
     auto *run = new LaneRunModel(title, script, m_project.url, this);
@@ -449,7 +444,8 @@ void RecorderModel::save()
     }
     if (m_stabilize && m_project.bundleIdentifier) {
         const QPointer<RecorderModel> self(this);
-        m_resolver->resolve(m_steps, *m_project.bundleIdentifier,
+        // The app that was launched: the configuration's own identifier.
+        m_resolver->resolve(m_steps, SimulatorLaunch::appToLaunch(m_project, m_configuration).bundleIdentifier,
                             [self](std::optional<QList<ShotStepItem>> resolved) {
                                 if (!self)
                                     return;

@@ -5,11 +5,13 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <memory>
 #include <optional>
 
 // Build settings of one target in one configuration, looked up as the build would: later
-// definitions win over earlier ones, "$(NAME)" and "${NAME}" are replaced by the setting's
-// value, "$(inherited)" (and a setting naming itself) by the value defined below it.
+// definitions win over earlier ones; "$(NAME)", "${NAME}" and "$NAME" are replaced by the
+// setting's value (empty when nothing defines it), "$(inherited)" (and a setting naming
+// itself) by the value defined below it.
 class BuildSettingsResolver final
 {
 public:
@@ -20,22 +22,61 @@ public:
         bool operator==(const Definition &) const = default;
     };
 
-    // PRODUCT_NAME defaults to the target's name; TARGET_NAME is always it.
-    explicit BuildSettingsResolver(const QString &targetName);
+    // Definitions from one source (an .xcconfig with its includes, a configuration's
+    // settings), indexed by key. Immutable once made, so the resolvers of every configuration
+    // of a scan share it instead of copying it.
+    class Level final
+    {
+    public:
+        explicit Level(QList<Definition> definitions = {});
+        // A build-settings dictionary of a project file: text values, lists joined by blanks.
+        explicit Level(const QVariantMap &settings);
+
+        const QList<Definition> &definitions() const { return m_definitions; }
+        bool defines(const QString &key) const { return m_index.contains(key); }
+        // The index of the last definition of `key` before `below`; -1 when there is none.
+        qsizetype last(const QString &key, qsizetype below) const;
+
+    private:
+        friend class BuildSettingsResolver;
+        void append(const QString &key, const QString &value);
+
+        QList<Definition> m_definitions;
+        QHash<QString, QList<qsizetype>> m_index; // key → its definitions' indices, ascending
+    };
+    using SharedLevel = std::shared_ptr<const Level>;
+
+    // PRODUCT_NAME defaults to the target's name; TARGET_NAME is always it. `defaults` lie
+    // above that and below everything added; they count as defined by nobody.
+    explicit BuildSettingsResolver(const QString &targetName, const QList<Definition> &defaults = {});
+    // Moved, never copied: single adds go into a level of its own.
+    BuildSettingsResolver(BuildSettingsResolver &&) = default;
+    BuildSettingsResolver &operator=(BuildSettingsResolver &&) = default;
+    BuildSettingsResolver(const BuildSettingsResolver &) = delete;
+    BuildSettingsResolver &operator=(const BuildSettingsResolver &) = delete;
 
     // Each call adds definitions above all earlier ones.
     void add(const QString &key, const QString &value);
     void add(const QList<Definition> &definitions);
-    // A build-settings dictionary of a project file: text values, lists joined by blanks.
     void add(const QVariantMap &settings);
+    void add(SharedLevel level);
 
     // True when anything above the defaults defines the key.
     bool defines(const QString &key) const;
+    // The number of levels, the defaults included (level 0); each add of a list, a dictionary
+    // or a shared level makes one, consecutive single adds share one.
+    qsizetype levelCount() const { return m_levels.size(); }
+    bool levelDefines(qsizetype level, const QString &key) const;
 
-    // The value with every reference it can resolve substituted. A reference to an undefined
-    // setting, or with a modifier other than ":rfc1034identifier", stays as written; a chain
-    // of references that loops or grows beyond reason gives nothing.
+    // The value with every reference substituted; nothing when the key is not defined, or when
+    // a reference loops, names an unknown modifier or the value grows beyond reason.
+    // Modifiers: ":rfc1034identifier", ":c99extidentifier", ":identifier", ":lower", ":upper",
+    // ":default=VALUE" (VALUE when the value is empty), applied left to right.
     std::optional<QString> value(const QString &key) const;
+    // The value as the levels up to and including `level` give it.
+    std::optional<QString> value(const QString &key, qsizetype level) const;
+    // Any text (an Info.plist value, say) with its references substituted from all levels.
+    std::optional<QString> expanded(const QString &text) const;
 
     // Letters and digits (ASCII), "-" and "." kept; every other character becomes "-".
     static QString rfc1034Identifier(const QString &text);
@@ -50,16 +91,19 @@ private:
     static constexpr int maximumDepth = 64;
 
     struct Expansion;
+    const Definition &definition(qsizetype index) const;
     std::optional<QString> definitionValue(qsizetype index, Expansion &state, int depth) const;
     std::optional<QString> expand(const QString &text, const QString &key, qsizetype below, Expansion &state,
                                   int depth) const;
-    std::optional<QString> reference(const QString &written, const QString &key, qsizetype below, Expansion &state,
+    std::optional<QString> reference(QStringView name, const QString &key, qsizetype below, Expansion &state,
                                      int depth) const;
     // The index of the topmost definition of `key` below `below`; -1 when there is none.
     qsizetype topmost(const QString &key, qsizetype below) const;
+    qsizetype size() const;
+    qsizetype levelEnd(qsizetype level) const;
 
     QString m_targetName;
-    QList<Definition> m_definitions; // lowest precedence first
-    QHash<QString, QList<qsizetype>> m_index; // key → its definitions' indices, ascending
-    qsizetype m_defaults = 0;        // how many of them are the built-in defaults
+    QList<SharedLevel> m_levels;          // lowest precedence first
+    QList<qsizetype> m_offsets;           // each level's first index
+    std::shared_ptr<Level> m_open;        // the top level while single adds go into it
 };

@@ -1,7 +1,7 @@
 #include "XcodeProject.h"
 
-#include "BuildSettingsResolver.h"
 #include "JsonFields.h"
+#include "XcodeProjectInspector.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -59,7 +59,7 @@ std::optional<XcodeProject> XcodeProject::fromJson(const QJsonObject &json, QStr
         || !JsonFields::read(json, QStringLiteral("workspacePath"), project.workspacePath, QString(), error))
         return std::nullopt;
     // A cache from before identifiers were resolved may hold one as written in the project.
-    if (project.bundleIdentifier && BuildSettingsResolver::hasReference(*project.bundleIdentifier))
+    if (project.bundleIdentifier && !XcodeProjectInspector::isBundleIdentifier(*project.bundleIdentifier))
         project.bundleIdentifier.reset();
     if (const auto value = JsonFields::present(json, QStringLiteral("hasFastlane"))) {
         if (!value->isBool()) {

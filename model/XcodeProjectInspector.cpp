@@ -1,6 +1,7 @@
 #include "XcodeProjectInspector.h"
 
 #include "BuildSettingsResolver.h"
+#include "InfoPlistReader.h"
 #include "XcconfigReader.h"
 
 #include <ProjectFile.h>
@@ -75,7 +76,7 @@ private:
 
     std::optional<QVariant> readValue(int depth)
     {
-        if (depth > maximumDepth || atEnd())
+        if (depth > maximumDepth || ++m_values > maximumValues || atEnd())
             return failure();
         const QChar c = peek();
         if (c == QLatin1Char('{'))
@@ -180,10 +181,14 @@ private:
 
     const QString &m_text;
     qsizetype m_pos = 0;
+    qsizetype m_values = 0;
     bool m_failed = false;
 };
 
 const QString applicationProductType = QStringLiteral("com.apple.product-type.application");
+const QString bundleIdentifierKey = QStringLiteral("PRODUCT_BUNDLE_IDENTIFIER");
+const QString marketingVersionKey = QStringLiteral("MARKETING_VERSION");
+const QString releaseName = QStringLiteral("Release");
 
 std::optional<SimPlatform> platformForSdk(const QString &sdk)
 {
@@ -241,6 +246,14 @@ QString joinedPath(const QString &base, const QString &path)
     return base + QLatin1Char('/') + path;
 }
 
+struct Configuration
+{
+    QString id;
+    QVariantMap object;
+
+    QString name() const { return object.value(QStringLiteral("name")).toString(); }
+};
+
 // The parts of a project file the application target is looked up in.
 struct ProjectObjects
 {
@@ -263,60 +276,54 @@ struct ProjectObjects
         return ids;
     }
 
-    // The application target: among the native targets whose product is an application, in
-    // the project's target order, the first built for iOS, else the first built for another
-    // simulator platform, else the first built for macOS alone.
-    std::optional<QVariantMap> applicationTarget() const
+    QVariant projectList() const { return project.value(QStringLiteral("buildConfigurationList")); }
+    static QVariant targetList(const QVariantMap &target) { return target.value(QStringLiteral("buildConfigurationList")); }
+
+    // The configurations of a list, in its order.
+    QList<Configuration> configurations(const QVariant &listID) const
     {
-        std::optional<QVariantMap> otherSimulator;
-        std::optional<QVariantMap> macOS;
-        for (const QVariant &id : targetIDs()) {
-            const QVariantMap target = object(id);
-            if (target.value(QStringLiteral("isa")).toString() != QLatin1String("PBXNativeTarget")
-                || target.value(QStringLiteral("productType")).toString() != applicationProductType)
-                continue;
-            const TargetPlatform built = platform(target);
-            if (built.macOSOnly) {
-                if (!macOS)
-                    macOS = target;
-            } else if (built.platform == SimPlatform::iOS) {
-                return target;
-            } else if (!otherSimulator) {
-                otherSimulator = target;
+        QList<Configuration> result;
+        for (const QVariant &id : object(listID).value(QStringLiteral("buildConfigurations")).toList())
+            result.append({id.toString(), object(id)});
+        return result;
+    }
+
+    // The configuration of a list with that name, else the list's default one, else its
+    // first; none when the list has none.
+    std::optional<Configuration> configuration(const QVariant &listID, const QString &name) const
+    {
+        const QList<Configuration> all = configurations(listID);
+        const QString fallback = object(listID).value(QStringLiteral("defaultConfigurationName")).toString();
+        for (const QString &wanted : {name, fallback}) {
+            for (const Configuration &configuration : all) {
+                if (configuration.name() == wanted)
+                    return configuration;
             }
         }
-        return otherSimulator ? otherSimulator : macOS;
+        return all.isEmpty() ? std::nullopt : std::optional<Configuration>(all.first());
     }
 
-    // The configurations of a list: the Release configuration first, then the others in
-    // their order.
-    QList<QVariantMap> configurations(const QVariant &configurationListID) const
+    // The configuration a build asked for `name` builds: that one when the project has it,
+    // else the project's default one.
+    QString builtConfiguration(const QString &name) const
     {
-        QList<QVariantMap> release;
-        QList<QVariantMap> others;
-        const QVariantList ids = object(configurationListID).value(QStringLiteral("buildConfigurations")).toList();
-        for (const QVariant &id : ids) {
-            const QVariantMap configuration = object(id);
-            if (configuration.value(QStringLiteral("name")).toString() == QLatin1String("Release"))
-                release.append(configuration);
-            else
-                others.append(configuration);
-        }
-        return release + others;
+        const auto built = configuration(projectList(), name);
+        return built ? built->name() : name;
     }
 
-    // Build settings of a configuration list, in the order of configurations().
-    QList<QVariantMap> buildSettings(const QVariant &configurationListID) const
+    // A list's configurations with Release first, then the others in their order.
+    QList<Configuration> releaseFirst(const QVariant &listID) const
     {
-        QList<QVariantMap> settings;
-        for (const QVariantMap &configuration : configurations(configurationListID))
-            settings.append(configuration.value(QStringLiteral("buildSettings")).toMap());
-        return settings;
+        QList<Configuration> all = configurations(listID);
+        std::stable_partition(all.begin(), all.end(), [](const Configuration &c) { return c.name() == releaseName; });
+        return all;
     }
 
-    static std::optional<QString> setting(const QList<QVariantMap> &settingsList, const QString &key)
+    // The first of the settings of a list's configurations, Release first, that sets the key.
+    std::optional<QString> setting(const QVariant &listID, const QString &key) const
     {
-        for (const QVariantMap &settings : settingsList) {
+        for (const Configuration &configuration : releaseFirst(listID)) {
+            const QVariantMap settings = configuration.object.value(QStringLiteral("buildSettings")).toMap();
             const auto it = settings.constFind(key);
             if (it != settings.constEnd() && it->typeId() == QMetaType::QString)
                 return it->toString();
@@ -324,52 +331,16 @@ struct ProjectObjects
         return std::nullopt;
     }
 
-    QList<QVariantMap> targetSettings(const QVariantMap &target) const
-    {
-        return buildSettings(target.value(QStringLiteral("buildConfigurationList")));
-    }
-
-    QList<QVariantMap> projectSettings() const
-    {
-        return buildSettings(project.value(QStringLiteral("buildConfigurationList")));
-    }
-
-    // A target's own setting first, then the project's, which targets inherit.
-    std::optional<QString> inheritedSetting(const QVariantMap &target, const QString &key) const
-    {
-        if (auto value = setting(targetSettings(target), key))
-            return value;
-        return setting(projectSettings(), key);
-    }
-
-    // The target's SDK, else its supported platforms, else the project's; iOS when neither
-    // names one. An SDK or platform list of macOS alone is macOS, not a reason to look further.
-    TargetPlatform platform(const QVariantMap &target) const
-    {
-        const QString sdkRootKey = QStringLiteral("SDKROOT");
-        const QString supportedKey = QStringLiteral("SUPPORTED_PLATFORMS");
-        const QList<QList<QVariantMap>> levels = {targetSettings(target), projectSettings()};
-        for (const auto &settings : levels) {
-            const auto sdk = setting(settings, sdkRootKey);
-            if (sdk) {
-                if (const auto platform = platformForSdk(*sdk))
-                    return {*platform, false};
-            }
-            const auto supported = setting(settings, supportedKey);
-            if (supported) {
-                if (const auto platform = platformForSupportedPlatforms(*supported))
-                    return {*platform, false};
-            }
-            if ((sdk && isMacSdk(*sdk)) || (supported && listsMac(*supported)))
-                return {SimPlatform::iOS, true};
-        }
-        return {};
-    }
-
     QString targetName(const QVariantMap &target) const
     {
         const QString name = target.value(QStringLiteral("name")).toString();
         return name.isEmpty() ? target.value(QStringLiteral("productName")).toString() : name;
+    }
+
+    bool isApplication(const QVariantMap &target) const
+    {
+        return target.value(QStringLiteral("isa")).toString() == QLatin1String("PBXNativeTarget")
+            && target.value(QStringLiteral("productType")).toString() == applicationProductType;
     }
 
     // Where a file or group lies, relative to the project's folder (absolute when the project
@@ -427,7 +398,169 @@ std::optional<ProjectObjects> readProject(const QString &pbxproj)
     return project;
 }
 
-// A project file's objects with its application target.
+// The build settings of a project's targets, configuration by configuration: the project's
+// .xcconfig, the project's settings, the target's .xcconfig and the target's settings, from
+// lowest to highest precedence. Each .xcconfig is read once for all of them.
+class BuildSettings
+{
+public:
+    BuildSettings(const ProjectObjects &project, const QString &projectFolder)
+        : m_project(project)
+        , m_folder(projectFolder)
+    {
+        if (!projectFolder.isEmpty()) {
+            m_files.emplace(projectFolder);
+            const QString sourceRoot =
+                QDir::cleanPath(QDir(projectFolder).filePath(project.project.value(QStringLiteral("projectDirPath")).toString()));
+            for (const char *key : {"SRCROOT", "SOURCE_ROOT", "PROJECT_DIR"})
+                m_folderSettings.append({QLatin1String(key), sourceRoot});
+        }
+        for (const Configuration &configuration : project.configurations(project.projectList())) {
+            if (!m_projectConfigurations.contains(configuration.name()))
+                m_projectConfigurations.insert(configuration.name(), configuration);
+        }
+        m_projectDefault = project.configuration(project.projectList(), QString());
+    }
+
+    // The settings of the target in its configuration (none: the project's alone).
+    BuildSettingsResolver resolver(const QVariantMap &target, const std::optional<Configuration> &configuration)
+    {
+        const QString name = configuration ? configuration->name() : QString();
+        QList<BuildSettingsResolver::Definition> defaults = m_folderSettings;
+        if (!name.isEmpty())
+            defaults.append({QStringLiteral("CONFIGURATION"), name});
+        BuildSettingsResolver resolver(m_project.targetName(target), defaults);
+        if (const auto named = m_projectConfigurations.constFind(name); named != m_projectConfigurations.cend())
+            addLevels(resolver, *named);
+        else if (m_projectDefault)
+            addLevels(resolver, *m_projectDefault);
+        if (configuration)
+            addLevels(resolver, *configuration);
+        return resolver;
+    }
+
+    // The target's configuration of that name (else its default one); none when it has none.
+    std::optional<Configuration> configuration(const QVariantMap &target, const QString &name) const
+    {
+        return m_project.configuration(ProjectObjects::targetList(target), name);
+    }
+
+    // The configuration asked for first, then the others, Release first: a key that the one
+    // asked for leaves undefined is taken from the first that defines it.
+    QList<std::optional<Configuration>> candidates(const QVariantMap &target, const QString &name) const
+    {
+        const auto asked = configuration(target, name);
+        if (!asked)
+            return {std::nullopt};
+        QList<std::optional<Configuration>> result{asked};
+        for (const Configuration &other : m_project.releaseFirst(ProjectObjects::targetList(target))) {
+            if (other.id != asked->id)
+                result.append(other);
+        }
+        return result;
+    }
+
+    // The settings of the first candidate configuration that defines the key; none when no
+    // configuration does.
+    std::optional<BuildSettingsResolver> defining(const QVariantMap &target, const QString &name, const QString &key)
+    {
+        for (const auto &candidate : candidates(target, name)) {
+            BuildSettingsResolver settings = resolver(target, candidate);
+            if (settings.defines(key))
+                return settings;
+        }
+        return std::nullopt;
+    }
+
+    // The SDK, else the supported platforms, of the highest level that sets either; iOS when
+    // none names one. An SDK or platform list of macOS alone is macOS, not a reason to look
+    // further down.
+    TargetPlatform platform(const QVariantMap &target, const QString &name)
+    {
+        const QString sdkRootKey = QStringLiteral("SDKROOT");
+        const QString supportedKey = QStringLiteral("SUPPORTED_PLATFORMS");
+        const BuildSettingsResolver settings = resolver(target, configuration(target, name));
+        for (qsizetype level = settings.levelCount() - 1; level > 0; --level) {
+            const auto sdk = settings.levelDefines(level, sdkRootKey) ? settings.value(sdkRootKey, level) : std::nullopt;
+            if (sdk) {
+                if (const auto platform = platformForSdk(*sdk))
+                    return {*platform, false};
+            }
+            const auto supported = settings.levelDefines(level, supportedKey) ? settings.value(supportedKey, level)
+                                                                               : std::nullopt;
+            if (supported) {
+                if (const auto platform = platformForSupportedPlatforms(*supported))
+                    return {*platform, false};
+            }
+            if ((sdk && isMacSdk(*sdk)) || (supported && listsMac(*supported)))
+                return {SimPlatform::iOS, true};
+        }
+        return {};
+    }
+
+    // The application target: among the native targets whose product is an application, in
+    // the project's target order, the first built for iOS, else the first built for another
+    // simulator platform, else the first built for macOS alone.
+    std::optional<QVariantMap> applicationTarget(const QString &name)
+    {
+        std::optional<QVariantMap> otherSimulator;
+        std::optional<QVariantMap> macOS;
+        for (const QVariant &id : m_project.targetIDs()) {
+            const QVariantMap target = m_project.object(id);
+            if (!m_project.isApplication(target))
+                continue;
+            const TargetPlatform built = platform(target, name);
+            if (built.macOSOnly) {
+                if (!macOS)
+                    macOS = target;
+            } else if (built.platform == SimPlatform::iOS) {
+                return target;
+            } else if (!otherSimulator) {
+                otherSimulator = target;
+            }
+        }
+        return otherSimulator ? otherSimulator : macOS;
+    }
+
+    // CFBundleShortVersionString of the Info.plist the target's settings name, resolved.
+    std::optional<QString> infoPlistVersion(const QVariantMap &target, const QString &name)
+    {
+        if (m_folder.isEmpty())
+            return std::nullopt;
+        const BuildSettingsResolver settings = resolver(target, configuration(target, name));
+        const auto file = settings.value(QStringLiteral("INFOPLIST_FILE"));
+        if (!file || file->trimmed().isEmpty())
+            return std::nullopt;
+        const auto version = InfoPlistReader::readString(QDir(m_folder).filePath(*file), m_folder,
+                                                         QStringLiteral("CFBundleShortVersionString"));
+        return version ? settings.expanded(*version) : std::nullopt;
+    }
+
+private:
+    void addLevels(BuildSettingsResolver &resolver, const Configuration &configuration)
+    {
+        if (m_files) {
+            if (const auto base = m_project.baseConfiguration(configuration.object))
+                resolver.add(m_files->level(QDir(m_folder).filePath(*base)));
+        }
+        auto known = m_settings.constFind(configuration.id);
+        if (known == m_settings.cend()) {
+            known = m_settings.insert(configuration.id, std::make_shared<const BuildSettingsResolver::Level>(
+                                                            configuration.object.value(QStringLiteral("buildSettings")).toMap()));
+        }
+        resolver.add(*known);
+    }
+
+    const ProjectObjects &m_project;
+    QString m_folder;
+    QList<BuildSettingsResolver::Definition> m_folderSettings; // where the project lies
+    std::optional<XcconfigReader::Files> m_files;
+    QHash<QString, BuildSettingsResolver::SharedLevel> m_settings; // by configuration
+    QHash<QString, Configuration> m_projectConfigurations; // by name
+    std::optional<Configuration> m_projectDefault;          // for names the project lacks
+};
+
+// A project file's objects with its application target, chosen from the project file alone.
 struct Application
 {
     ProjectObjects project;
@@ -439,30 +572,10 @@ std::optional<Application> readApplication(const QString &pbxproj)
     auto project = readProject(pbxproj);
     if (!project)
         return std::nullopt;
-    auto target = project->applicationTarget();
+    auto target = BuildSettings(*project, QString()).applicationTarget(project->builtConfiguration(releaseName));
     if (!target)
         return std::nullopt;
     return Application{std::move(*project), std::move(*target)};
-}
-
-std::optional<QString> applicationSetting(const QString &pbxproj, const QString &key)
-{
-    const auto application = readApplication(pbxproj);
-    if (!application)
-        return std::nullopt;
-    return application->project.inheritedSetting(application->target, key);
-}
-
-// The settings of one configuration level (target or project): its base .xcconfig below its
-// own settings.
-void addLevel(BuildSettingsResolver &resolver, const ProjectObjects &project, const QVariantMap &configuration,
-              const QString &projectFolder)
-{
-    if (!projectFolder.isEmpty()) {
-        if (const auto base = project.baseConfiguration(configuration))
-            resolver.add(XcconfigReader::read(QDir(projectFolder).filePath(*base), projectFolder));
-    }
-    resolver.add(configuration.value(QStringLiteral("buildSettings")).toMap());
 }
 
 bool isRegionTrimChar(QChar c)
@@ -507,13 +620,49 @@ QStringList knownRegions(const QString &pbxproj)
     return regions;
 }
 
+bool isBundleIdentifier(const QString &text)
+{
+    if (text.isEmpty() || text.startsWith(QLatin1Char('.')) || text.endsWith(QLatin1Char('.'))
+        || text.contains(QLatin1String("..")))
+        return false;
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '-' || u == '.';
+    });
+}
+
+std::optional<ApplicationBuild> applicationBuild(const QString &pbxproj, const QString &projectFolder,
+                                                 const QString &configuration)
+{
+    const auto project = readProject(pbxproj);
+    if (!project)
+        return std::nullopt;
+    BuildSettings settings(*project, projectFolder);
+    const QString built = project->builtConfiguration(configuration);
+    const auto target = settings.applicationTarget(built);
+    if (!target)
+        return std::nullopt;
+
+    ApplicationBuild result;
+    result.configuration = built;
+    const TargetPlatform platform = settings.platform(*target, built);
+    result.target = {project->targetName(*target), platform.platform, platform.macOSOnly};
+    if (const auto defining = settings.defining(*target, built, bundleIdentifierKey)) {
+        const auto identifier = defining->value(bundleIdentifierKey);
+        if (identifier && isBundleIdentifier(*identifier))
+            result.bundleIdentifier = identifier;
+    }
+    const auto defining = settings.defining(*target, built, marketingVersionKey);
+    const auto version = defining ? defining->value(marketingVersionKey) : settings.infoPlistVersion(*target, built);
+    if (version && !version->isEmpty())
+        result.marketingVersion = version;
+    return result;
+}
+
 std::optional<LaunchTarget> launchTarget(const QString &pbxproj)
 {
-    const auto application = readApplication(pbxproj);
-    if (!application)
-        return std::nullopt;
-    const TargetPlatform built = application->project.platform(application->target);
-    return LaunchTarget{application->project.targetName(application->target), built.platform, built.macOSOnly};
+    const auto build = applicationBuild(pbxproj, QString());
+    return build ? std::optional<LaunchTarget>(build->target) : std::nullopt;
 }
 
 std::optional<QString> applicationProductFile(const QString &pbxproj)
@@ -531,50 +680,26 @@ std::optional<QString> applicationProductFile(const QString &pbxproj)
 
 std::optional<QString> applicationBundleIdentifier(const QString &pbxproj)
 {
-    return applicationSetting(pbxproj, QStringLiteral("PRODUCT_BUNDLE_IDENTIFIER"));
-}
-
-std::optional<QString> resolvedBundleIdentifier(const QString &pbxproj, const QString &projectFolder)
-{
-    const QString key = QStringLiteral("PRODUCT_BUNDLE_IDENTIFIER");
     const auto application = readApplication(pbxproj);
     if (!application)
         return std::nullopt;
     const ProjectObjects &project = application->project;
-    const QVariantMap &target = application->target;
+    // A target's own setting first, then the project's, which targets inherit.
+    if (auto value = project.setting(ProjectObjects::targetList(application->target), bundleIdentifierKey))
+        return value;
+    return project.setting(project.projectList(), bundleIdentifierKey);
+}
 
-    const QList<QVariantMap> projectConfigurations =
-        project.configurations(project.project.value(QStringLiteral("buildConfigurationList")));
-    QList<QVariantMap> targetConfigurations = project.configurations(target.value(QStringLiteral("buildConfigurationList")));
-    if (targetConfigurations.isEmpty())
-        targetConfigurations.append(QVariantMap()); // the project's settings alone
-    const auto projectConfiguration = [&](const QString &name) {
-        for (const QVariantMap &configuration : projectConfigurations) {
-            if (configuration.value(QStringLiteral("name")).toString() == name)
-                return configuration;
-        }
-        return projectConfigurations.value(0); // Release when there is one
-    };
-
-    // The Release configuration; another one only when Release defines no identifier at all.
-    for (const QVariantMap &configuration : targetConfigurations) {
-        BuildSettingsResolver resolver(project.targetName(target));
-        addLevel(resolver, project, projectConfiguration(configuration.value(QStringLiteral("name")).toString()),
-                 projectFolder);
-        addLevel(resolver, project, configuration, projectFolder);
-        if (!resolver.defines(key))
-            continue;
-        const auto identifier = resolver.value(key);
-        if (!identifier || BuildSettingsResolver::hasReference(*identifier))
-            return std::nullopt;
-        return identifier;
-    }
-    return std::nullopt;
+std::optional<QString> resolvedBundleIdentifier(const QString &pbxproj, const QString &projectFolder)
+{
+    const auto build = applicationBuild(pbxproj, projectFolder);
+    return build ? build->bundleIdentifier : std::nullopt;
 }
 
 std::optional<QString> marketingVersion(const QString &pbxproj)
 {
-    return applicationSetting(pbxproj, QStringLiteral("MARKETING_VERSION"));
+    const auto build = applicationBuild(pbxproj, QString());
+    return build ? build->marketingVersion : std::nullopt;
 }
 
 QString readProjectFile(const QString &xcodeprojPath)

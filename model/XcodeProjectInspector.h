@@ -8,11 +8,14 @@
 #include <optional>
 
 // Reads what the program needs from the text of a project.pbxproj. Pure functions, except
-// resolvedBundleIdentifier with a project folder and readProjectFile, which read files.
+// those given a project folder and readProjectFile, which read files.
 namespace XcodeProjectInspector {
 
 // More regions than any app localises into; a hostile list ends here.
 inline constexpr qsizetype maxKnownRegions = 1000;
+// More values (strings, lists, dictionaries) than the project file of any real app holds,
+// several times over; a project file with more counts as unreadable.
+inline constexpr qsizetype maximumValues = 300000;
 
 // The languages of "knownRegions = ( … )", without "Base" and repeats, in order; at most
 // maxKnownRegions of them (the first ones).
@@ -28,9 +31,33 @@ struct LaunchTarget
 
 // The application target: of the native targets whose product is an application, in the
 // project's target order, the first built for iOS, else the first built for another simulator
-// platform, else the first built for macOS alone. Its name and platform; nothing when there
-// is no application target.
+// platform, else the first built for macOS alone. Its name and platform in the Release
+// configuration, from the project file alone; nothing when there is no application target.
 std::optional<LaunchTarget> launchTarget(const QString &pbxproj);
+
+// What a build of one configuration gives the application target, with its settings stacked
+// as the build stacks them: the project's .xcconfig, the project's settings, the target's
+// .xcconfig, the target's settings, references substituted.
+struct ApplicationBuild
+{
+    LaunchTarget target;                      // chosen and its platform read in that configuration
+    QString configuration;                    // the one built: the one asked for, else the project's default
+    std::optional<QString> bundleIdentifier;  // nothing when absent, unresolved or no valid identifier
+    std::optional<QString> marketingVersion;  // else the Info.plist's CFBundleShortVersionString
+    bool operator==(const ApplicationBuild &) const = default;
+};
+
+// The application target of the project file built in `configuration`. The identifier and
+// the version come from that configuration; another one is asked only when that one does not
+// define them at all. The .xcconfig files and the Info.plist are read from inside
+// `projectFolder` only (none when it is empty), each at most once. Nothing when the project
+// file names no application target.
+std::optional<ApplicationBuild> applicationBuild(const QString &pbxproj, const QString &projectFolder,
+                                                 const QString &configuration = QStringLiteral("Release"));
+
+// True for text a bundle identifier may be: letters and digits (ASCII), "-" and ".", not
+// empty, no "." at either end and no "..".
+bool isBundleIdentifier(const QString &text);
 
 // The file name of the application target's product ("Lumen.app"); nothing when unknown.
 std::optional<QString> applicationProductFile(const QString &pbxproj);
@@ -39,15 +66,8 @@ std::optional<QString> applicationProductFile(const QString &pbxproj);
 // build-setting reference such as "$(PRODUCT_NAME)" is not resolved); nothing when absent.
 std::optional<QString> applicationBundleIdentifier(const QString &pbxproj);
 
-// The application target's PRODUCT_BUNDLE_IDENTIFIER as a build of the Release configuration
-// (else the first) gives it: the target's settings over the .xcconfig its configuration is
-// based on, over the project's settings and their .xcconfig, references substituted. Another
-// configuration is asked only when that one defines no identifier at all. The .xcconfig files
-// are read from inside `projectFolder` only (none when it is empty). Nothing when absent or
-// when a reference is left that cannot be resolved.
+// applicationBuild's identifier and version for the Release configuration.
 std::optional<QString> resolvedBundleIdentifier(const QString &pbxproj, const QString &projectFolder);
-
-// The application target's MARKETING_VERSION; nothing when absent.
 std::optional<QString> marketingVersion(const QString &pbxproj);
 
 // Reads "<xcodeproj>/project.pbxproj" as UTF-8; empty text when it cannot be read, is no

@@ -9,8 +9,6 @@
 #include <NotificationHub.h>
 #include <ProjectFile.h>
 #include <ShellQuote.h>
-#include <XcodeProjectInspector.h>
-#include <XcodeSchemes.h>
 
 #include <QFileInfo>
 #include <QTimer>
@@ -146,9 +144,8 @@ void ScreenshotRunSession::start()
         setPhase(Phase::failed(QStringLiteral("Dem Projekt fehlt .xcodeproj oder Bundle-ID.")));
         return;
     }
-    const QString pbxproj = XcodeProjectInspector::readProjectFile(xcodeproj);
-    const auto target = XcodeProjectInspector::launchTarget(pbxproj);
-    const QString scheme = target ? XcodeSchemes::schemeFor(m_project, pbxproj, target->name) : m_project.name;
+    const SimulatorLaunch::AppToLaunch app = SimulatorLaunch::appToLaunch(m_project, m_configuration);
+    const auto &target = app.target;
     if (target && (target->macOSOnly || target->platform != SimPlatform::iOS)) {
         setPhase(Phase::failed(QStringLiteral("Der Screenshot-Lauf unterstützt bisher nur iOS-Apps (dieses Target: %1).")
                                    .arg(target->macOSOnly ? QStringLiteral("macOS")
@@ -179,7 +176,7 @@ void ScreenshotRunSession::start()
     m_run = std::make_unique<ChildProcessRun>();
     connect(m_run.get(), &ChildProcessRun::linesReady, this, &ScreenshotRunSession::takeLines);
     connect(m_run.get(), &ChildProcessRun::finished, this, &ScreenshotRunSession::finish);
-    m_run->start(script(scheme), m_project.url.isEmpty() ? m_workFolder : m_project.url);
+    m_run->start(script(app), m_project.url.isEmpty() ? m_workFolder : m_project.url);
 }
 
 void ScreenshotRunSession::cancel()
@@ -192,12 +189,12 @@ void ScreenshotRunSession::cancel()
     setPhase(Phase::failed(QStringLiteral("Abgebrochen.")));
 }
 
-QString ScreenshotRunSession::script(const QString &scheme) const
+QString ScreenshotRunSession::script(const SimulatorLaunch::AppToLaunch &app) const
 {
-    const QString bundleID = m_project.bundleIdentifier.value_or(QString());
-    const QString launch = SimulatorLaunch::makeScript(m_project.xcodeprojPath.value_or(QString()), scheme, bundleID,
+    const QString &bundleID = app.bundleIdentifier;
+    const QString launch = SimulatorLaunch::makeScript(m_project.xcodeprojPath.value_or(QString()), app.scheme, bundleID,
                                                        SimPlatform::iOS, m_configuration, {}, {}, std::nullopt,
-                                                       std::nullopt, m_project.workspacePath);
+                                                       std::nullopt, m_project.workspacePath, app.configuration);
     const QString runnerProject = RunnerProject::projectPath(projectFolder(), QString::fromUtf16(RunnerProject::screenshotProjectName));
     const QString statusFile = m_workFolder + QStringLiteral("/test-exit-code");
     const auto q = ShellQuote::quote;

@@ -2,6 +2,7 @@
 
 #include <BuildConfiguration.h>
 #include <LaneRunProgress.h>
+#include <SimulatorLaunch.h>
 #include <ScreenshotPlan.h>
 #include <XcodeProject.h>
 
@@ -86,7 +87,7 @@ Q_SIGNALS:
 
 private:
     // The launch script with the runner's `xcodebuild test` appended.
-    QString script(const QString &scheme) const;
+    QString script(const SimulatorLaunch::AppToLaunch &app) const;
     void dropRun();
     void setPhase(const Phase &phase);
     void setNodeState(int languageIndex, int shotIndex, RunNodeState state);

@@ -6,6 +6,7 @@
 #include <AppPaths.h>
 #include <ShellQuote.h>
 #include <SystemErrorText.h>
+#include <XcodeSchemes.h>
 
 #include <QDir>
 #include <QFile>
@@ -186,6 +187,28 @@ Status writeIfDifferent(const QString &path, const QByteArray &content)
 
 } // namespace
 
+AppToLaunch appToLaunch(const XcodeProject &project, BuildConfiguration configuration)
+{
+    AppToLaunch app;
+    app.scheme = project.name;
+    app.configuration = BuildConfigurations::xcodeName(configuration);
+    app.bundleIdentifier = project.bundleIdentifier.value_or(QString());
+    if (!project.xcodeprojPath)
+        return app;
+    const QString xcodeproj = *project.xcodeprojPath;
+    const QString pbxproj = XcodeProjectInspector::readProjectFile(xcodeproj);
+    const auto build = XcodeProjectInspector::applicationBuild(pbxproj, QFileInfo(xcodeproj).absolutePath(),
+                                                               app.configuration);
+    if (!build)
+        return app;
+    app.target = build->target;
+    app.scheme = XcodeSchemes::schemeFor(project, pbxproj, build->target.name);
+    app.configuration = build->configuration;
+    if (build->bundleIdentifier)
+        app.bundleIdentifier = *build->bundleIdentifier;
+    return app;
+}
+
 QString recorderDirectory()
 {
     return AppPaths::workFolder(QStringLiteral("RecorderDylib"));
@@ -215,7 +238,8 @@ QString makeScript(const QString &xcodeprojPath,
                    const QStringList &launchArguments,
                    const std::optional<Location> &location,
                    const std::optional<RecorderSettings> &recorder,
-                   const std::optional<QString> &workspacePath)
+                   const std::optional<QString> &workspacePath,
+                   const std::optional<QString> &configurationName)
 {
     const PlatformDevices devices = devicesFor(platform);
     QString script = QString::fromUtf8(scriptHelpers);
@@ -224,7 +248,7 @@ QString makeScript(const QString &xcodeprojPath,
         script += assign("WORKSPACE", *workspacePath);
     script += assign("SCHEME", scheme);
     script += assign("BUNDLE_ID", bundleIdentifier);
-    script += assign("CONFIGURATION", BuildConfigurations::xcodeName(configuration));
+    script += assign("CONFIGURATION", configurationName.value_or(BuildConfigurations::xcodeName(configuration)));
     script += assign("PLATFORM", SimPlatforms::displayName(platform));
     script += assign("RUNTIMES", devices.runtimes);
     script += assign("DEVICE_PREFIX", devices.devicePrefix);

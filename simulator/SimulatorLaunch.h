@@ -2,6 +2,8 @@
 
 #include <BuildConfiguration.h>
 #include <SimPlatform.h>
+#include <XcodeProject.h>
+#include <XcodeProjectInspector.h>
 
 #include <Result.h>
 
@@ -30,6 +32,19 @@ struct RecorderSettings
     QString targetTriple = QStringLiteral("arm64-apple-ios15.0-simulator");
 };
 
+// What a launch of a project builds and starts in a configuration.
+struct AppToLaunch
+{
+    std::optional<XcodeProjectInspector::LaunchTarget> target; // none: the project file names no application target
+    QString scheme;             // the scheme that builds it; the project's name without a target
+    QString configuration;      // the configuration built: the one asked for, else the project's default
+    QString bundleIdentifier;   // resolved for that configuration, else the project's own
+};
+
+// Reads the project's project.pbxproj (and the .xcconfig and Info.plist files it names)
+// to find what a launch in that configuration builds and starts.
+AppToLaunch appToLaunch(const XcodeProject &project, BuildConfiguration configuration);
+
 // "<application support>/VeloranceStudio/RecorderDylib" (temporary folder as fallback).
 QString recorderDirectory();
 // Writes recorder.swift and ctor.c into recorderDirectory(), each only when it differs.
@@ -42,6 +57,8 @@ Status installRecorderTemplate();
 // is the newest runtime's booted (else last listed) device of the platform's family. With a
 // workspace (one that builds the project with its pods), schemes are listed, the app built
 // and its build settings read through the workspace ($WORKSPACE) instead of the project.
+// `configurationName`, when given, is built in place of `configuration` (a project without
+// that configuration builds its default one).
 QString makeScript(const QString &xcodeprojPath,
                    const QString &scheme,
                    const QString &bundleIdentifier,
@@ -51,7 +68,8 @@ QString makeScript(const QString &xcodeprojPath,
                    const QStringList &launchArguments,
                    const std::optional<Location> &location,
                    const std::optional<RecorderSettings> &recorder,
-                   const std::optional<QString> &workspacePath = std::nullopt);
+                   const std::optional<QString> &workspacePath = std::nullopt,
+                   const std::optional<QString> &configurationName = std::nullopt);
 
 // Finds and opens the Accessibility Inspector; every failure is swallowed.
 void openAccessibilityInspector();

@@ -118,8 +118,10 @@ std::optional<XcodeProject> inspectFolder(const QString &folder)
 
     // Reads only a regular file: opening a FIFO of that name would block the scan for good.
     const QString pbxproj = XcodeProjectInspector::readProjectFile(*project.xcodeprojPath);
-    project.bundleIdentifier = XcodeProjectInspector::resolvedBundleIdentifier(pbxproj, folderPath);
-    project.marketingVersion = XcodeProjectInspector::marketingVersion(pbxproj);
+    if (const auto build = XcodeProjectInspector::applicationBuild(pbxproj, folderPath)) {
+        project.bundleIdentifier = build->bundleIdentifier;
+        project.marketingVersion = build->marketingVersion;
+    }
     project.workspacePath = XcodeWorkspace::find(folderPath, *project.xcodeprojPath);
     return project;
 }

@@ -141,13 +141,16 @@ private Q_SLOTS:
     {
         const QString root = QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode");
         const QList<XcodeProject> projects = ProjectScanner::scan(root);
-        QCOMPARE(names(projects), (QStringList{QStringLiteral("Beacon"), QStringLiteral("Driver"), QStringLiteral("Harbor"),
-                                     QStringLiteral("Kestrel"), QStringLiteral("Rider"), QStringLiteral("TidePool")}));
+        QCOMPARE(names(projects), (QStringList{"Beacon", "Driver", "Ember", "Harbor", "Kestrel", "Lantern", "Prism", "Quarry",
+                                               "Rider", "TidePool"}));
 
         const XcodeProject *tidePool = byName(projects, QStringLiteral("TidePool"));
         QCOMPARE(tidePool->bundleIdentifier, QStringLiteral("org.example.Tide-Pool"));
         QCOMPARE(tidePool->marketingVersion, QStringLiteral("1.8"));
         QCOMPARE(byName(projects, QStringLiteral("Kestrel"))->bundleIdentifier, QStringLiteral("org.example.Kestrel"));
+        // "$NAME" and a version set through an .xcconfig setting.
+        QCOMPARE(byName(projects, QStringLiteral("Lantern"))->bundleIdentifier, QStringLiteral("io.example.lantern"));
+        QCOMPARE(byName(projects, QStringLiteral("Lantern"))->marketingVersion, QStringLiteral("3.1"));
 
         const XcodeProject *beacon = byName(projects, QStringLiteral("Beacon"));
         QCOMPARE(beacon->workspacePath, root + QStringLiteral("/Beacon/Beacon.xcworkspace"));

@@ -1,5 +1,7 @@
 #include "tst_recorder_fixture.h"
 
+#include <StandInCalls.h>
+
 #include <RecorderModel.h>
 
 #include <LaneRunModel.h>
@@ -43,6 +45,8 @@ private Q_SLOTS:
     void launchFailureTitleAndNoStoredCount();
     void launchGoesThroughWorkspaceAndTheAppsScheme_data();
     void launchGoesThroughWorkspaceAndTheAppsScheme();
+    void launchesTheIdentifierOfTheConfigurationBuilt_data();
+    void launchesTheIdentifierOfTheConfigurationBuilt();
     void standInAppConnectsAndItsTapsBecomeSteps();
     void secondLaunchExpectsTheStoredStepCount();
     void stoppingCancelsTheShownLaunch();
@@ -351,6 +355,41 @@ void TestRecorderModel::launchGoesThroughWorkspaceAndTheAppsScheme()
     QCOMPARE(script.contains(QStringLiteral("xcodebuild build -workspace \"$WORKSPACE\"")), workspace);
     QCOMPARE(script.contains(QStringLiteral("\nWORKSPACE=") + ShellQuote::quote(project.workspacePath.value_or(QString())) + u'\n'),
              workspace);
+}
+
+void TestRecorderModel::launchesTheIdentifierOfTheConfigurationBuilt_data()
+{
+    addConfigurationBuiltRows();
+}
+
+// The app that a Debug build installs is the one launched: the stand-in simulator, like a
+// real one, refuses to launch an identifier that was never installed.
+void TestRecorderModel::launchesTheIdentifierOfTheConfigurationBuilt()
+{
+    QFETCH(QString, fixture);
+    QFETCH(BuildConfiguration, configuration);
+    QFETCH(QString, built);
+    QFETCH(QString, launched);
+    const QString callLog = m_home.dir.filePath(QStringLiteral("calls-%1.log").arg(QString::fromUtf8(QTest::currentDataTag())));
+    qputenv("VELORANCE_STANDIN_LOG", callLog.toUtf8());
+    const QString folder = QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode/") + fixture;
+    XcodeProject project;
+    project.id = project.url = folder;
+    project.name = fixture;
+    project.xcodeprojPath = folder + u'/' + fixture + QStringLiteral(".xcodeproj");
+    project.bundleIdentifier = QStringLiteral("org.example.") + fixture.toLower(); // the Release one, as scanned
+
+    RecorderModel model(project, configuration, {}, {}, std::nullopt, [](const Shot &) {});
+    model.startAppWithRecorder();
+    QPointer<LaneRunModel> run = model.launchRun();
+    QVERIFY(run);
+    QTRY_VERIFY_WITH_TIMEOUT(!run->isRunning(), 30000);
+    qputenv("VELORANCE_STANDIN_LOG", m_home.dir.filePath(QStringLiteral("calls.log")).toUtf8());
+
+    QCOMPARE(optionValue(lastStandInCall(callLog, QStringLiteral("xcodebuild"), {"build"}), QStringLiteral("-configuration")),
+             built);
+    QCOMPARE(lastStandInCall(callLog, QStringLiteral("xcrun"), {"simctl", "launch"}).value(4), launched);
+    QCOMPARE(run->progress().exitCode, std::optional<int>(0));
 }
 
 void TestRecorderModel::standInAppConnectsAndItsTapsBecomeSteps()

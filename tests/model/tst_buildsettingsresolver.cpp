@@ -64,10 +64,39 @@ void TestBuildSettingsResolver::value_data()
                                                        << key << id("org.example.app");
     QTest::newRow("nested reference") << "App" << QStringList{"STAGE=beta", "ID_beta=org.beta", "ID_prod=org", "ID=$(ID_$(STAGE))"}
                                       << key << id("org.beta");
-    QTest::newRow("undefined stays as written") << "App" << QStringList{"ID=org.$(TEAM_PREFIX).app"} << key
-                                                << id("org.$(TEAM_PREFIX).app");
-    QTest::newRow("unknown modifier stays as written") << "App" << QStringList{"ID=org.$(PRODUCT_NAME:lower)"} << key
-                                                       << id("org.$(PRODUCT_NAME:lower)");
+    QTest::newRow("undefined is empty") << "App" << QStringList{"ID=org.$(TEAM_PREFIX).app"} << key << id("org..app");
+    QTest::newRow("undefined prefix and suffix")
+        << "App" << QStringList{"BUNDLE_ID_PREFIX=io.example", "ID=${BUNDLE_ID_PREFIX}.App${BUNDLE_ID_SUFFIX}"} << key
+        << id("io.example.App");
+    QTest::newRow("empty reference") << "App" << QStringList{"ID=https:/$()/example.org"} << key
+                                     << id("https://example.org");
+    QTest::newRow("bare name") << "App"
+                               << QStringList{"PRODUCT_BUNDLE_IDENTIFIER_ROOT=io.example.app", "ID=$PRODUCT_BUNDLE_IDENTIFIER_ROOT"}
+                               << key << id("io.example.app");
+    QTest::newRow("bare name ends at the first other character")
+        << "App" << QStringList{"ROOT=io.example", "V2=x", "ID=$ROOT.$V2-$TARGET_NAME"} << key << id("io.example.x-App");
+    QTest::newRow("bare name naming itself") << "App" << QStringList{"ID=org", "ID=$ID.app", "ID=$inherited.x"} << key
+                                             << id("org.app.x");
+    QTest::newRow("dollar without a name stays") << "App" << QStringList{"ID=a$ b$-c$"} << key << id("a$ b$-c$");
+    QTest::newRow("unknown modifier") << "App" << QStringList{"ID=org.$(PRODUCT_NAME:quote)"} << key
+                                      << std::optional<QString>();
+    QTest::newRow("unknown modifier after a known one") << "App" << QStringList{"ID=$(PRODUCT_NAME:lower:base)"} << key
+                                                        << std::optional<QString>();
+    QTest::newRow("lower and upper") << "My App" << QStringList{"ID=$(PRODUCT_NAME:lower)|${PRODUCT_NAME:upper}"} << key
+                                     << id("my app|MY APP");
+    QTest::newRow("identifier") << "2 Café-App" << QStringList{"ID=$(PRODUCT_NAME:identifier)"} << key
+                                << id("__Caf__App");
+    QTest::newRow("c99extidentifier keeps letters beyond ASCII") << "2 Café-App"
+                                                                 << QStringList{"ID=$(PRODUCT_NAME:c99extidentifier)"}
+                                                                 << key << id("__Café_App");
+    QTest::newRow("modifiers left to right") << "Tide Pool" << QStringList{"ID=org.$(PRODUCT_NAME:lower:rfc1034identifier)"}
+                                             << key << id("org.tide-pool");
+    QTest::newRow("default when empty") << "App" << QStringList{"EMPTY=", "ID=$(EMPTY:default=org.example)$(NONE:default=.a:b)"}
+                                        << key << id("org.example.a:b");
+    QTest::newRow("default not taken when set") << "App" << QStringList{"SET=org", "ID=$(SET:default=other)"} << key
+                                                << id("org");
+    QTest::newRow("default resolves its references") << "App" << QStringList{"P=io", "ID=$(NONE:default=$(P).x)"} << key
+                                                     << id("io.x");
     QTest::newRow("unclosed reference stays as written") << "App" << QStringList{"ID=org.$(PRODUCT_NAME"} << key
                                                          << id("org.$(PRODUCT_NAME");
     QTest::newRow("conditional definition is left out") << "App" << QStringList{"ID=org.app", "ID[sdk=iphoneos*]=org.device"}

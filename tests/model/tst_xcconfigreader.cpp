@@ -33,6 +33,9 @@ private Q_SLOTS:
     void readsNothingOutsideTheProject();
     void includeLoopsAndChainsEnd_data();
     void includeLoopsAndChainsEnd();
+    void chainPastACapGivesNothing_data();
+    void chainPastACapGivesNothing();
+    void eachFileIsReadOnce();
 };
 
 void TestXcconfigReader::parse_data()
@@ -142,6 +145,68 @@ void TestXcconfigReader::includeLoopsAndChainsEnd()
     const QList<Definition> definitions = XcconfigReader::read(dir.filePath("0.xcconfig"), dir.path());
     QCOMPARE(definitions.size(), expected);
     QCOMPARE(definitions.last(), (Definition{QStringLiteral("N"), QString::number(expected - 1)}));
+}
+
+void TestXcconfigReader::chainPastACapGivesNothing_data()
+{
+    QTest::addColumn<int>("inclusions");    // of Part.xcconfig by Main.xcconfig
+    QTest::addColumn<int>("definitions");   // in Part.xcconfig
+    QTest::addColumn<int>("lineBytes");     // of each of them
+    QTest::addColumn<int>("missing");       // optional includes of files that do not exist
+    QTest::addColumn<int>("expected");      // definitions of the chain; 0: it gives nothing
+
+    const int cap = int(XcconfigReader::maximumDefinitions);
+    QTest::newRow("1.5 MB included twice") << 2 << 25000 << 60 << 0 << 1 + 50000;
+    QTest::newRow("1.5 MB included three times") << 3 << 25000 << 60 << 0 << 0;
+    QTest::newRow("one file larger than a chain may be") << 1 << 70000 << 64 << 0 << 0;
+    QTest::newRow("definitions up to the cap") << 1 << cap - 1 << 12 << 0 << cap;
+    QTest::newRow("definitions past the cap") << 1 << cap << 12 << 0 << 0;
+    QTest::newRow("includes up to the cap") << 0 << 0 << 0 << XcconfigReader::maximumIncludes << 1;
+    QTest::newRow("includes past the cap") << 0 << 0 << 0 << XcconfigReader::maximumIncludes + 1 << 0;
+}
+
+// Every inclusion of a file counts again, however often the same file is included.
+void TestXcconfigReader::chainPastACapGivesNothing()
+{
+    QFETCH(int, inclusions);
+    QFETCH(int, definitions);
+    QFETCH(int, lineBytes);
+    QFETCH(int, missing);
+    QFETCH(int, expected);
+    QTemporaryDir dir;
+    QByteArray part;
+    for (int n = 0; n < definitions; ++n) {
+        QByteArray line = "P" + QByteArray::number(n) + " = ";
+        part += line + QByteArray(lineBytes - line.size() - 1, 'x') + '\n';
+    }
+    QByteArray main = "MAIN = 1\n";
+    for (int n = 0; n < inclusions; ++n)
+        main += "#include \"Part.xcconfig\"\n";
+    for (int n = 0; n < missing; ++n)
+        main += "#include? \"Missing" + QByteArray::number(n) + ".xcconfig\"\n";
+    QVERIFY(writeFile(dir.filePath("Part.xcconfig"), part));
+    QVERIFY(writeFile(dir.filePath("Main.xcconfig"), main));
+    QCOMPARE(XcconfigReader::read(dir.filePath("Main.xcconfig"), dir.path()).size(), expected);
+}
+
+// Chains that share files read each from disk once, and a chain asked for again is the one
+// put together before.
+void TestXcconfigReader::eachFileIsReadOnce()
+{
+    QTemporaryDir dir;
+    const QByteArray shared = "SHARED = 1\n";
+    const QByteArray debug = "#include \"Shared.xcconfig\"\n#include \"Shared.xcconfig\"\n#include? \"Local.xcconfig\"\nD = 1\n";
+    const QByteArray release = "#include \"Shared.xcconfig\"\nR = 1\n";
+    QVERIFY(writeFile(dir.filePath("Shared.xcconfig"), shared));
+    QVERIFY(writeFile(dir.filePath("Debug.xcconfig"), debug));
+    QVERIFY(writeFile(dir.filePath("Release.xcconfig"), release));
+
+    XcconfigReader::Files files(dir.path());
+    const auto first = files.level(dir.filePath("Debug.xcconfig"));
+    QCOMPARE(lines(first->definitions()), (QStringList{"SHARED=1", "SHARED=1", "D=1"}));
+    QCOMPARE(lines(files.level(dir.filePath("Release.xcconfig"))->definitions()), (QStringList{"SHARED=1", "R=1"}));
+    QCOMPARE(files.level(dir.filePath("Debug.xcconfig")), first);
+    QCOMPARE(files.bytesRead(), shared.size() + debug.size() + release.size());
 }
 
 QTEST_APPLESS_MAIN(TestXcconfigReader)

@@ -86,7 +86,8 @@ void TestXcodeProject::cacheWithoutWorkspaceDecodes()
     QCOMPARE(project->bundleIdentifier, QStringLiteral("org.shop"));
 
     // An identifier cached as written in the project file, before references were resolved.
-    for (const QByteArray &written : {QByteArray("$(PRODUCT_BUNDLE_IDENTIFIER)"), QByteArray("org.${NAME}")}) {
+    for (const QByteArray &written : {QByteArray("$(PRODUCT_BUNDLE_IDENTIFIER)"), QByteArray("org.${NAME}"),
+                                      QByteArray("$PRODUCT_BUNDLE_IDENTIFIER_ROOT")}) {
         const QByteArray cached = R"({"id":"/w/Shop","name":"Shop","url":"/w/Shop","bundleIdentifier":")" + written + "\"}";
         const auto old = XcodeProject::fromJson(QJsonDocument::fromJson(cached).object());
         QVERIFY(old);

@@ -1,5 +1,8 @@
 #include <XcodeProjectInspector.h>
 
+#include "FixtureFiles.h"
+
+#include <HostileProjects.h>
 #include <TimeBudget.h>
 
 #include <QFile>
@@ -8,6 +11,7 @@
 
 #include <optional>
 
+using XcodeProjectInspector::ApplicationBuild;
 using XcodeProjectInspector::LaunchTarget;
 
 namespace {
@@ -75,6 +79,11 @@ private Q_SLOTS:
     void applicationSettings();
     void resolvedBundleIdentifier_data();
     void resolvedBundleIdentifier();
+    void configurationBuilt_data();
+    void configurationBuilt();
+    void marketingVersion_data();
+    void marketingVersion();
+    void manyConfigurationsOverOneXcconfig();
     void applicationProductFile_data();
     void applicationProductFile();
     void readsProjectFileFromXcodeproj();
@@ -179,11 +188,21 @@ void TestXcodeProjectInspector::launchTarget_data()
     QTest::newRow("macOS and iOS supported") << edited(fixture("macos-app"), "SUPPORTED_PLATFORMS = macosx;",
                                                        "SUPPORTED_PLATFORMS = \"macosx iphoneos iphonesimulator\";")
                                              << target("Ledger", SimPlatform::iOS);
+    // Release inherits the project's list; another configuration that narrows it to the Mac
+    // says nothing about Release.
+    QTest::newRow("a configuration beside Release built for the Mac alone") << projectFixture("Prism")
+                                                                             << target("Prism", SimPlatform::iOS);
     QTest::newRow("framework only") << fixture("framework-only") << std::optional<LaunchTarget>();
     QTest::newRow("empty text") << QString() << std::optional<LaunchTarget>();
     QTest::newRow("cut off") << fixture("ios-app").left(9000) << std::optional<LaunchTarget>();
     QTest::newRow("not a project") << QString("<html><body>(((</body></html>") << std::optional<LaunchTarget>();
     QTest::newRow("deep nesting") << QString("{ a = ") + QString(100000, '(') << std::optional<LaunchTarget>();
+    const auto padded = [](qsizetype values) {
+        return edited(fixture("ios-app"), "objects = {", "objects = {\nPAD = (" + QString("x,").repeated(values) + ");");
+    };
+    QTest::newRow("values up to the cap") << padded(XcodeProjectInspector::maximumValues - 500)
+                                          << target("Lumen", SimPlatform::iOS);
+    QTest::newRow("values past the cap") << padded(XcodeProjectInspector::maximumValues) << std::optional<LaunchTarget>();
 }
 
 void TestXcodeProjectInspector::launchTarget()
@@ -255,6 +274,37 @@ void TestXcodeProjectInspector::resolvedBundleIdentifier_data()
         << edited(fixture("macos-app"), "PRODUCT_BUNDLE_IDENTIFIER = org.example.ledger;", "") << QString()
         << id("org.example.ledger.debug");
     QTest::newRow("empty text") << QString() << tidePoolFolder << absent;
+
+    // "$NAME" names a setting as "$(NAME)" does; a setting nothing defines is empty.
+    QTest::newRow("bare reference in an .xcconfig") << projectFixture("Lantern") << projectFolder("Lantern")
+                                                    << id("io.example.lantern");
+    const QString lumen = fixture("ios-app");
+    const auto lumenWith = [&](const QString &settings) {
+        return edited(lumen, "PRODUCT_BUNDLE_IDENTIFIER = de.norvane.lumen;", settings);
+    };
+    QTest::newRow("undefined suffix is empty")
+        << lumenWith("PRODUCT_BUNDLE_IDENTIFIER = \"${BUNDLE_ID_PREFIX}.App${BUNDLE_ID_SUFFIX}\"; BUNDLE_ID_PREFIX = io.example;")
+        << QString() << id("io.example.App");
+    QTest::newRow("modifiers") << lumenWith("PRODUCT_BUNDLE_IDENTIFIER = \"de.norvane.$(PRODUCT_NAME:lower)$(SUFFIX:default=-beta)\";")
+                               << QString() << id("de.norvane.lumen-beta");
+    // What no bundle identifier can be stays absent.
+    const QList<std::pair<const char *, const char *>> invalid{
+        {"empty", "\"\""},
+        {"empty after substitution", "\"$(NOTHING)\""},
+        {"leading dot", "\"$(TEAM_PREFIX).lumen\""},
+        {"trailing dot", "de.norvane.$SUFFIX"},
+        {"two dots", "\"de.$(MIDDLE).lumen\""},
+        {"underscore", "de.norvane_lumen"},
+        {"blank", "\"de.norvane lumen\""},
+        {"letter beyond ASCII", "\"de.norvane.lümen\""},
+        {"unknown modifier", "\"de.norvane.$(PRODUCT_NAME:quote)\""},
+        {"loop", "\"de.$(A)\"; A = \"$(B)\"; B = \"x$(A)\""},
+        {"unclosed reference", "\"de.$(PRODUCT_NAME\""},
+    };
+    for (const auto &[name, value] : invalid) {
+        QTest::newRow(name) << lumenWith(QStringLiteral("PRODUCT_BUNDLE_IDENTIFIER = %1;").arg(QString::fromUtf8(value)))
+                            << QString() << absent;
+    }
 }
 
 void TestXcodeProjectInspector::resolvedBundleIdentifier()
@@ -263,6 +313,104 @@ void TestXcodeProjectInspector::resolvedBundleIdentifier()
     QFETCH(QString, folder);
     QFETCH(std::optional<QString>, expected);
     QCOMPARE(XcodeProjectInspector::resolvedBundleIdentifier(pbxproj, folder), expected);
+}
+
+void TestXcodeProjectInspector::configurationBuilt_data()
+{
+    QTest::addColumn<QString>("project");
+    QTest::addColumn<QString>("configuration");
+    QTest::addColumn<QString>("built");
+    QTest::addColumn<std::optional<QString>>("bundleIdentifier");
+    QTest::addColumn<LaunchTarget>("target");
+
+    const auto id = [](const char *text) { return std::optional<QString>(QString::fromUtf8(text)); };
+    const LaunchTarget tidePool{QStringLiteral("Tide Pool"), SimPlatform::iOS};
+    QTest::newRow("TidePool Release") << "TidePool" << "Release" << "Release" << id("org.example.Tide-Pool") << tidePool;
+    QTest::newRow("TidePool Debug") << "TidePool" << "Debug" << "Debug" << id("org.example.tidepool.debug") << tidePool;
+    QTest::newRow("Lantern Debug") << "Lantern" << "Debug" << "Debug" << id("io.example.lantern.debug")
+                                   << LaunchTarget{QStringLiteral("Lantern"), SimPlatform::iOS};
+    const LaunchTarget ember{QStringLiteral("Ember"), SimPlatform::iOS};
+    QTest::newRow("Ember Release") << "Ember" << "Release" << "Release" << id("org.example.ember") << ember;
+    QTest::newRow("Ember Debug") << "Ember" << "Debug" << "Debug" << id("org.example.ember.debug") << ember;
+    // No configuration of that name: the project's default one is built.
+    const LaunchTarget quarry{QStringLiteral("Quarry"), SimPlatform::iOS};
+    QTest::newRow("Quarry Release") << "Quarry" << "Release" << "Production" << id("org.example.quarry") << quarry;
+    QTest::newRow("Quarry Debug") << "Quarry" << "Debug" << "Production" << id("org.example.quarry") << quarry;
+    QTest::newRow("Quarry Development") << "Quarry" << "Development" << "Development" << id("org.example.quarry.dev")
+                                        << quarry;
+    // The platform of the configuration built, the project's .xcconfig stacked below.
+    QTest::newRow("Prism Release") << "Prism" << "Release" << "Release" << id("org.example.prism")
+                                   << LaunchTarget{QStringLiteral("Prism"), SimPlatform::iOS};
+    QTest::newRow("Prism Debug") << "Prism" << "Debug" << "Debug" << id("org.example.prism")
+                                 << LaunchTarget{QStringLiteral("Prism"), SimPlatform::iOS};
+    QTest::newRow("Prism ReleaseMac") << "Prism" << "ReleaseMac" << "ReleaseMac" << id("org.example.prism")
+                                      << LaunchTarget{QStringLiteral("Prism"), SimPlatform::iOS, true};
+}
+
+void TestXcodeProjectInspector::configurationBuilt()
+{
+    QFETCH(QString, project);
+    QFETCH(QString, configuration);
+    QFETCH(QString, built);
+    QFETCH(std::optional<QString>, bundleIdentifier);
+    QFETCH(LaunchTarget, target);
+    const auto build = XcodeProjectInspector::applicationBuild(projectFixture(project), projectFolder(project), configuration);
+    QVERIFY(build);
+    QCOMPARE(build->configuration, built);
+    QCOMPARE(build->bundleIdentifier, bundleIdentifier);
+    QCOMPARE(build->target, target);
+}
+
+void TestXcodeProjectInspector::marketingVersion_data()
+{
+    QTest::addColumn<QString>("pbxproj");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<std::optional<QString>>("expected");
+
+    const auto version = [](const char *text) { return std::optional<QString>(QString::fromUtf8(text)); };
+    const QString lantern = projectFixture("Lantern");
+    const QString folder = projectFolder("Lantern");
+    const QString unversioned = edited(lantern, "MARKETING_VERSION = \"${APP_SHORT_VERSION}\";", QString());
+
+    QTest::newRow("reference to an .xcconfig setting") << lantern << folder << version("3.1");
+    QTest::newRow("only in an .xcconfig") << edited(unversioned, "path = Release.xcconfig;", "path = Versioned.xcconfig;")
+                                          << folder << version("3.1.0");
+    QTest::newRow("Info.plist, its value resolved") << unversioned << folder << version("3.1");
+    QTest::newRow("Info.plist named through SRCROOT")
+        << edited(unversioned, "INFOPLIST_FILE = Lantern/Info.plist;", "INFOPLIST_FILE = \"$(SRCROOT)/Lantern/Widget-Info.plist\";")
+        << folder << version("2.0.5");
+    QTest::newRow("Info.plist that is not there") << edited(unversioned, "Lantern/Info.plist", "Lantern/Missing.plist") << folder
+                                                  << std::optional<QString>();
+    QTest::newRow("no folder: nothing read, the reference empty") << lantern << QString() << std::optional<QString>();
+    QTest::newRow("reference in the project file")
+        << edited(fixture("ios-app"), "MARKETING_VERSION = 2.4.1;", "MARKETING_VERSION = \"$(VERSION_BASE).1\"; VERSION_BASE = 2.5;")
+        << QString() << version("2.5.1");
+}
+
+void TestXcodeProjectInspector::marketingVersion()
+{
+    QFETCH(QString, pbxproj);
+    QFETCH(QString, folder);
+    QFETCH(std::optional<QString>, expected);
+    const auto build = XcodeProjectInspector::applicationBuild(pbxproj, folder);
+    QVERIFY(build);
+    QCOMPARE(build->marketingVersion, expected);
+    if (folder.isEmpty())
+        QCOMPARE(XcodeProjectInspector::marketingVersion(pbxproj), expected);
+}
+
+// Every configuration is based on the same 1 MB .xcconfig and none sets an identifier, so
+// each is asked in turn: the file is still read once, and the answer comes at once.
+void TestXcodeProjectInspector::manyConfigurationsOverOneXcconfig()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath("Config/Base.xcconfig"), HostileProjects::definitions(1000 * 1000)));
+    const QString pbxproj = QString::fromUtf8(HostileProjects::projectFile(400));
+    std::optional<QString> identifier;
+    const double ms = TimeBudget::bestMs(
+        "400 configurations", [&] { identifier = XcodeProjectInspector::resolvedBundleIdentifier(pbxproj, dir.path()); }, 1);
+    QVERIFY2(ms < TimeBudget::scaled(1000), qPrintable(QString::number(ms)));
+    QCOMPARE(identifier, std::nullopt);
 }
 
 void TestXcodeProjectInspector::applicationProductFile_data()

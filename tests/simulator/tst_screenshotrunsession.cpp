@@ -1,4 +1,5 @@
 #include "LibcGerman.h"
+#include "StandInCalls.h"
 #include "StandInRunHome.h"
 
 #include <AppPaths.h>
@@ -249,30 +250,45 @@ private Q_SLOTS:
     {
         QFETCH(QString, fixture);
         QFETCH(QStringList, build);
-        const QString folder = m_run.projects->filePath(fixture);
-        copyFolder(QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode/") + fixture, folder);
-        const QString callLog = m_run.support->filePath(QStringLiteral("calls.jsonl"));
-        qputenv("VELORANCE_STANDIN_LOG", callLog.toUtf8());
-
-        XcodeProject project;
-        project.id = project.url = folder;
-        project.name = fixture;
-        project.xcodeprojPath = folder + u'/' + fixture + QStringLiteral(".xcodeproj");
-        project.workspacePath = XcodeWorkspace::find(folder, *project.xcodeprojPath);
+        XcodeProject project = fixtureProject(fixture);
+        project.workspacePath = XcodeWorkspace::find(project.url, *project.xcodeprojPath);
         project.bundleIdentifier = QStringLiteral("org.example.app");
         ScreenshotRunSession session(project, plan(), BuildConfiguration::Release);
         session.start();
         QTRY_COMPARE_WITH_TIMEOUT(session.phase().kind, Kind::Done, runTimeoutMs);
 
-        QStringList buildCall;
-        for (const QByteArray &line : readAll(callLog).split('\n')) {
-            const QJsonObject record = QJsonDocument::fromJson(line).object();
-            const QStringList argv = record.value(QStringLiteral("argv")).toVariant().toStringList();
-            if (record.value(QStringLiteral("tool")).toString() == u"xcodebuild" && argv.value(0) == u"build")
-                buildCall = argv;
-        }
-        build.replaceInStrings(QStringLiteral("@"), folder);
-        QCOMPARE(buildCall.mid(1, 4), build);
+        build.replaceInStrings(QStringLiteral("@"), project.url);
+        QCOMPARE(lastStandInCall(callLog(), QStringLiteral("xcodebuild"), {"build"}).mid(1, 4), build);
+    }
+
+    // The identifier launched and handed to the runner is the one of the configuration built;
+    // the app of a configuration for the Mac beside Release runs as the iOS app it is.
+    void launchesTheAppOfTheConfigurationBuilt_data()
+    {
+        addConfigurationBuiltRows();
+        QTest::newRow("Mac configuration beside Release") << "Prism" << BuildConfiguration::Release << "Release"
+                                                          << "org.example.prism";
+    }
+
+    void launchesTheAppOfTheConfigurationBuilt()
+    {
+        QFETCH(QString, fixture);
+        QFETCH(BuildConfiguration, configuration);
+        QFETCH(QString, built);
+        QFETCH(QString, launched);
+        XcodeProject project = fixtureProject(fixture);
+        // As the scan shows it: the Release identifier.
+        project.bundleIdentifier = XcodeProjectInspector::resolvedBundleIdentifier(
+            XcodeProjectInspector::readProjectFile(*project.xcodeprojPath), project.url);
+        ScreenshotRunSession session(project, plan(), configuration);
+        session.start();
+        QTRY_VERIFY_WITH_TIMEOUT(session.phase().kind != Kind::Running, runTimeoutMs);
+        QCOMPARE(session.phase(), ScreenshotRunSession::Phase::done());
+
+        const QString log = callLog();
+        QCOMPARE(optionValue(lastStandInCall(log, QStringLiteral("xcodebuild"), {"build"}), QStringLiteral("-configuration")),
+                 built);
+        QCOMPARE(lastStandInCall(log, QStringLiteral("xcrun"), {"simctl", "launch"}).value(4), launched);
     }
 
     // A repository's fastlane folder above the project's: the screenshots land there.
@@ -369,6 +385,20 @@ private:
     }
 
     XcodeProject iosProject() { return m_run.demoProject(m_run.iosProjectFile()); }
+
+    // A copy of tests/data/xcode/<fixture> among the projects, with the call log switched on.
+    XcodeProject fixtureProject(const QString &fixture)
+    {
+        XcodeProject project;
+        project.id = project.url = m_run.projects->filePath(fixture);
+        project.name = fixture;
+        project.xcodeprojPath = project.url + u'/' + fixture + QStringLiteral(".xcodeproj");
+        copyFolder(QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode/") + fixture, project.url);
+        qputenv("VELORANCE_STANDIN_LOG", callLog().toUtf8());
+        return project;
+    }
+
+    QString callLog() const { return m_run.support->filePath(QStringLiteral("calls.jsonl")); }
     XcodeProject projectWith(const QByteArray &pbxproj) { return m_run.demoProject(pbxproj); }
 
     StandInRunHome m_run;

@@ -2,6 +2,7 @@
 
 import json
 import os
+import plistlib
 import sys
 
 STANDIN_DIR = os.path.dirname(os.path.realpath(__file__))
@@ -39,3 +40,38 @@ def fail(message, code=1):
     if message:
         sys.stderr.write(message + "\n")
     sys.exit(code)
+
+
+def installed_path():
+    """Where the apps installed on the devices are noted while a call log is written: beside it."""
+    log = os.environ.get("VELORANCE_STANDIN_LOG")
+    return log + ".installed" if log else None
+
+
+def note_installed(udid, app):
+    """Notes the app's CFBundleIdentifier as installed on the device ("?" when it has none)."""
+    path = installed_path()
+    if not path:
+        return
+    try:
+        with open(os.path.join(app, "Info.plist"), "rb") as handle:
+            identifier = plistlib.load(handle).get("CFBundleIdentifier")
+    except Exception:  # no readable property list: an app of unknown identifier
+        identifier = None
+    with open(path, "a", encoding="utf-8") as handle:
+        handle.write("%s %s\n" % (udid, identifier or "?"))
+
+
+def is_installed(udid, bundle):
+    """False only when the device's installs are all known and none is the bundle."""
+    path = installed_path()
+    if not path or not os.path.exists(path):
+        return True
+    with open(path, encoding="utf-8") as handle:
+        apps = {line.split(" ", 1)[1] for line in handle.read().splitlines() if line.startswith(udid + " ")}
+    return not apps or "?" in apps or bundle in apps
+
+
+def not_installed_reason(bundle):
+    return ("The operation couldn\u2019t be completed. Application info provider (FBSApplicationLibrary) "
+            "returned nil for \"%s\"" % bundle)
