@@ -122,6 +122,15 @@ void BM_ScanManyRepositories(benchmark::State &state)
 }
 BENCHMARK(BM_ScanManyRepositories)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
+// "Shop" in `dir`, with "Shop.xcodeproj" and the workspace of `contents` beside it.
+QString shopWithWorkspace(const QTemporaryDir &dir, const QByteArray &contents)
+{
+    const QString folder = dir.filePath(QStringLiteral("Shop"));
+    QDir().mkpath(folder + QStringLiteral("/Shop.xcodeproj"));
+    writeFile(folder + QStringLiteral("/Shop.xcworkspace/contents.xcworkspacedata"), contents);
+    return folder;
+}
+
 // A workspace of `depth` groups, each inside the one before, around one project reference.
 QByteArray nestedWorkspace(int depth)
 {
@@ -139,10 +148,8 @@ QByteArray nestedWorkspace(int depth)
 void BM_WorkspaceNestedGroups(benchmark::State &state)
 {
     QTemporaryDir dir;
-    const QString folder = dir.filePath(QStringLiteral("Shop"));
-    QDir().mkpath(folder + QStringLiteral("/Shop.xcodeproj"));
     const QByteArray contents = nestedWorkspace(int(state.range(0)));
-    writeFile(folder + QStringLiteral("/Shop.xcworkspace/contents.xcworkspacedata"), contents);
+    const QString folder = shopWithWorkspace(dir, contents);
     for (auto _ : state)
         benchmark::DoNotOptimize(XcodeWorkspace::find(folder, folder + QStringLiteral("/Shop.xcodeproj")));
     state.counters["MB"] = double(contents.size()) / 1e6;
@@ -154,9 +161,6 @@ BENCHMARK(BM_WorkspaceNestedGroups)->Arg(38000)->Arg(100000)->Unit(benchmark::kM
 // element limits with references to files, the project's last.
 void BM_WorkspaceAtTheLimits(benchmark::State &state)
 {
-    QTemporaryDir dir;
-    const QString folder = dir.filePath(QStringLiteral("Shop"));
-    QDir().mkpath(folder + QStringLiteral("/Shop.xcodeproj"));
     const QByteArray reference = "<FileRef location = \"group:Docs/Guides/README.md\"></FileRef>";
     QByteArray inner;
     const int depth = XcodeWorkspace::maximumNesting;
@@ -166,7 +170,8 @@ void BM_WorkspaceAtTheLimits(benchmark::State &state)
     QByteArray contents = nestedWorkspace(depth);
     contents.replace("<FileRef location = \"group:App.xcodeproj\"></FileRef>",
                      inner + "<FileRef location = \"container:Shop.xcodeproj\"></FileRef>");
-    writeFile(folder + QStringLiteral("/Shop.xcworkspace/contents.xcworkspacedata"), contents);
+    QTemporaryDir dir;
+    const QString folder = shopWithWorkspace(dir, contents);
     std::optional<QString> found;
     for (auto _ : state)
         found = XcodeWorkspace::find(folder, folder + QStringLiteral("/Shop.xcodeproj"));
@@ -176,6 +181,16 @@ void BM_WorkspaceAtTheLimits(benchmark::State &state)
     state.counters["peakMB"] = peakMegabytes();
 }
 BENCHMARK(BM_WorkspaceAtTheLimits)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The project "Shop" in `dir`, its schemes left to the caller.
+XcodeProject shopProject(const QTemporaryDir &dir)
+{
+    XcodeProject project;
+    project.name = QStringLiteral("Shop");
+    project.id = project.url = dir.filePath(QStringLiteral("Shop"));
+    project.xcodeprojPath = project.url + QStringLiteral("/Shop.xcodeproj");
+    return project;
+}
 
 // A scheme of `depth` references to the app, each inside the one before.
 QByteArray nestedScheme(int depth, const QByteArray &target = "Shop")
@@ -196,17 +211,13 @@ QByteArray nestedScheme(int depth, const QByteArray &target = "Shop")
 void BM_SchemeNestedReferences(benchmark::State &state)
 {
     QTemporaryDir dir;
-    const QString folder = dir.filePath(QStringLiteral("Shop"));
-    const QString schemes = folder + QStringLiteral("/Shop.xcodeproj/xcshareddata/xcschemes/");
+    const XcodeProject project = shopProject(dir);
+    const QString schemes = *project.xcodeprojPath + QStringLiteral("/xcshareddata/xcschemes/");
     const QByteArray hostile = nestedScheme(int(state.range(0)));
     writeFile(schemes + QStringLiteral("AAA.xcscheme"), hostile);
     const QByteArray ordinary = nestedScheme(1, "ShopTests");
     for (int i = 1; i < 500; ++i)
         writeFile(schemes + QStringLiteral("Tests %1.xcscheme").arg(i, 3, 10, QLatin1Char('0')), ordinary);
-    XcodeProject project;
-    project.name = QStringLiteral("Shop");
-    project.id = project.url = folder;
-    project.xcodeprojPath = folder + QStringLiteral("/Shop.xcodeproj");
     for (auto _ : state)
         benchmark::DoNotOptimize(XcodeSchemes::schemeFor(project, QString(), QStringLiteral("Shop")));
     state.counters["MB"] = double(hostile.size()) / 1e6;
@@ -220,8 +231,8 @@ BENCHMARK(BM_SchemeNestedReferences)->Arg(74000)->Arg(148000)->Unit(benchmark::k
 void BM_SchemeChoiceAtTheLimits(benchmark::State &state)
 {
     QTemporaryDir dir;
-    const QString folder = dir.filePath(QStringLiteral("Shop"));
-    const QString schemes = folder + QStringLiteral("/Shop.xcodeproj/xcshareddata/xcschemes/");
+    const XcodeProject project = shopProject(dir);
+    const QString schemes = *project.xcodeprojPath + QStringLiteral("/xcshareddata/xcschemes/");
     const QByteArray entry = "<BuildActionEntry buildForRunning = \"YES\"><BuildableReference BuildableIdentifier=\"primary\" "
                              "BuildableName=\"Shop.app\" BlueprintName=\"Shop\" ReferencedContainer=\"container:Shop.xcodeproj\">"
                              "</BuildableReference></BuildActionEntry>";
@@ -234,10 +245,6 @@ void BM_SchemeChoiceAtTheLimits(benchmark::State &state)
     large += tail;
     for (int i = 0; i < 500; ++i)
         writeFile(schemes + QStringLiteral("Scheme %1.xcscheme").arg(i, 3, 10, QLatin1Char('0')), i < 16 ? large : nestedScheme(1, "ShopTests"));
-    XcodeProject project;
-    project.name = QStringLiteral("Shop");
-    project.id = project.url = folder;
-    project.xcodeprojPath = folder + QStringLiteral("/Shop.xcodeproj");
     QString chosen;
     for (auto _ : state)
         chosen = XcodeSchemes::schemeFor(project, QString(), QStringLiteral("Shop"));
