@@ -9,13 +9,21 @@ struct XcodeProject;
 
 // The scheme a build of the application target goes through. Xcode names schemes freely
 // ("App-Production", "App-Staging"), and the first one `xcodebuild -list` prints may build
-// only tests or an extension; the shared schemes say which one runs the app.
+// only tests or an extension; the shared schemes say which one builds and runs the app.
 namespace XcodeSchemes {
 
 // More scheme files than a project shares; a hostile folder ends here.
 inline constexpr qsizetype maximumSchemes = 500;
+// Limits on what one scheme choice reads. Real schemes are a few kilobytes, hold a few
+// hundred elements and nest six deep; past a limit a scheme counts as unreadable.
+inline constexpr qint64 maximumSchemeBytes = 1024 * 1024;
+inline constexpr qint64 maximumTotalBytes = 8 * 1024 * 1024;
+inline constexpr int maximumElements = 20000;
+inline constexpr int maximumNesting = 32;
 
-// What a scheme does with the application target.
+// What a scheme does with the application target. Builds and Launches both build it for
+// running (`buildForRunning="YES"` on its BuildActionEntry); Launches also runs it directly
+// from its LaunchAction (not one that asks for the app to launch, as an extension's does).
 enum class Use { None, Builds, Launches };
 
 // The buildable a scheme's BuildableReference may name: the target's name (BlueprintName),
@@ -27,15 +35,16 @@ struct Target
     QString projectFile;   // "Lumen.xcodeproj"
 };
 
-// What the .xcscheme text does with the target: Launches when its LaunchAction runs it,
-// else Builds when its BuildAction builds it, else None (also for text that is no scheme).
+// What the .xcscheme text does with the target. None also for text that is no scheme, and for
+// text past the limits above.
 Use use(const QByteArray &scheme, const Target &target);
 
 // The scheme to build the application target `targetName` of the project file `pbxproj`
-// with: the target's own name when a scheme of that name exists (shared or a user's) or when
-// no shared scheme (of the project, or of its workspace) runs or builds the target; otherwise
-// the first shared scheme by name that runs it, else the first that builds it. Scheme files
-// are read inside the project's folder only.
+// with. Of the schemes that build the target for running (the shared ones of the project and
+// of its workspace, and a user's scheme named like the target): the one named like the
+// target, else the first that launches it, else the first; by name, the project's before the
+// workspace's. The target's name when none does (the launch script then takes what the project
+// lists). Scheme files are read inside the project's folder only, each at most once.
 QString schemeFor(const XcodeProject &project, const QString &pbxproj, const QString &targetName);
 
 } // namespace XcodeSchemes

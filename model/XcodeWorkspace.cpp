@@ -34,16 +34,25 @@ std::optional<QString> locate(const QString &location, const QString &group, con
 
 QStringList projectPaths(const QByteArray &contents, const QString &workspacePath)
 {
+    if (contents.size() > maximumBytes)
+        return {};
     const QString container = QFileInfo(QDir::cleanPath(workspacePath)).absolutePath();
     QStringList groups{container}; // folders of the open groups, innermost last
     QStringList projects;
+    int elements = 0;
     QXmlStreamReader xml(contents);
     while (!xml.atEnd() && projects.size() < maximumProjects) {
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (token == QXmlStreamReader::StartElement) {
+            if (++elements > maximumElements)
+                return {};
             const QString location = xml.attributes().value(QLatin1String("location")).toString();
             const auto path = locate(location, groups.last(), container);
+            if (path && path->size() > maximumPathLength)
+                return {};
             if (xml.name() == QLatin1String("Group")) {
+                if (groups.size() > maximumNesting)
+                    return {};
                 // A group without a location of its own keeps its parent's folder.
                 groups.append(path.value_or(groups.last()));
             } else if (xml.name() == QLatin1String("FileRef") && path
@@ -57,23 +66,57 @@ QStringList projectPaths(const QByteArray &contents, const QString &workspacePat
     return projects;
 }
 
-std::optional<QString> find(const QString &projectFolder, const QString &xcodeprojPath)
+std::optional<QString> Finder::find(const QString &projectFolder, const QString &xcodeprojPath, const QString &repositoryTop)
 {
-    const QDir folder(projectFolder);
     const QString project = QDir::cleanPath(QFileInfo(xcodeprojPath).absoluteFilePath());
-    QStringList names = folder.entryList({QStringLiteral("*") + QLatin1String(workspaceSuffix)},
-                                         QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     const QString preferred = QFileInfo(project).completeBaseName() + QLatin1String(workspaceSuffix);
-    if (names.removeOne(preferred))
-        names.prepend(preferred);
-    for (const QString &name : names) {
-        const QString workspace = QDir::cleanPath(folder.absoluteFilePath(name));
-        const Result<QByteArray> contents =
-            ProjectFile::read(workspace + QStringLiteral("/contents.xcworkspacedata"), projectFolder);
-        if (contents && projectPaths(contents.value(), workspace).contains(project))
-            return workspace;
+    QString folder = QDir::cleanPath(QFileInfo(projectFolder).absoluteFilePath());
+    const QString top = repositoryTop.isEmpty() ? folder : QDir::cleanPath(QFileInfo(repositoryTop).absoluteFilePath());
+    const bool climbs = folder.startsWith(top + QLatin1Char('/'));
+    while (true) {
+        QStringList names = workspacesIn(folder);
+        if (names.removeOne(preferred))
+            names.prepend(preferred);
+        for (const QString &name : std::as_const(names)) {
+            const QString workspace = folder + QLatin1Char('/') + name;
+            if (projectsOf(workspace, folder).contains(project))
+                return workspace;
+        }
+        if (!climbs || folder == top)
+            return std::nullopt;
+        folder = QFileInfo(folder).path();
     }
-    return std::nullopt;
+}
+
+QStringList Finder::workspacesIn(const QString &folder)
+{
+    auto it = m_workspaces.find(folder);
+    if (it == m_workspaces.end()) {
+        it = m_workspaces.insert(folder, QDir(folder).entryList({QStringLiteral("*") + QLatin1String(workspaceSuffix)},
+                                                                QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name));
+    }
+    return *it;
+}
+
+QStringList Finder::projectsOf(const QString &workspace, const QString &folder)
+{
+    auto it = m_projects.find(workspace);
+    if (it != m_projects.end())
+        return *it;
+    const QString path = workspace + QStringLiteral("/contents.xcworkspacedata");
+    QStringList projects;
+    // The size is looked at first, so a huge file is never read.
+    if (ProjectFile::stamp(path).size <= maximumBytes) {
+        if (const Result<QByteArray> contents = ProjectFile::read(path, folder))
+            projects = projectPaths(contents.value(), workspace);
+    }
+    m_projects.insert(workspace, projects);
+    return projects;
+}
+
+std::optional<QString> find(const QString &projectFolder, const QString &xcodeprojPath, const QString &repositoryTop)
+{
+    return Finder().find(projectFolder, xcodeprojPath, repositoryTop);
 }
 
 } // namespace XcodeWorkspace

@@ -4,7 +4,9 @@
 #include <XcodeWorkspace.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 
@@ -13,64 +15,197 @@ namespace {
 
 constexpr auto projectSuffix = ".xcodeproj";
 
-QStringList subfolders(const QString &folder)
+// The subfolders of a folder, read once: links to folders are told apart, since they may lead
+// to a place the scan reaches another way.
+struct Listing
 {
-    // An unreadable folder lists nothing, which is exactly "skip it".
-    const QDir dir(folder);
-    return dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Readable, QDir::Name);
-}
+    QStringList folders; // by name
+    QSet<QString> links;
 
-// The folder's ".xcodeproj": the one named like the folder when there are several.
-std::optional<QString> projectBundle(const QString &folder)
-{
-    const QDir dir(folder);
-    const QStringList bundles = dir.entryList({QStringLiteral("*") + QLatin1String(projectSuffix)},
-                                              QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    if (bundles.isEmpty())
-        return std::nullopt;
-    const QString preferred = QFileInfo(folder).fileName() + QLatin1String(projectSuffix);
-    if (bundles.contains(preferred))
-        return dir.filePath(preferred);
-    return dir.filePath(bundles.first());
-}
-
-void collect(const QString &folder, int depth, QList<XcodeProject> &found)
-{
-    for (const QString &name : subfolders(folder)) {
-        if (isSkippedFolder(name) || name.endsWith(QLatin1String(projectSuffix)))
-            continue;
-        const QString path = QDir(folder).filePath(name);
-        if (auto project = inspectFolder(path)) {
-            found.append(*project);
-            continue; // a project's own subfolders are its business, not more projects
+    explicit Listing(const QString &folder)
+    {
+        // An unreadable folder lists nothing, which is exactly "skip it".
+        QDirIterator it(folder, QDir::Dirs | QDir::NoDotAndDotDot);
+        while (it.hasNext()) {
+            it.next();
+            folders.append(it.fileName());
+            if (it.fileInfo().isSymLink())
+                links.insert(it.fileName());
         }
-        if (depth < maximumDepth)
-            collect(path, depth + 1, found);
+        folders.sort();
     }
-}
+
+    // The ".xcodeproj" of the folder: the one named like the folder when there are several.
+    std::optional<QString> projectBundle(const QString &folderName) const
+    {
+        const QString preferred = folderName + QLatin1String(projectSuffix);
+        std::optional<QString> first;
+        for (const QString &name : folders) {
+            if (name == preferred)
+                return name;
+            if (!first && name.endsWith(QLatin1String(projectSuffix)))
+                first = name;
+        }
+        return first;
+    }
+};
+
+struct Found
+{
+    XcodeProject project;
+    bool hasApplication = false; // whether the project file names an application target
+};
 
 bool liesUnder(const QString &path, const QString &folder)
 {
     return path.startsWith(folder + QLatin1Char('/'));
 }
 
-// A repository that keeps its project in a subfolder and fastlane at its top: the nearest
-// folder above the project, below the root, with a fastlane folder gives it one, unless
-// another project lies under that folder too (two projects never share a plan).
-void adoptEnclosingFastlane(QList<XcodeProject> &projects, const QString &root)
+QString parentOf(const QString &path)
 {
-    const QString top = QDir::cleanPath(QFileInfo(root).absoluteFilePath());
-    for (XcodeProject &project : projects) {
+    return QFileInfo(path).path();
+}
+
+Found inspect(const QString &folder, const QString &bundle, const QString &repositoryTop, XcodeWorkspace::Finder &workspaces)
+{
+    const QString folderPath = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    const QString bundlePath = QDir(folderPath).filePath(bundle);
+    Found found;
+    XcodeProject &project = found.project;
+    project.id = folderPath;
+    project.url = folderPath;
+    project.name = QFileInfo(bundle).completeBaseName();
+    project.xcodeprojPath = bundlePath;
+
+    const QString fastlane = QDir(folderPath).filePath(QStringLiteral("fastlane"));
+    if (QFileInfo(fastlane).isDir()) {
+        project.fastlaneDirectory = fastlane;
+        project.hasFastlane = true;
+    }
+
+    // Reads only a regular file: opening a FIFO of that name would block the scan for good.
+    const QString pbxproj = XcodeProjectInspector::readProjectFile(bundlePath);
+    if (const auto build = XcodeProjectInspector::applicationBuild(pbxproj, folderPath)) {
+        project.bundleIdentifier = build->bundleIdentifier;
+        project.marketingVersion = build->marketingVersion;
+        found.hasApplication = true;
+    }
+    project.workspacePath = workspaces.find(folderPath, bundlePath, repositoryTop);
+    return found;
+}
+
+// One scan of a projects folder. Folders are walked without following links first; the links
+// met on the way are entered afterwards, and only where they lead somewhere not yet looked at,
+// so a repository and a link to it give one project, and a link back up ends at once.
+class Scan
+{
+public:
+    explicit Scan(const QString &root)
+        : m_root(QDir::cleanPath(QFileInfo(root).absoluteFilePath()))
+    {
+    }
+
+    QList<Found> run()
+    {
+        const QString real = QFileInfo(m_root).canonicalFilePath();
+        m_visited.insert(real);
+        enter(m_root, real, Listing(m_root), 1);
+        for (qsizetype i = 0; i < m_links.size(); ++i) {
+            const Link link = m_links.at(i);
+            const QString target = QFileInfo(link.path).canonicalFilePath();
+            if (!target.isEmpty())
+                visit(link.path, target, link.depth);
+        }
+        return std::move(m_found);
+    }
+
+    // The folder directly below the root on the way to `folder`.
+    QString repositoryTop(const QString &folder) const
+    {
+        const QString prefix = m_root.endsWith(QLatin1Char('/')) ? m_root : m_root + QLatin1Char('/');
+        return prefix + folder.mid(prefix.size()).section(QLatin1Char('/'), 0, 0);
+    }
+
+private:
+    struct Link
+    {
+        QString path;
+        int depth;
+    };
+
+    // The subfolders of `folder`, `depth` levels below the root.
+    void enter(const QString &folder, const QString &real, const Listing &listing, int depth)
+    {
+        for (const QString &name : listing.folders) {
+            if (isSkippedFolder(name) || name.endsWith(QLatin1String(projectSuffix)))
+                continue;
+            const QString path = folder + QLatin1Char('/') + name;
+            if (listing.links.contains(name))
+                m_links.append({path, depth});
+            else
+                visit(path, real + QLatin1Char('/') + name, depth);
+        }
+    }
+
+    void visit(const QString &folder, const QString &real, int depth)
+    {
+        if (m_visited.contains(real))
+            return;
+        m_visited.insert(real);
+        const Listing listing(folder);
+        if (const auto bundle = listing.projectBundle(QFileInfo(folder).fileName())) {
+            m_found.append(inspect(folder, *bundle, repositoryTop(folder), m_workspaces));
+            return; // a project's own subfolders are its business, not more projects
+        }
+        if (depth < maximumDepth)
+            enter(folder, real, listing, depth + 1);
+    }
+
+    QString m_root;
+    QSet<QString> m_visited; // real paths of the folders looked at
+    QList<Link> m_links;     // links met on the way, entered after all else
+    QList<Found> m_found;
+    XcodeWorkspace::Finder m_workspaces;
+};
+
+// A repository's top: the folder directly below the root, or one holding ".git" (a repository
+// kept inside a grouping folder). Folders in between only group.
+bool isRepositoryTop(const QString &folder, const QString &root)
+{
+    return parentOf(folder) == root || QFileInfo::exists(folder + QStringLiteral("/.git"));
+}
+
+// Whether the fastlane folder of `folder`, above `project`, is the project's: not when the
+// folder is another project's; when other projects lie under it too, only when the project
+// is the one of them with an application target.
+bool takesFastlaneOf(const QString &folder, const Found &project, const QList<Found> &found)
+{
+    QList<const Found *> under;
+    for (const Found &other : found) {
+        if (other.project.url == folder)
+            return false;
+        if (liesUnder(other.project.url, folder))
+            under.append(&other);
+    }
+    if (under.size() == 1)
+        return true;
+    if (!project.hasApplication)
+        return false;
+    return std::none_of(under.cbegin(), under.cend(),
+                        [&](const Found *other) { return other != &project && other->hasApplication; });
+}
+
+void adoptEnclosingFastlane(QList<Found> &found, const QString &root)
+{
+    for (Found &candidate : found) {
+        XcodeProject &project = candidate.project;
         if (project.fastlaneDirectory)
             continue;
-        for (QString folder = QFileInfo(project.url).path(); liesUnder(folder, top); folder = QFileInfo(folder).path()) {
-            const QString fastlane = QDir(folder).filePath(QStringLiteral("fastlane"));
-            if (!QFileInfo(fastlane).isDir())
+        for (QString folder = parentOf(project.url); liesUnder(folder, root); folder = parentOf(folder)) {
+            const QString fastlane = folder + QStringLiteral("/fastlane");
+            if (!isRepositoryTop(folder, root) || !QFileInfo(fastlane).isDir())
                 continue;
-            const bool shared = std::any_of(projects.cbegin(), projects.cend(), [&](const XcodeProject &other) {
-                return &other != &project && (other.url == folder || liesUnder(other.url, folder));
-            });
-            if (!shared) {
+            if (takesFastlaneOf(folder, candidate, found)) {
                 project.fastlaneDirectory = fastlane;
                 project.hasFastlane = true;
             }
@@ -92,53 +227,38 @@ QString expandTilde(const QString &path)
 
 bool isSkippedFolder(const QString &name)
 {
-    static const QStringList skipped{QStringLiteral("build"), QStringLiteral("DerivedData"),
-                                     QStringLiteral("Pods"), QStringLiteral("node_modules")};
+    static const QStringList skipped{QStringLiteral("build"),    QStringLiteral("DerivedData"),
+                                     QStringLiteral("Pods"),     QStringLiteral("node_modules"),
+                                     QStringLiteral("Carthage"), QStringLiteral("SourcePackages"),
+                                     QStringLiteral("vendor")};
     return name.startsWith(QLatin1Char('.')) || skipped.contains(name);
 }
 
 std::optional<XcodeProject> inspectFolder(const QString &folder)
 {
-    const auto bundle = projectBundle(folder);
+    const auto bundle = Listing(folder).projectBundle(QFileInfo(folder).fileName());
     if (!bundle)
         return std::nullopt;
-
-    const QString folderPath = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-    XcodeProject project;
-    project.id = folderPath;
-    project.url = folderPath;
-    project.name = QFileInfo(*bundle).completeBaseName();
-    project.xcodeprojPath = QDir::cleanPath(QFileInfo(*bundle).absoluteFilePath());
-
-    const QString fastlane = QDir(folderPath).filePath(QStringLiteral("fastlane"));
-    if (QFileInfo(fastlane).isDir()) {
-        project.fastlaneDirectory = fastlane;
-        project.hasFastlane = true;
-    }
-
-    // Reads only a regular file: opening a FIFO of that name would block the scan for good.
-    const QString pbxproj = XcodeProjectInspector::readProjectFile(*project.xcodeprojPath);
-    if (const auto build = XcodeProjectInspector::applicationBuild(pbxproj, folderPath)) {
-        project.bundleIdentifier = build->bundleIdentifier;
-        project.marketingVersion = build->marketingVersion;
-    }
-    project.workspacePath = XcodeWorkspace::find(folderPath, *project.xcodeprojPath);
-    return project;
+    XcodeWorkspace::Finder workspaces;
+    return inspect(folder, *bundle, QString(), workspaces).project;
 }
 
 QList<XcodeProject> scan(const QString &root)
 {
-    QList<XcodeProject> found;
     const QString expanded = expandTilde(root);
     if (expanded.isEmpty() || !QFileInfo(expanded).isDir())
-        return found;
-    collect(expanded, 1, found);
-    adoptEnclosingFastlane(found, expanded);
-    std::sort(found.begin(), found.end(), [](const XcodeProject &a, const XcodeProject &b) {
+        return {};
+    QList<Found> found = Scan(expanded).run();
+    adoptEnclosingFastlane(found, QDir::cleanPath(QFileInfo(expanded).absoluteFilePath()));
+    QList<XcodeProject> projects;
+    projects.reserve(found.size());
+    for (Found &each : found)
+        projects.append(std::move(each.project));
+    std::sort(projects.begin(), projects.end(), [](const XcodeProject &a, const XcodeProject &b) {
         const int byName = a.name.compare(b.name, Qt::CaseInsensitive);
         return byName != 0 ? byName < 0 : a.id < b.id;
     });
-    return found;
+    return projects;
 }
 
 } // namespace ProjectScanner

@@ -56,7 +56,7 @@ private:
     }
 
 private Q_SLOTS:
-    void scansTreeWithinTwoLevelsSkippingWhatItMust()
+    void scansTreeWithinFourLevelsSkippingWhatItMust()
     {
         QTemporaryDir temp;
         QVERIFY(temp.isValid());
@@ -66,12 +66,17 @@ private Q_SLOTS:
         makeProject(root + QStringLiteral("/clients"), QStringLiteral("Beta"),
                     appProject(QStringLiteral("Beta"), QStringLiteral("$(BASE_BUNDLE_ID).beta")), true);
         makeProject(root, QStringLiteral("zeta"), appProject(QStringLiteral("zeta"), QStringLiteral("com.example.zeta")), false);
-        // Three levels down is too deep.
-        makeProject(root + QStringLiteral("/clients/archive"), QStringLiteral("Deep"), appProject(QStringLiteral("Deep"), QStringLiteral("x")), true);
-        // Folders the scan never enters.
+        // Four levels down is found, five is too deep.
+        makeProject(root + QStringLiteral("/clients/archive/2019"), QStringLiteral("Deep"), appProject(QStringLiteral("Deep"), QStringLiteral("x")), true);
+        makeProject(root + QStringLiteral("/clients/archive/2019/old"), QStringLiteral("Deeper"), appProject(QStringLiteral("Deeper"), QStringLiteral("x")), true);
+        // Folders the scan never enters, also where they lie below the top.
         for (const QString &skipped : {QStringLiteral(".hidden"), QStringLiteral("build"), QStringLiteral("DerivedData"),
-                                       QStringLiteral("Pods"), QStringLiteral("node_modules")})
+                                       QStringLiteral("Pods"), QStringLiteral("node_modules"), QStringLiteral("Carthage"),
+                                       QStringLiteral("SourcePackages"), QStringLiteral(".build"), QStringLiteral("vendor")}) {
             makeProject(root + QStringLiteral("/") + skipped, QStringLiteral("Skipped"), appProject(QStringLiteral("Skipped"), QStringLiteral("x")), true);
+            makeProject(root + QStringLiteral("/clients/") + skipped + QStringLiteral("/Checkouts"), QStringLiteral("Skipped"),
+                        appProject(QStringLiteral("Skipped"), QStringLiteral("x")), true);
+        }
         makeProject(root, QStringLiteral(".Secret"), appProject(QStringLiteral("Secret"), QStringLiteral("x")), true);
 
         // A project file without any bundle identifier, and no fastlane folder.
@@ -91,9 +96,10 @@ private Q_SLOTS:
         const QList<XcodeProject> projects = ProjectScanner::scan(root);
         ::chmod(QFile::encodeName(root + QStringLiteral("/Locked")).constData(), 0700);
 
-        // Sorted by name regardless of case; each project once, none from too deep.
-        QCOMPARE(names(projects), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Fifo"),
-                                     QStringLiteral("NoBundle"), QStringLiteral("zeta")}));
+        // Sorted by name regardless of case; each project once (the link back to the root
+        // leads nowhere new), none from too deep.
+        QCOMPARE(names(projects), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Deep"),
+                                     QStringLiteral("Fifo"), QStringLiteral("NoBundle"), QStringLiteral("zeta")}));
 
         const XcodeProject *alpha = byName(projects, QStringLiteral("Alpha"));
         QVERIFY(alpha);
@@ -136,13 +142,36 @@ private Q_SLOTS:
 
     // The shapes of tests/data/xcode: an identifier built from .xcconfig files (TidePool), a
     // CocoaPods workspace (Beacon), a repository with fastlane at its top (Harbor), two
-    // projects under one fastlane folder (Fleet).
+    // projects under one fastlane folder (Fleet), a workspace and fastlane at the top of a
+    // repository whose app and frameworks lie in subfolders (Bazaar), a monorepo with its app
+    // three levels down beside dependency folders (Atoll).
     void scansRealProjectShapes()
     {
         const QString root = QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode");
         const QList<XcodeProject> projects = ProjectScanner::scan(root);
-        QCOMPARE(names(projects), (QStringList{"Beacon", "Driver", "Ember", "Harbor", "Kestrel", "Lantern", "Prism", "Quarry",
-                                               "Rider", "TidePool"}));
+        QCOMPARE(
+            names(projects),
+            (QStringList{QStringLiteral("Atoll"), QStringLiteral("Bazaar"),
+                         QStringLiteral("Beacon"), QStringLiteral("Catalog"),
+                         QStringLiteral("Driver"), QStringLiteral("Ember"),
+                         QStringLiteral("Harbor"), QStringLiteral("Kestrel"),
+                         QStringLiteral("Lantern"), QStringLiteral("Lookout"),
+                         QStringLiteral("Payments"), QStringLiteral("Prism"),
+                         QStringLiteral("Quarry"), QStringLiteral("Rider"),
+                         QStringLiteral("TidePool")}));
+
+        const XcodeProject *atoll = byName(projects, QStringLiteral("Atoll"));
+        QCOMPARE(atoll->url, root + QStringLiteral("/Atoll/apps/ios"));
+        QCOMPARE(atoll->bundleIdentifier, QStringLiteral("org.example.atoll"));
+        QCOMPARE(atoll->fastlaneDirectory, root + QStringLiteral("/Atoll/fastlane"));
+
+        const XcodeProject *bazaar = byName(projects, QStringLiteral("Bazaar"));
+        QCOMPARE(bazaar->url, root + QStringLiteral("/Bazaar/Bazaar"));
+        QCOMPARE(bazaar->workspacePath, root + QStringLiteral("/Bazaar/Bazaar.xcworkspace"));
+        QCOMPARE(bazaar->fastlaneDirectory, root + QStringLiteral("/Bazaar/fastlane"));
+        const XcodeProject *payments = byName(projects, QStringLiteral("Payments"));
+        QCOMPARE(payments->workspacePath, root + QStringLiteral("/Bazaar/Bazaar.xcworkspace"));
+        QCOMPARE(payments->fastlaneDirectory, std::nullopt);
 
         const XcodeProject *tidePool = byName(projects, QStringLiteral("TidePool"));
         QCOMPARE(tidePool->bundleIdentifier, QStringLiteral("org.example.Tide-Pool"));
@@ -169,8 +198,9 @@ private Q_SLOTS:
 
     void fastlaneFolderAboveTheProject_data()
     {
-        // Folders to make below the root (a name ending in ".xcodeproj" makes a project of its
-        // folder), the project looked at and its fastlane folder expected (relative to the root).
+        // Folders to make below the root (a name ending in ".xcodeproj" makes an application
+        // project of its folder, one ending in ".xcodeproj:framework" a framework project),
+        // the project looked at and its fastlane folder expected (relative to the root).
         QTest::addColumn<QStringList>("folders");
         QTest::addColumn<QString>("project");
         QTest::addColumn<QString>("expected");
@@ -185,6 +215,25 @@ private Q_SLOTS:
                                                       << "App" << "Repo/fastlane";
         QTest::newRow("a folder named alike is not under it")
             << QStringList{"Repo/fastlane", "Repo/App/App.xcodeproj", "Repo2/Admin/Admin.xcodeproj"} << "App" << "Repo/fastlane";
+
+        const QStringList appAmongFrameworks{"Repo/fastlane", "Repo/App/App.xcodeproj", "Repo/Kit/Kit.xcodeproj:framework",
+                                             "Repo/Modules/UI/UI.xcodeproj:framework"};
+        QTest::newRow("the one application among frameworks") << appAmongFrameworks << "App" << "Repo/fastlane";
+        QTest::newRow("a framework beside the application") << appAmongFrameworks << "Kit" << "";
+        QTest::newRow("a framework alone under it") << QStringList{"Repo/fastlane", "Repo/Kit/Kit.xcodeproj:framework"} << "Kit"
+                                                    << "Repo/fastlane";
+        QTest::newRow("two applications among frameworks")
+            << QStringList{"Repo/fastlane", "Repo/App/App.xcodeproj", "Repo/Admin/Admin.xcodeproj", "Repo/Kit/Kit.xcodeproj:framework"}
+            << "App" << "";
+
+        // Only a repository's top adopts: a grouping folder's fastlane folder is nobody's.
+        QTest::newRow("a grouping folder") << QStringList{"Projects/Clients/fastlane", "Projects/Clients/App/App.xcodeproj"} << "App" << "";
+        QTest::newRow("the top's beyond a grouping folder's")
+            << QStringList{"Projects/fastlane", "Projects/Clients/fastlane", "Projects/Clients/App/App.xcodeproj"} << "App"
+            << "Projects/fastlane";
+        QTest::newRow("a repository inside a grouping folder")
+            << QStringList{"Projects/Clients/Repo/.git", "Projects/Clients/Repo/fastlane", "Projects/Clients/Repo/App/App.xcodeproj"}
+            << "App" << "Projects/Clients/Repo/fastlane";
     }
 
     void fastlaneFolderAboveTheProject()
@@ -195,9 +244,13 @@ private Q_SLOTS:
         QTemporaryDir temp;
         const QString root = temp.path();
         for (const QString &folder : folders) {
-            if (folder.endsWith(QStringLiteral(".xcodeproj"))) {
-                const QString name = QFileInfo(folder).completeBaseName();
-                writeFile(root + u'/' + folder + QStringLiteral("/project.pbxproj"), appProject(name, QStringLiteral("org.example.x")));
+            const QString bundle = folder.section(u':', 0, 0);
+            if (bundle.endsWith(QStringLiteral(".xcodeproj"))) {
+                const QString name = QFileInfo(bundle).completeBaseName();
+                const DemoWorkspace::TargetSpec target{name, !folder.endsWith(QStringLiteral(":framework")), QStringLiteral("iphoneos"),
+                                                       QStringLiteral("org.example.x"), QStringLiteral("1.0"), QStringLiteral("1")};
+                writeFile(root + u'/' + bundle + QStringLiteral("/project.pbxproj"),
+                          DemoWorkspace::projectFile(name, {QStringLiteral("en")}, {target}));
             } else {
                 QVERIFY(QDir().mkpath(root + u'/' + folder));
             }
@@ -208,6 +261,27 @@ private Q_SLOTS:
         QCOMPARE(found->fastlaneDirectory, expected.isEmpty() ? std::nullopt : std::optional<QString>(root + u'/' + expected));
         QCOMPARE(found->hasFastlane, !expected.isEmpty());
         QVERIFY(!found->url.endsWith(QStringLiteral("/Repo")));
+    }
+
+    // A repository and a link to it beside it, or two links to one place, are one project,
+    // listed where it is reached without a link.
+    void folderReachedThroughLinksIsListedOnce()
+    {
+        QTemporaryDir temp;
+        QTemporaryDir elsewhere;
+        const QString root = temp.path();
+        makeProject(root, QStringLiteral("Shop"), appProject(QStringLiteral("Shop"), QStringLiteral("org.example.shop")), true);
+        QVERIFY(QFile::link(root + QStringLiteral("/Shop"), root + QStringLiteral("/Alias")));
+        QVERIFY(QDir().mkpath(root + QStringLiteral("/group")));
+        QVERIFY(QFile::link(root + QStringLiteral("/Shop"), root + QStringLiteral("/group/Shop Link")));
+        makeProject(elsewhere.path(), QStringLiteral("Kiosk"), appProject(QStringLiteral("Kiosk"), QStringLiteral("org.example.kiosk")), false);
+        QVERIFY(QFile::link(elsewhere.path() + QStringLiteral("/Kiosk"), root + QStringLiteral("/Kiosk B")));
+        QVERIFY(QFile::link(elsewhere.path() + QStringLiteral("/Kiosk"), root + QStringLiteral("/Kiosk A")));
+
+        const QList<XcodeProject> projects = ProjectScanner::scan(root);
+        QCOMPARE(names(projects), (QStringList{QStringLiteral("Kiosk"), QStringLiteral("Shop")}));
+        QCOMPARE(byName(projects, QStringLiteral("Shop"))->id, root + QStringLiteral("/Shop"));
+        QCOMPARE(byName(projects, QStringLiteral("Kiosk"))->id, root + QStringLiteral("/Kiosk A"));
     }
 
     void missingOrEmptyRootGivesNothing_data()

@@ -21,6 +21,12 @@ QByteArray fileRef(const QByteArray &location)
     return "   <FileRef\n      location = \"" + location + "\">\n   </FileRef>\n";
 }
 
+// `entries` inside `depth` groups, each inside the one before.
+QByteArray nested(int depth, const QByteArray &entries)
+{
+    return QByteArray("<Group location = \"group:g\">").repeated(depth) + entries + QByteArray("</Group>").repeated(depth);
+}
+
 } // namespace
 
 class TestXcodeWorkspace final : public QObject
@@ -33,6 +39,8 @@ private Q_SLOTS:
     void findsTheWorkspaceBesideTheProject();
     void find_data();
     void find();
+    void findUpToTheRepositoryTop_data();
+    void findUpToTheRepositoryTop();
 };
 
 void TestXcodeWorkspace::projectPaths_data()
@@ -55,6 +63,18 @@ void TestXcodeWorkspace::projectPaths_data()
     const QByteArray whole = workspaceOf(fileRef("group:App.xcodeproj") + fileRef("group:Second.xcodeproj"));
     QTest::newRow("cut off") << whole.left(whole.indexOf("</FileRef>")) << QStringList{"/repo/App.xcodeproj"};
     QTest::newRow("not XML") << QByteArray("{ \"projects\": [\"App.xcodeproj\"] }") << QStringList{};
+
+    // Past a limit a workspace lists nothing, wherever the project stands in it.
+    const QByteArray app = fileRef("group:App.xcodeproj");
+    QTest::newRow("nested as deep as allowed") << workspaceOf(nested(XcodeWorkspace::maximumNesting, app))
+                                               << QStringList{"/repo/" + QString("g/").repeated(XcodeWorkspace::maximumNesting) + "App.xcodeproj"};
+    QTest::newRow("nested deeper") << workspaceOf(app + nested(XcodeWorkspace::maximumNesting + 1, QByteArray())) << QStringList{};
+    QTest::newRow("too many elements")
+        << workspaceOf(app + fileRef("group:README.md").repeated(XcodeWorkspace::maximumElements)) << QStringList{};
+    QTest::newRow("too large") << workspaceOf(app + "<!--" + QByteArray(XcodeWorkspace::maximumBytes, ' ') + "-->")
+                               << QStringList{};
+    QTest::newRow("a path too long")
+        << workspaceOf(app + fileRef("group:" + QByteArray(XcodeWorkspace::maximumPathLength, 'a') + ".xcodeproj")) << QStringList{};
 }
 
 void TestXcodeWorkspace::projectPaths()
@@ -107,6 +127,48 @@ void TestXcodeWorkspace::find()
     }
     const auto found = XcodeWorkspace::find(folder, folder + "/Shop.xcodeproj");
     QCOMPARE(found.value_or(QString()), expected.isEmpty() ? QString() : folder + u'/' + expected);
+}
+
+void TestXcodeWorkspace::findUpToTheRepositoryTop_data()
+{
+    // The project is "Repo/Apps/Shop/Shop.xcodeproj"; workspaces are "<path>:<location>",
+    // paths relative to the temporary folder.
+    QTest::addColumn<QStringList>("workspaces");
+    QTest::addColumn<QString>("top");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("at the repository's top") << QStringList{"Repo/Shop.xcworkspace:group:Apps/Shop/Shop.xcodeproj"} << "Repo"
+                                             << "Repo/Shop.xcworkspace";
+    QTest::newRow("in a folder in between") << QStringList{"Repo/Apps/All.xcworkspace:container:Shop/Shop.xcodeproj"} << "Repo"
+                                            << "Repo/Apps/All.xcworkspace";
+    QTest::newRow("nearest first") << QStringList{"Repo/Shop.xcworkspace:group:Apps/Shop/Shop.xcodeproj",
+                                                  "Repo/Apps/Shop/Dev.xcworkspace:group:Shop.xcodeproj"}
+                                   << "Repo" << "Repo/Apps/Shop/Dev.xcworkspace";
+    QTest::newRow("one that lists another project is passed over")
+        << QStringList{"Repo/Shop.xcworkspace:group:Apps/Shop/Shop.xcodeproj", "Repo/Apps/Admin.xcworkspace:group:Admin/Admin.xcodeproj"}
+        << "Repo" << "Repo/Shop.xcworkspace";
+    QTest::newRow("not above the top") << QStringList{"Shop.xcworkspace:group:Repo/Apps/Shop/Shop.xcodeproj"} << "Repo" << "";
+    QTest::newRow("without a top, the project's folder alone")
+        << QStringList{"Repo/Shop.xcworkspace:group:Apps/Shop/Shop.xcodeproj"} << "" << "";
+    QTest::newRow("a top that does not enclose the project")
+        << QStringList{"Repo/Shop.xcworkspace:group:Apps/Shop/Shop.xcodeproj"} << "Other" << "";
+}
+
+void TestXcodeWorkspace::findUpToTheRepositoryTop()
+{
+    QFETCH(QStringList, workspaces);
+    QFETCH(QString, top);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("Repo/Apps/Shop");
+    QVERIFY(QDir().mkpath(folder + "/Shop.xcodeproj"));
+    for (const QString &entry : workspaces) {
+        const QString workspace = dir.filePath(entry.section(u':', 0, 0));
+        QVERIFY(writeFile(workspace + "/contents.xcworkspacedata", workspaceOf(fileRef(entry.section(u':', 1).toUtf8()))));
+    }
+    XcodeWorkspace::Finder finder;
+    const auto found = finder.find(folder, folder + "/Shop.xcodeproj", top.isEmpty() ? QString() : dir.filePath(top));
+    QCOMPARE(found.value_or(QString()), expected.isEmpty() ? QString() : dir.filePath(expected));
 }
 
 QTEST_APPLESS_MAIN(TestXcodeWorkspace)

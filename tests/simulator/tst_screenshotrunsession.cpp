@@ -244,6 +244,10 @@ private Q_SLOTS:
         QTest::newRow("CocoaPods workspace") << "Beacon" << QStringList{"-workspace", "@/Beacon.xcworkspace", "-scheme", "Beacon"};
         QTest::newRow("no scheme named like the target")
             << "Kestrel" << QStringList{"-project", "@/Kestrel.xcodeproj", "-scheme", "Kestrel-Production"};
+        // A UI-test scheme with an empty build action and an extension's scheme come first by
+        // name; xcodebuild refuses to build the first.
+        QTest::newRow("schemes that run the app but do not build it for running")
+            << "Lookout" << QStringList{"-project", "@/Lookout.xcodeproj", "-scheme", "iOS Lookout"};
     }
 
     void buildsThroughWorkspaceAndTheSchemeThatRunsTheApp()
