@@ -240,28 +240,37 @@ private Q_SLOTS:
     void buildsThroughWorkspaceAndTheSchemeThatRunsTheApp_data()
     {
         QTest::addColumn<QString>("fixture");
+        QTest::addColumn<QString>("projectFolder"); // inside the fixture's repository
         QTest::addColumn<QStringList>("build");
-        QTest::newRow("CocoaPods workspace") << "Beacon" << QStringList{"-workspace", "@/Beacon.xcworkspace", "-scheme", "Beacon"};
+        QTest::newRow("CocoaPods workspace")
+            << "Beacon" << "" << QStringList{"-workspace", "@/Beacon.xcworkspace", "-scheme", "Beacon"};
+        // Pods and the workspace at the repository's top, the app's project in a folder below.
+        QTest::newRow("CocoaPods workspace at the repository's top")
+            << "Bazaar" << "Bazaar" << QStringList{"-workspace", "@/Bazaar.xcworkspace", "-scheme", "Bazaar"};
         QTest::newRow("no scheme named like the target")
-            << "Kestrel" << QStringList{"-project", "@/Kestrel.xcodeproj", "-scheme", "Kestrel-Production"};
+            << "Kestrel" << "" << QStringList{"-project", "@/Kestrel.xcodeproj", "-scheme", "Kestrel-Production"};
         // A UI-test scheme with an empty build action and an extension's scheme come first by
         // name; xcodebuild refuses to build the first.
         QTest::newRow("schemes that run the app but do not build it for running")
-            << "Lookout" << QStringList{"-project", "@/Lookout.xcodeproj", "-scheme", "iOS Lookout"};
+            << "Lookout" << "" << QStringList{"-project", "@/Lookout.xcodeproj", "-scheme", "iOS Lookout"};
     }
 
     void buildsThroughWorkspaceAndTheSchemeThatRunsTheApp()
     {
         QFETCH(QString, fixture);
+        QFETCH(QString, projectFolder);
         QFETCH(QStringList, build);
-        XcodeProject project = fixtureProject(fixture);
-        project.workspacePath = XcodeWorkspace::find(project.url, *project.xcodeprojPath);
+        XcodeProject project = fixtureProject(fixture, projectFolder);
+        const QString repository = m_run.projects->filePath(fixture);
+        project.workspacePath = XcodeWorkspace::find(project.url, *project.xcodeprojPath, repository);
         project.bundleIdentifier = QStringLiteral("org.example.app");
         ScreenshotRunSession session(project, plan(), BuildConfiguration::Release);
         session.start();
-        QTRY_COMPARE_WITH_TIMEOUT(session.phase().kind, Kind::Done, runTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(session.phase().kind != Kind::Running, runTimeoutMs);
+        QCOMPARE(session.phase(), ScreenshotRunSession::Phase::done());
 
-        build.replaceInStrings(QStringLiteral("@"), project.url);
+        build.replaceInStrings(QStringLiteral("@/") + project.name + QStringLiteral(".xcodeproj"), *project.xcodeprojPath);
+        build.replaceInStrings(QStringLiteral("@"), repository);
         QCOMPARE(lastStandInCall(callLog(), QStringLiteral("xcodebuild"), {"build"}).mid(1, 4), build);
     }
 
@@ -390,14 +399,16 @@ private:
 
     XcodeProject iosProject() { return m_run.demoProject(m_run.iosProjectFile()); }
 
-    // A copy of tests/data/xcode/<fixture> among the projects, with the call log switched on.
-    XcodeProject fixtureProject(const QString &fixture)
+    // A copy of tests/data/xcode/<fixture> among the projects, with the call log switched on;
+    // the project "<fixture>.xcodeproj" lies in `folder` inside the copy.
+    XcodeProject fixtureProject(const QString &fixture, const QString &folder = QString())
     {
+        const QString repository = m_run.projects->filePath(fixture);
         XcodeProject project;
-        project.id = project.url = m_run.projects->filePath(fixture);
+        project.id = project.url = folder.isEmpty() ? repository : repository + u'/' + folder;
         project.name = fixture;
         project.xcodeprojPath = project.url + u'/' + fixture + QStringLiteral(".xcodeproj");
-        copyFolder(QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode/") + fixture, project.url);
+        copyFolder(QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode/") + fixture, repository);
         qputenv("VELORANCE_STANDIN_LOG", callLog().toUtf8());
         return project;
     }
