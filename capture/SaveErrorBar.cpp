@@ -30,7 +30,10 @@ SaveErrorBar::SaveErrorBar(QWidget *parent, Kind kind)
                                  TextStyle::Body, this);
     icon->setObjectName(name + QStringLiteral("Symbol"));
     icon->setColor(tint());
-    layout->addWidget(icon, 0, Qt::AlignTop);
+    // The error's symbol heads its first line; the notice, with its close button, is one row
+    // centred on its middle.
+    const Qt::Alignment ends = error ? Qt::AlignTop : Qt::AlignVCenter;
+    layout->addWidget(icon, 0, ends);
     m_text = PlanEditorStyle::label(QString(), TextStyle::Body, this,
                                     error ? AppPalette::destructive() : AppPalette::primaryText());
     m_text->setObjectName(name + QStringLiteral("Text"));
@@ -42,7 +45,7 @@ SaveErrorBar::SaveErrorBar(QWidget *parent, Kind kind)
                                                 QStringLiteral("Schließen"), this);
         m_close->setObjectName(name + QStringLiteral("Close"));
         connect(m_close, &QToolButton::clicked, this, &SaveErrorBar::closeClicked);
-        layout->addWidget(m_close, 0, Qt::AlignTop);
+        layout->addWidget(m_close, 0, ends);
     }
 }
 

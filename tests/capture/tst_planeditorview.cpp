@@ -700,8 +700,8 @@ void TestPlanEditorView::typingIntoLaneNameKeepsFocus()
     QCOMPARE(planOnDisk(project)->lanes.at(1).name, QStringLiteral("Zweite Lane 1234"));
 }
 
-// Writes a picture of the editor scrolled to the top after a failed save, for a look by eye;
-// only when asked for.
+// Writes pictures of the editor scrolled to the top after a failed save and after an outside
+// version was kept aside, for a look by eye; only when asked for.
 void TestPlanEditorView::screenshot()
 {
     const QString folder = qEnvironmentVariable("VELORANCE_SCREENSHOT_DIR");
@@ -722,6 +722,15 @@ void TestPlanEditorView::screenshot()
     view->scrollArea()->verticalScrollBar()->setValue(0);
     QTest::qWait(100);
     QVERIFY(view->grab().save(folder + QStringLiteral("/plan-editor-save-failed.png")));
+
+    // An outside version kept aside by the next edit.
+    QVERIFY(QFile::remove(planPath(project)));
+    QVERIFY(writeBytes(planPath(project), ScreenshotPlan::makeDefault({QStringLiteral("is-IS")}).encode()));
+    view->model()->setLaneName(view->model()->plan().lanes.first().id, QStringLiteral("Start"));
+    QVERIFY(view->model()->keptNotice());
+    view->scrollArea()->verticalScrollBar()->setValue(0);
+    QTest::qWait(100);
+    QVERIFY(view->grab().save(folder + QStringLiteral("/plan-editor-version-kept.png")));
 }
 
 QTEST_MAIN(TestPlanEditorView)
