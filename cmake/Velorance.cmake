@@ -66,3 +66,16 @@ function(velorance_add_tests prefix)
             ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-home/data;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-home/cache;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-home/runtime;QT_LOGGING_RULES=qt.qpa.*=false")
     endforeach()
 endfunction()
+
+# velorance_add_test_probe(<probe> TEST <test target> DEFINE <macro> LIBS <targets>...)
+# A helper program that a test starts as a child process (<probe>.cpp in the calling folder);
+# the test is built after it and finds it through <macro>, the program's path.
+function(velorance_add_test_probe probe)
+    cmake_parse_arguments(ARG "" "TEST;DEFINE" "LIBS" ${ARGN})
+    add_executable(${probe} "${probe}.cpp")
+    target_link_libraries(${probe} PRIVATE velorance_flags ${ARG_LIBS})
+    if(TARGET ${ARG_TEST})
+        add_dependencies(${ARG_TEST} ${probe})
+        target_compile_definitions(${ARG_TEST} PRIVATE ${ARG_DEFINE}="$<TARGET_FILE:${probe}>")
+    endif()
+endfunction()
