@@ -1,11 +1,14 @@
 #include "ProjectScanner.h"
 
+#include "FastlaneAppfile.h"
+
 #include <XcodeProjectInspector.h>
 #include <XcodeWorkspace.h>
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -100,8 +103,9 @@ Found inspect(const QString &folder, const QString &bundle, const QString &repos
 class Scan
 {
 public:
-    explicit Scan(const QString &root)
+    Scan(const QString &root, XcodeWorkspace::Finder &workspaces)
         : m_root(QDir::cleanPath(QFileInfo(root).absoluteFilePath()))
+        , m_workspaces(workspaces)
     {
     }
 
@@ -165,7 +169,7 @@ private:
     QSet<QString> m_visited; // real paths of the folders looked at
     QList<Link> m_links;     // links met on the way, entered after all else
     QList<Found> m_found;
-    XcodeWorkspace::Finder m_workspaces;
+    XcodeWorkspace::Finder &m_workspaces;
 };
 
 // A repository's top: the folder directly below the root, or one holding ".git" (a repository
@@ -175,28 +179,65 @@ bool isRepositoryTop(const QString &folder, const QString &root)
     return parentOf(folder) == root || QFileInfo::exists(folder + QStringLiteral("/.git"));
 }
 
-// Whether the fastlane folder of `folder`, above `project`, is the project's: not when the
-// folder is another project's; when other projects lie under it too, only when the project
-// is the one of them with an application target.
-bool takesFastlaneOf(const QString &folder, const Found &project, const QList<Found> &found)
+// Exactly one of `projects` that `matches` holds for; nothing for none or several.
+template <typename Predicate>
+const Found *onlyOne(const QList<const Found *> &projects, Predicate matches)
 {
-    QList<const Found *> under;
-    for (const Found &other : found) {
-        if (other.project.url == folder)
-            return false;
-        if (liesUnder(other.project.url, folder))
-            under.append(&other);
+    const Found *chosen = nullptr;
+    for (const Found *project : projects) {
+        if (!matches(*project))
+            continue;
+        if (chosen)
+            return nullptr;
+        chosen = project;
     }
-    if (under.size() == 1)
-        return true;
-    if (!project.hasApplication)
-        return false;
-    return std::none_of(under.cbegin(), under.cend(),
-                        [&](const Found *other) { return other != &project && other->hasApplication; });
+    return chosen;
 }
 
-void adoptEnclosingFastlane(QList<Found> &found, const QString &root)
+// Of several applications under the fastlane folder of the repository top `top`, the one its
+// lanes are for: the one whose Release identifier the Appfile names, else the one named like a
+// workspace at the top that lists it (the repository's own way to say which app it builds).
+const Found *chosenApplication(const QString &top, const QList<const Found *> &applications,
+                               XcodeWorkspace::Finder &workspaces)
 {
+    if (const auto identifier = FastlaneAppfile::readAppIdentifier(top + QStringLiteral("/fastlane"), top)) {
+        if (const Found *named = onlyOne(applications, [&](const Found &app) { return app.project.bundleIdentifier == identifier; }))
+            return named;
+    }
+    return onlyOne(applications, [&](const Found &app) {
+        // Looked for at the top alone, the workspace named like the project first: that one
+        // is found when it lists the project.
+        const QString workspace = top + QLatin1Char('/') + app.project.name + QStringLiteral(".xcworkspace");
+        return workspaces.find(top, *app.project.xcodeprojPath, top) == workspace;
+    });
+}
+
+// Who takes the fastlane folder of `folder`, a repository's top above projects: nobody when
+// the folder is a project's own; the one project under it, else the one with an application
+// among them; of several applications, the one chosenApplication names.
+const Found *fastlaneOwner(const QString &folder, const QList<Found> &found, XcodeWorkspace::Finder &workspaces)
+{
+    QList<const Found *> under;
+    QList<const Found *> applications;
+    for (const Found &other : found) {
+        if (other.project.url == folder)
+            return nullptr;
+        if (liesUnder(other.project.url, folder)) {
+            under.append(&other);
+            if (other.hasApplication)
+                applications.append(&other);
+        }
+    }
+    if (under.size() == 1)
+        return under.first();
+    if (applications.size() > 1)
+        return chosenApplication(folder, applications, workspaces);
+    return applications.isEmpty() ? nullptr : applications.first();
+}
+
+void adoptEnclosingFastlane(QList<Found> &found, const QString &root, XcodeWorkspace::Finder &workspaces)
+{
+    QHash<QString, const Found *> owners; // repository top → who takes its fastlane folder
     for (Found &candidate : found) {
         XcodeProject &project = candidate.project;
         if (project.fastlaneDirectory)
@@ -205,7 +246,10 @@ void adoptEnclosingFastlane(QList<Found> &found, const QString &root)
             const QString fastlane = folder + QStringLiteral("/fastlane");
             if (!isRepositoryTop(folder, root) || !QFileInfo(fastlane).isDir())
                 continue;
-            if (takesFastlaneOf(folder, candidate, found)) {
+            auto owner = owners.constFind(folder);
+            if (owner == owners.constEnd())
+                owner = owners.insert(folder, fastlaneOwner(folder, found, workspaces));
+            if (*owner == &candidate) {
                 project.fastlaneDirectory = fastlane;
                 project.hasFastlane = true;
             }
@@ -248,8 +292,9 @@ QList<XcodeProject> scan(const QString &root)
     const QString expanded = expandTilde(root);
     if (expanded.isEmpty() || !QFileInfo(expanded).isDir())
         return {};
-    QList<Found> found = Scan(expanded).run();
-    adoptEnclosingFastlane(found, QDir::cleanPath(QFileInfo(expanded).absoluteFilePath()));
+    XcodeWorkspace::Finder workspaces;
+    QList<Found> found = Scan(expanded, workspaces).run();
+    adoptEnclosingFastlane(found, QDir::cleanPath(QFileInfo(expanded).absoluteFilePath()), workspaces);
     QList<XcodeProject> projects;
     projects.reserve(found.size());
     for (Found &each : found)

@@ -30,7 +30,9 @@ bool isSkippedFolder(const QString &name);
 // its own takes that of the nearest repository top above it (the folder directly below
 // `root`, or one holding ".git") that has one, unless the folder is another project's, or
 // other projects lie under it and the project is not the only one of them with an
-// application target.
+// application target. Of several applications there, the fastlane folder goes to the one
+// whose Release identifier the folder's Appfile names, else to the one named like a
+// workspace at the top that lists it, else to none.
 QList<XcodeProject> scan(const QString &root);
 
 // The project of one folder, or nothing when it holds no ".xcodeproj". Its fastlane folder and
