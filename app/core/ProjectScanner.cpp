@@ -64,6 +64,12 @@ bool liesUnder(const QString &path, const QString &folder)
     return path.startsWith(folder + QLatin1Char('/'));
 }
 
+// Whether `path` is `folder` or lies inside it.
+bool isWithin(const QString &path, const QString &folder)
+{
+    return path == folder || path.startsWith(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
+}
+
 QString parentOf(const QString &path)
 {
     return QFileInfo(path).path();
@@ -117,7 +123,7 @@ public:
         for (qsizetype i = 0; i < m_links.size(); ++i) {
             const Link link = m_links.at(i);
             const QString target = QFileInfo(link.path).canonicalFilePath();
-            if (!target.isEmpty())
+            if (!target.isEmpty() && (link.depth == 1 || leadsToOurs(link.path, target, real)))
                 visit(link.path, target, link.depth);
         }
         return std::move(m_found);
@@ -136,6 +142,17 @@ private:
         QString path;
         int depth;
     };
+
+    // A link in the projects folder itself is the user's own. One inside a repository came
+    // with the clone and may point anywhere ("/", "/proc"), so it is only followed to a place
+    // inside the projects folder, or inside the repository when the user linked that in.
+    bool leadsToOurs(const QString &link, const QString &target, const QString &realRoot) const
+    {
+        if (isWithin(target, realRoot))
+            return true;
+        const QString top = QFileInfo(repositoryTop(link)).canonicalFilePath();
+        return !top.isEmpty() && isWithin(target, top);
+    }
 
     // The subfolders of `folder`, `depth` levels below the root.
     void enter(const QString &folder, const QString &real, const Listing &listing, int depth)

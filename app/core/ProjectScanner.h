@@ -22,8 +22,10 @@ bool isSkippedFolder(const QString &name);
 
 // Every folder one to maximumDepth levels below `root` that holds an ".xcodeproj", sorted by
 // name; a project's own subfolders are not searched. Folders that cannot be read are skipped;
-// a missing root gives an empty list. A folder reached through links is looked at once: where
-// it is reached without a link, else where it is reached first.
+// a missing root gives an empty list. A link directly in `root` is followed wherever it leads;
+// a link further down only to a place inside `root`, or inside the repository that a link in
+// `root` leads to. A folder reached through links is looked at once: where it is reached
+// without a link, else where it is reached first.
 //
 // A project's workspace is looked for in its folder, then in each folder above it up to its
 // repository's top (the folder directly below `root`). A project without a fastlane folder of

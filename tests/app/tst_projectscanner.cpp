@@ -425,6 +425,44 @@ private Q_SLOTS:
         }
     }
 
+    // Links that came with a cloned repository are followed only where they stay in the
+    // projects folder; a link directly in it is the user's own and leads anywhere.
+    void linksInsideARepositoryStayInTheProjectsFolder()
+    {
+        QTemporaryDir temp;
+        QTemporaryDir elsewhere;
+        QTemporaryDir linkedIn;
+        const QString root = temp.path();
+        makeProject(root + QStringLiteral("/Repo"), QStringLiteral("App"), appProject(QStringLiteral("App"), QStringLiteral("org.example.app")), true);
+        makeProject(elsewhere.path(), QStringLiteral("Outside"), appProject(QStringLiteral("Outside"), QStringLiteral("org.example.outside")), true);
+        QVERIFY(QDir().mkpath(root + QStringLiteral("/Repo/Modules")));
+        QVERIFY(QFile::link(elsewhere.path(), root + QStringLiteral("/Repo/Elsewhere")));
+        QVERIFY(QFile::link(elsewhere.path() + QStringLiteral("/Outside"), root + QStringLiteral("/Repo/Modules/Outside")));
+        QVERIFY(QFile::link(QStringLiteral("/"), root + QStringLiteral("/Repo/Everything")));
+        QVERIFY(QFile::link(QStringLiteral("/proc"), root + QStringLiteral("/Repo/Modules/proc")));
+        // Reached only through links, as the scan never enters a hidden folder itself.
+        makeProject(root + QStringLiteral("/.shared"), QStringLiteral("Kit"), appProject(QStringLiteral("Kit"), QStringLiteral("org.example.kit")), false);
+        QVERIFY(QFile::link(root + QStringLiteral("/.shared/Kit"), root + QStringLiteral("/Repo/Kit")));
+        QVERIFY(QFile::link(root + QStringLiteral("/.shared"), root + QStringLiteral("/Repo/Modules/Shared")));
+
+        // A repository the user linked in: its own links stay inside it or the projects folder.
+        const QString linked = linkedIn.path();
+        makeProject(linked, QStringLiteral("Linked"), appProject(QStringLiteral("Linked"), QStringLiteral("org.example.linked")), true);
+        makeProject(linked + QStringLiteral("/.samples"), QStringLiteral("Sample"), appProject(QStringLiteral("Sample"), QStringLiteral("org.example.sample")), false);
+        QVERIFY(QFile::link(linked + QStringLiteral("/.samples/Sample"), linked + QStringLiteral("/Sample")));
+        QVERIFY(QFile::link(linked + QStringLiteral("/.."), linked + QStringLiteral("/Up")));
+        QVERIFY(QFile::link(linked, root + QStringLiteral("/Mine")));
+
+        const QList<XcodeProject> projects = ProjectScanner::scan(root);
+        QCOMPARE(names(projects), (QStringList{QStringLiteral("App"), QStringLiteral("Kit"), QStringLiteral("Linked"), QStringLiteral("Sample")}));
+        QCOMPARE(byName(projects, QStringLiteral("App"))->url, root + QStringLiteral("/Repo/App"));
+        QCOMPARE(byName(projects, QStringLiteral("Kit"))->url, root + QStringLiteral("/Repo/Kit"));
+        QCOMPARE(byName(projects, QStringLiteral("Linked"))->url, root + QStringLiteral("/Mine/Linked"));
+        QCOMPARE(byName(projects, QStringLiteral("Sample"))->url, root + QStringLiteral("/Mine/Sample"));
+        for (const XcodeProject &project : projects)
+            QVERIFY2(project.url.startsWith(root + u'/'), qPrintable(project.url));
+    }
+
     // A repository and a link to it beside it, or two links to one place, are one project,
     // listed where it is reached without a link.
     void folderReachedThroughLinksIsListedOnce()
