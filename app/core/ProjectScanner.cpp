@@ -1,11 +1,14 @@
 #include "ProjectScanner.h"
 
+#include "FastlaneAppfile.h"
+
 #include <XcodeProjectInspector.h>
 #include <XcodeWorkspace.h>
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -61,6 +64,12 @@ bool liesUnder(const QString &path, const QString &folder)
     return path.startsWith(folder + QLatin1Char('/'));
 }
 
+// Whether `path` is `folder` or lies inside it.
+bool isWithin(const QString &path, const QString &folder)
+{
+    return path == folder || path.startsWith(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
+}
+
 QString parentOf(const QString &path)
 {
     return QFileInfo(path).path();
@@ -100,8 +109,9 @@ Found inspect(const QString &folder, const QString &bundle, const QString &repos
 class Scan
 {
 public:
-    explicit Scan(const QString &root)
+    Scan(const QString &root, XcodeWorkspace::Finder &workspaces)
         : m_root(QDir::cleanPath(QFileInfo(root).absoluteFilePath()))
+        , m_workspaces(workspaces)
     {
     }
 
@@ -113,7 +123,7 @@ public:
         for (qsizetype i = 0; i < m_links.size(); ++i) {
             const Link link = m_links.at(i);
             const QString target = QFileInfo(link.path).canonicalFilePath();
-            if (!target.isEmpty())
+            if (!target.isEmpty() && (link.depth == 1 || leadsToOurs(link.path, target, real)))
                 visit(link.path, target, link.depth);
         }
         return std::move(m_found);
@@ -132,6 +142,17 @@ private:
         QString path;
         int depth;
     };
+
+    // A link in the projects folder itself is the user's own. One inside a repository came
+    // with the clone and may point anywhere ("/", "/proc"), so it is only followed to a place
+    // inside the projects folder, or inside the repository when the user linked that in.
+    bool leadsToOurs(const QString &link, const QString &target, const QString &realRoot) const
+    {
+        if (isWithin(target, realRoot))
+            return true;
+        const QString top = QFileInfo(repositoryTop(link)).canonicalFilePath();
+        return !top.isEmpty() && isWithin(target, top);
+    }
 
     // The subfolders of `folder`, `depth` levels below the root.
     void enter(const QString &folder, const QString &real, const Listing &listing, int depth)
@@ -165,7 +186,7 @@ private:
     QSet<QString> m_visited; // real paths of the folders looked at
     QList<Link> m_links;     // links met on the way, entered after all else
     QList<Found> m_found;
-    XcodeWorkspace::Finder m_workspaces;
+    XcodeWorkspace::Finder &m_workspaces;
 };
 
 // A repository's top: the folder directly below the root, or one holding ".git" (a repository
@@ -175,28 +196,65 @@ bool isRepositoryTop(const QString &folder, const QString &root)
     return parentOf(folder) == root || QFileInfo::exists(folder + QStringLiteral("/.git"));
 }
 
-// Whether the fastlane folder of `folder`, above `project`, is the project's: not when the
-// folder is another project's; when other projects lie under it too, only when the project
-// is the one of them with an application target.
-bool takesFastlaneOf(const QString &folder, const Found &project, const QList<Found> &found)
+// Exactly one of `projects` that `matches` holds for; nothing for none or several.
+template <typename Predicate>
+const Found *onlyOne(const QList<const Found *> &projects, Predicate matches)
 {
-    QList<const Found *> under;
-    for (const Found &other : found) {
-        if (other.project.url == folder)
-            return false;
-        if (liesUnder(other.project.url, folder))
-            under.append(&other);
+    const Found *chosen = nullptr;
+    for (const Found *project : projects) {
+        if (!matches(*project))
+            continue;
+        if (chosen)
+            return nullptr;
+        chosen = project;
     }
-    if (under.size() == 1)
-        return true;
-    if (!project.hasApplication)
-        return false;
-    return std::none_of(under.cbegin(), under.cend(),
-                        [&](const Found *other) { return other != &project && other->hasApplication; });
+    return chosen;
 }
 
-void adoptEnclosingFastlane(QList<Found> &found, const QString &root)
+// Of several applications under the fastlane folder of the repository top `top`, the one its
+// lanes are for: the one whose Release identifier the Appfile names, else the one named like a
+// workspace at the top that lists it (the repository's own way to say which app it builds).
+const Found *chosenApplication(const QString &top, const QList<const Found *> &applications,
+                               XcodeWorkspace::Finder &workspaces)
 {
+    if (const auto identifier = FastlaneAppfile::readAppIdentifier(top + QStringLiteral("/fastlane"), top)) {
+        if (const Found *named = onlyOne(applications, [&](const Found &app) { return app.project.bundleIdentifier == identifier; }))
+            return named;
+    }
+    return onlyOne(applications, [&](const Found &app) {
+        // Looked for at the top alone, the workspace named like the project first: that one
+        // is found when it lists the project.
+        const QString workspace = top + QLatin1Char('/') + app.project.name + QStringLiteral(".xcworkspace");
+        return workspaces.find(top, *app.project.xcodeprojPath, top) == workspace;
+    });
+}
+
+// Who takes the fastlane folder of `folder`, a repository's top above projects: nobody when
+// the folder is a project's own; the one project under it, else the one with an application
+// among them; of several applications, the one chosenApplication names.
+const Found *fastlaneOwner(const QString &folder, const QList<Found> &found, XcodeWorkspace::Finder &workspaces)
+{
+    QList<const Found *> under;
+    QList<const Found *> applications;
+    for (const Found &other : found) {
+        if (other.project.url == folder)
+            return nullptr;
+        if (liesUnder(other.project.url, folder)) {
+            under.append(&other);
+            if (other.hasApplication)
+                applications.append(&other);
+        }
+    }
+    if (under.size() == 1)
+        return under.first();
+    if (applications.size() > 1)
+        return chosenApplication(folder, applications, workspaces);
+    return applications.isEmpty() ? nullptr : applications.first();
+}
+
+void adoptEnclosingFastlane(QList<Found> &found, const QString &root, XcodeWorkspace::Finder &workspaces)
+{
+    QHash<QString, const Found *> owners; // repository top → who takes its fastlane folder
     for (Found &candidate : found) {
         XcodeProject &project = candidate.project;
         if (project.fastlaneDirectory)
@@ -205,7 +263,10 @@ void adoptEnclosingFastlane(QList<Found> &found, const QString &root)
             const QString fastlane = folder + QStringLiteral("/fastlane");
             if (!isRepositoryTop(folder, root) || !QFileInfo(fastlane).isDir())
                 continue;
-            if (takesFastlaneOf(folder, candidate, found)) {
+            auto owner = owners.constFind(folder);
+            if (owner == owners.constEnd())
+                owner = owners.insert(folder, fastlaneOwner(folder, found, workspaces));
+            if (*owner == &candidate) {
                 project.fastlaneDirectory = fastlane;
                 project.hasFastlane = true;
             }
@@ -248,8 +309,9 @@ QList<XcodeProject> scan(const QString &root)
     const QString expanded = expandTilde(root);
     if (expanded.isEmpty() || !QFileInfo(expanded).isDir())
         return {};
-    QList<Found> found = Scan(expanded).run();
-    adoptEnclosingFastlane(found, QDir::cleanPath(QFileInfo(expanded).absoluteFilePath()));
+    XcodeWorkspace::Finder workspaces;
+    QList<Found> found = Scan(expanded, workspaces).run();
+    adoptEnclosingFastlane(found, QDir::cleanPath(QFileInfo(expanded).absoluteFilePath()), workspaces);
     QList<XcodeProject> projects;
     projects.reserve(found.size());
     for (Found &each : found)

@@ -1,4 +1,5 @@
 #include <DemoWorkspace.h>
+#include <FastlaneAppfile.h>
 #include <ProjectScanner.h>
 
 #include <QDir>
@@ -36,6 +37,18 @@ private:
         writeFile(folder + QStringLiteral("/") + name + QStringLiteral(".xcodeproj/project.pbxproj"), pbxproj);
         if (fastlane)
             writeFile(folder + QStringLiteral("/fastlane/Fastfile"), QStringLiteral("lane :beta do\nend\n"));
+    }
+
+    // A workspace at `path` that lists the projects "<root>/Repo/<name>/<name>.xcodeproj".
+    static void writeWorkspace(const QString &root, const QString &path, const QStringList &listed)
+    {
+        const QDir container = QFileInfo(path).dir();
+        QString text = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Workspace version = \"1.0\">\n");
+        for (const QString &name : listed) {
+            const QString project = QStringLiteral("%1/Repo/%2/%2.xcodeproj").arg(root, name);
+            text += QStringLiteral("   <FileRef location = \"group:%1\"></FileRef>\n").arg(container.relativeFilePath(project));
+        }
+        writeFile(path + QStringLiteral("/contents.xcworkspacedata"), text + QStringLiteral("</Workspace>\n"));
     }
 
     static QStringList names(const QList<XcodeProject> &projects)
@@ -261,6 +274,186 @@ private Q_SLOTS:
         QCOMPARE(found->fastlaneDirectory, expected.isEmpty() ? std::nullopt : std::optional<QString>(root + u'/' + expected));
         QCOMPARE(found->hasFastlane, !expected.isEmpty());
         QVERIFY(!found->url.endsWith(QStringLiteral("/Repo")));
+    }
+
+    void appfileIdentifier_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("call with parentheses and a comment")
+            << QByteArray("app_identifier(\"com.example.woo\") # The bundle identifier of your app\n") << "com.example.woo";
+        QTest::newRow("call without parentheses") << QByteArray("  app_identifier \"com.example.woo\"\n") << "com.example.woo";
+        QTest::newRow("single quotes") << QByteArray("app_identifier( 'com.example.woo' )") << "com.example.woo";
+        QTest::newRow("Windows line ends") << QByteArray("apple_id \"a@example.com\"\r\napp_identifier \"com.example.woo\"\r\n")
+                                         << "com.example.woo";
+        QTest::newRow("the first one given plainly")
+            << QByteArray("app_identifier ENV[\"APP_ID\"]\napp_identifier \"com.example.a\"\napp_identifier \"com.example.b\"\n")
+            << "com.example.a";
+
+        // Nothing that Ruby would have to work out.
+        QTest::newRow("commented out") << QByteArray("# app_identifier \"com.example.woo\"\n") << "";
+        QTest::newRow("an environment variable") << QByteArray("app_identifier(ENV[\"APP_ID\"])\n") << "";
+        QTest::newRow("interpolated") << QByteArray("app_identifier \"com.example.#{flavour}\"\n") << "";
+        QTest::newRow("escaped") << QByteArray("app_identifier \"com.example\\\".woo\"\n") << "";
+        QTest::newRow("a list") << QByteArray("app_identifier [\"com.example.a\", \"com.example.b\"]\n") << "";
+        QTest::newRow("a condition after it") << QByteArray("app_identifier \"com.example.woo\" if ENV[\"CI\"]\n") << "";
+        QTest::newRow("an unclosed call") << QByteArray("app_identifier(\"com.example.woo\"\n") << "";
+        QTest::newRow("another setting named alike") << QByteArray("app_identifier_extra \"com.example.woo\"\n") << "";
+    }
+
+    void appfileIdentifier()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, expected);
+        QCOMPARE(FastlaneAppfile::appIdentifier(text), expected.isEmpty() ? std::nullopt : std::optional<QString>(expected));
+    }
+
+    // The Appfile comes with the clone: what cannot be read safely is not read.
+    void appfileIsReadOnlyFromTheRepository_data()
+    {
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("a file") << "file" << "com.example.woo";
+        QTest::newRow("a link inside the repository") << "link inside" << "com.example.woo";
+        QTest::newRow("a link out of the repository") << "link outside" << "";
+        QTest::newRow("a FIFO") << "fifo" << "";
+        QTest::newRow("larger than any Appfile") << "large" << "";
+    }
+
+    void appfileIsReadOnlyFromTheRepository()
+    {
+        QFETCH(QString, shape);
+        QFETCH(QString, expected);
+        QTemporaryDir temp;
+        QTemporaryDir elsewhere;
+        const QString repo = temp.path() + QStringLiteral("/Repo");
+        const QString appfile = repo + QStringLiteral("/fastlane/Appfile");
+        const QByteArray text("app_identifier(\"com.example.woo\")\n");
+        QVERIFY(QDir().mkpath(repo + QStringLiteral("/fastlane")));
+        if (shape == QLatin1String("file")) {
+            writeFile(appfile, QString::fromUtf8(text));
+        } else if (shape == QLatin1String("link inside")) {
+            writeFile(repo + QStringLiteral("/config/Appfile"), QString::fromUtf8(text));
+            QVERIFY(QFile::link(repo + QStringLiteral("/config/Appfile"), appfile));
+        } else if (shape == QLatin1String("link outside")) {
+            writeFile(elsewhere.filePath(QStringLiteral("Appfile")), QString::fromUtf8(text));
+            QVERIFY(QFile::link(elsewhere.filePath(QStringLiteral("Appfile")), appfile));
+        } else if (shape == QLatin1String("fifo")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(appfile).constData(), 0600), 0);
+        } else {
+            writeFile(appfile, QString::fromUtf8(text + QByteArray(FastlaneAppfile::maximumBytes, '\n')));
+        }
+        const auto identifier = FastlaneAppfile::readAppIdentifier(repo + QStringLiteral("/fastlane"), repo);
+        QCOMPARE(identifier, expected.isEmpty() ? std::nullopt : std::optional<QString>(expected));
+    }
+
+    // "Repo" holds a fastlane folder above two applications, "WooCommerce" (Release
+    // identifier "com.example.woo", Debug "com.example.woo.debug") and "Hardware"
+    // ("com.example.hardware"), and a framework "Kit" ("com.example.kit").
+    void fastlaneFolderAboveSeveralApplications_data()
+    {
+        QTest::addColumn<QByteArray>("appfile");   // none when null
+        QTest::addColumn<QString>("workspace");    // below "Repo"; none when empty
+        QTest::addColumn<QStringList>("listed");   // the projects the workspace lists
+        QTest::addColumn<QString>("owner");        // the project that takes the fastlane folder
+
+        const QStringList apps{QStringLiteral("WooCommerce"), QStringLiteral("Hardware")};
+        const QString topWorkspace = QStringLiteral("WooCommerce.xcworkspace");
+        QTest::newRow("neither Appfile nor workspace") << QByteArray() << QString() << QStringList() << "";
+
+        QTest::newRow("Appfile naming one, before the workspace")
+            << QByteArray("app_identifier(\"com.example.hardware\") # The bundle identifier of your app\napple_id(\"dev@example.com\")\n")
+            << topWorkspace << apps << "Hardware";
+        QTest::newRow("Appfile naming one plainly") << QByteArray("app_identifier \"com.example.woo\"\n") << QString() << QStringList() << "WooCommerce";
+        QTest::newRow("Appfile naming the Debug identifier") << QByteArray("app_identifier \"com.example.woo.debug\"\n") << QString()
+                                                            << QStringList() << "";
+        QTest::newRow("Appfile naming the framework") << QByteArray("app_identifier \"com.example.kit\"\n") << QString() << QStringList() << "";
+        QTest::newRow("Appfile naming an app elsewhere") << QByteArray("app_identifier \"com.example.other\"\n") << QString()
+                                                        << QStringList() << "";
+
+        QTest::newRow("workspace at the top") << QByteArray() << topWorkspace << apps << "WooCommerce";
+        QTest::newRow("Appfile not plain, workspace at the top") << QByteArray("app_identifier ENV[\"APP_IDENTIFIER\"]\n") << topWorkspace
+                                                                 << apps << "WooCommerce";
+        QTest::newRow("Appfile naming an app elsewhere, workspace at the top")
+            << QByteArray("app_identifier \"com.example.other\"\n") << topWorkspace << apps << "WooCommerce";
+        QTest::newRow("workspace at the top not listing its namesake") << QByteArray() << topWorkspace << QStringList{"Hardware"} << "";
+        QTest::newRow("workspace named like no project") << QByteArray() << "Shop.xcworkspace" << apps << "";
+        QTest::newRow("workspace named like the framework") << QByteArray() << "Kit.xcworkspace" << (apps + QStringList{"Kit"}) << "";
+        QTest::newRow("workspace beside the project, not at the top")
+            << QByteArray() << "WooCommerce/WooCommerce.xcworkspace" << QStringList{"WooCommerce"} << "";
+    }
+
+    void fastlaneFolderAboveSeveralApplications()
+    {
+        QFETCH(QByteArray, appfile);
+        QFETCH(QString, workspace);
+        QFETCH(QStringList, listed);
+        QFETCH(QString, owner);
+        QTemporaryDir temp;
+        const QString root = temp.path();
+        const QString repo = root + QStringLiteral("/Repo");
+        writeFile(repo + QStringLiteral("/fastlane/Fastfile"), QStringLiteral("lane :screenshots do\nend\n"));
+        if (!appfile.isNull())
+            writeFile(repo + QStringLiteral("/fastlane/Appfile"), QString::fromUtf8(appfile));
+
+        QString woo = appProject(QStringLiteral("WooCommerce"), QStringLiteral("com.example.woo"));
+        QCOMPARE(woo.count(QStringLiteral("com.example.woo")), 2); // Debug first, then Release
+        woo.replace(woo.indexOf(QStringLiteral("com.example.woo")), 15, QStringLiteral("com.example.woo.debug"));
+        makeProject(repo, QStringLiteral("WooCommerce"), woo, false);
+        makeProject(repo, QStringLiteral("Hardware"), appProject(QStringLiteral("Hardware"), QStringLiteral("com.example.hardware")), false);
+        const DemoWorkspace::TargetSpec kit{QStringLiteral("Kit"), false, QStringLiteral("iphoneos"), QStringLiteral("com.example.kit"),
+                                            QStringLiteral("1.0"), QStringLiteral("1")};
+        makeProject(repo, QStringLiteral("Kit"), DemoWorkspace::projectFile(QStringLiteral("Kit"), {QStringLiteral("en")}, {kit}), false);
+        if (!workspace.isEmpty())
+            writeWorkspace(root, repo + u'/' + workspace, listed);
+
+        const QList<XcodeProject> projects = ProjectScanner::scan(root);
+        QCOMPARE(names(projects), (QStringList{QStringLiteral("Hardware"), QStringLiteral("Kit"), QStringLiteral("WooCommerce")}));
+        QCOMPARE(byName(projects, QStringLiteral("WooCommerce"))->bundleIdentifier, QStringLiteral("com.example.woo"));
+        for (const XcodeProject &project : projects) {
+            const bool takes = project.name == owner;
+            QCOMPARE(project.fastlaneDirectory, takes ? std::optional<QString>(repo + QStringLiteral("/fastlane")) : std::nullopt);
+            QCOMPARE(project.hasFastlane, takes);
+        }
+    }
+
+    // Links that came with a cloned repository are followed only where they stay in the
+    // projects folder; a link directly in it is the user's own and leads anywhere.
+    void linksInsideARepositoryStayInTheProjectsFolder()
+    {
+        QTemporaryDir temp;
+        QTemporaryDir elsewhere;
+        QTemporaryDir linkedIn;
+        const QString root = temp.path();
+        makeProject(root + QStringLiteral("/Repo"), QStringLiteral("App"), appProject(QStringLiteral("App"), QStringLiteral("org.example.app")), true);
+        makeProject(elsewhere.path(), QStringLiteral("Outside"), appProject(QStringLiteral("Outside"), QStringLiteral("org.example.outside")), true);
+        QVERIFY(QDir().mkpath(root + QStringLiteral("/Repo/Modules")));
+        QVERIFY(QFile::link(elsewhere.path(), root + QStringLiteral("/Repo/Elsewhere")));
+        QVERIFY(QFile::link(elsewhere.path() + QStringLiteral("/Outside"), root + QStringLiteral("/Repo/Modules/Outside")));
+        QVERIFY(QFile::link(QStringLiteral("/"), root + QStringLiteral("/Repo/Everything")));
+        QVERIFY(QFile::link(QStringLiteral("/proc"), root + QStringLiteral("/Repo/Modules/proc")));
+        // Reached only through links, as the scan never enters a hidden folder itself.
+        makeProject(root + QStringLiteral("/.shared"), QStringLiteral("Kit"), appProject(QStringLiteral("Kit"), QStringLiteral("org.example.kit")), false);
+        QVERIFY(QFile::link(root + QStringLiteral("/.shared/Kit"), root + QStringLiteral("/Repo/Kit")));
+        QVERIFY(QFile::link(root + QStringLiteral("/.shared"), root + QStringLiteral("/Repo/Modules/Shared")));
+
+        // A repository the user linked in: its own links stay inside it or the projects folder.
+        const QString linked = linkedIn.path();
+        makeProject(linked, QStringLiteral("Linked"), appProject(QStringLiteral("Linked"), QStringLiteral("org.example.linked")), true);
+        makeProject(linked + QStringLiteral("/.samples"), QStringLiteral("Sample"), appProject(QStringLiteral("Sample"), QStringLiteral("org.example.sample")), false);
+        QVERIFY(QFile::link(linked + QStringLiteral("/.samples/Sample"), linked + QStringLiteral("/Sample")));
+        QVERIFY(QFile::link(linked + QStringLiteral("/.."), linked + QStringLiteral("/Up")));
+        QVERIFY(QFile::link(linked, root + QStringLiteral("/Mine")));
+
+        const QList<XcodeProject> projects = ProjectScanner::scan(root);
+        QCOMPARE(names(projects), (QStringList{QStringLiteral("App"), QStringLiteral("Kit"), QStringLiteral("Linked"), QStringLiteral("Sample")}));
+        QCOMPARE(byName(projects, QStringLiteral("App"))->url, root + QStringLiteral("/Repo/App"));
+        QCOMPARE(byName(projects, QStringLiteral("Kit"))->url, root + QStringLiteral("/Repo/Kit"));
+        QCOMPARE(byName(projects, QStringLiteral("Linked"))->url, root + QStringLiteral("/Mine/Linked"));
+        QCOMPARE(byName(projects, QStringLiteral("Sample"))->url, root + QStringLiteral("/Mine/Sample"));
+        for (const XcodeProject &project : projects)
+            QVERIFY2(project.url.startsWith(root + u'/'), qPrintable(project.url));
     }
 
     // A repository and a link to it beside it, or two links to one place, are one project,
