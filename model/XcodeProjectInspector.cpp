@@ -2,6 +2,7 @@
 
 #include "BuildSettingsResolver.h"
 #include "InfoPlistReader.h"
+#include "RepositoryTop.h"
 #include "XcconfigReader.h"
 
 #include <ProjectFile.h>
@@ -406,12 +407,14 @@ std::optional<ProjectObjects> readProject(const QString &pbxproj)
 class BuildSettings
 {
 public:
-    BuildSettings(const ProjectObjects &project, const QString &projectFolder)
+    // Files the project names are read inside `root`, or inside its folder when that is empty.
+    BuildSettings(const ProjectObjects &project, const QString &projectFolder, const QString &root = QString())
         : m_project(project)
         , m_folder(projectFolder)
+        , m_root(root.isEmpty() ? projectFolder : root)
     {
         if (!projectFolder.isEmpty()) {
-            m_files.emplace(projectFolder);
+            m_files.emplace(m_root);
             const QString sourceRoot =
                 QDir::cleanPath(QDir(projectFolder).filePath(project.project.value(QStringLiteral("projectDirPath")).toString()));
             for (const char *key : {"SRCROOT", "SOURCE_ROOT", "PROJECT_DIR"})
@@ -540,7 +543,7 @@ public:
         const auto file = settings.value(QStringLiteral("INFOPLIST_FILE"));
         if (!file || file->trimmed().isEmpty())
             return std::nullopt;
-        const auto version = InfoPlistReader::readString(QDir(m_folder).filePath(*file), m_folder,
+        const auto version = InfoPlistReader::readString(QDir(m_folder).filePath(*file), m_root,
                                                          QStringLiteral("CFBundleShortVersionString"));
         return version ? settings.expanded(*version) : std::nullopt;
     }
@@ -562,6 +565,7 @@ private:
 
     const ProjectObjects &m_project;
     QString m_folder;
+    QString m_root; // the repository's top
     QList<BuildSettingsResolver::Definition> m_folderSettings; // where the project lies
     std::optional<XcconfigReader::Files> m_files;
     QHash<QString, BuildSettingsResolver::SharedLevel> m_settings; // by configuration
@@ -642,12 +646,13 @@ bool isBundleIdentifier(const QString &text)
 }
 
 std::optional<ApplicationBuild> applicationBuild(const QString &pbxproj, const QString &projectFolder,
-                                                 const QString &configuration)
+                                                 const QString &configuration, const QString &repositoryTop)
 {
     const auto project = readProject(pbxproj);
     if (!project)
         return std::nullopt;
-    BuildSettings settings(*project, projectFolder);
+    BuildSettings settings(*project, projectFolder,
+                           projectFolder.isEmpty() ? QString() : RepositoryTop::of(projectFolder, repositoryTop));
     const QString built = project->builtConfiguration(configuration);
     const auto target = settings.applicationTarget(built);
     if (!target)
