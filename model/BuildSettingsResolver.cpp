@@ -65,9 +65,27 @@ QString cIdentifier(const QString &text, bool extended)
     return result;
 }
 
-// The value with the modifiers applied left to right; nothing for an unknown modifier. The
-// text after "default=" is the default, colons included.
-std::optional<QString> modified(QString value, QStringView modifiers)
+// What one lookup may still do; once spent, everything still being worked out is absent.
+struct Budget
+{
+    int steps = 0;
+    qsizetype produced = 0;
+    int maximumSteps = 0;
+    qsizetype maximumProduced = 0;
+
+    // Counts one step that puts `characters` together; false once past either cap.
+    bool spend(qsizetype characters)
+    {
+        ++steps;
+        produced += characters;
+        return !spent();
+    }
+    bool spent() const { return steps > maximumSteps || produced > maximumProduced; }
+};
+
+// The value with the modifiers applied left to right; nothing for an unknown modifier or once
+// the budget is spent. The text after "default=" is the default, colons included.
+std::optional<QString> modified(QString value, QStringView modifiers, Budget &budget)
 {
     while (!modifiers.isEmpty()) {
         if (modifiers.startsWith(defaultModifier)) {
@@ -78,6 +96,8 @@ std::optional<QString> modified(QString value, QStringView modifiers)
         const qsizetype colon = modifiers.indexOf(QLatin1Char(':'));
         const QStringView modifier = colon < 0 ? modifiers : modifiers.first(colon);
         modifiers = colon < 0 ? QStringView() : modifiers.sliced(colon + 1);
+        if (!budget.spend(value.size()))
+            return std::nullopt;
         if (modifier == QLatin1String("rfc1034identifier"))
             value = BuildSettingsResolver::rfc1034Identifier(value);
         else if (modifier == QLatin1String("c99extidentifier"))
@@ -133,12 +153,15 @@ qsizetype BuildSettingsResolver::Level::last(const QString &key, qsizetype below
 }
 
 // What one lookup has worked out so far: each definition is expanded once, and a definition
-// met again while it is being expanded is a loop. References see the definitions below `end`.
+// met again while it is being expanded is a loop. References see the definitions below `end`;
+// `known` holds the complete values earlier lookups with that end worked out.
 struct BuildSettingsResolver::Expansion
 {
     qsizetype end = 0;
+    QHash<qsizetype, QString> *known = nullptr;
     QHash<qsizetype, std::optional<QString>> done;
     QSet<qsizetype> active;
+    Budget budget{0, 0, maximumSteps, maximumProduced};
 };
 
 BuildSettingsResolver::BuildSettingsResolver(const QString &targetName, const QList<Definition> &defaults)
@@ -154,6 +177,7 @@ BuildSettingsResolver::BuildSettingsResolver(const QString &targetName, const QL
 
 void BuildSettingsResolver::add(const QString &key, const QString &value)
 {
+    m_known.clear();
     if (!m_open) {
         m_open = std::make_shared<Level>();
         m_offsets.append(size());
@@ -176,6 +200,7 @@ void BuildSettingsResolver::add(SharedLevel level)
 {
     if (!level)
         return;
+    m_known.clear();
     m_open.reset();
     m_offsets.append(size());
     m_levels.append(std::move(level));
@@ -206,6 +231,7 @@ std::optional<QString> BuildSettingsResolver::value(const QString &key, qsizetyp
         return m_targetName;
     Expansion state;
     state.end = levelEnd(std::clamp(level, qsizetype(0), m_levels.size() - 1));
+    state.known = &m_known[state.end];
     const qsizetype index = topmost(key, state.end);
     if (index < 0)
         return std::nullopt;
@@ -216,6 +242,7 @@ std::optional<QString> BuildSettingsResolver::expanded(const QString &text) cons
 {
     Expansion state;
     state.end = size();
+    state.known = &m_known[state.end];
     return expand(text, QString(), state.end, state, 0);
 }
 
@@ -268,22 +295,27 @@ qsizetype BuildSettingsResolver::topmost(const QString &key, qsizetype below) co
 
 std::optional<QString> BuildSettingsResolver::definitionValue(qsizetype index, Expansion &state, int depth) const
 {
-    if (const auto known = state.done.constFind(index); known != state.done.cend())
+    if (const auto done = state.done.constFind(index); done != state.done.cend())
+        return *done;
+    if (const auto known = state.known->constFind(index); known != state.known->cend())
         return *known;
-    if (state.active.contains(index) || depth > maximumDepth)
+    if (state.active.contains(index) || depth > maximumDepth || state.budget.spent())
         return std::nullopt;
     state.active.insert(index);
     const Definition &found = definition(index);
     const auto result = expand(found.value, found.key, index, state, depth + 1);
     state.active.remove(index);
     state.done.insert(index, result);
+    // A loop, the depth or the budget may have ended this lookup only: kept for it alone.
+    if (result)
+        state.known->insert(index, *result);
     return result;
 }
 
 std::optional<QString> BuildSettingsResolver::expand(const QString &text, const QString &key, qsizetype below,
                                                      Expansion &state, int depth) const
 {
-    if (depth > maximumDepth)
+    if (depth > maximumDepth || state.budget.spent())
         return std::nullopt;
     QString result;
     qsizetype from = 0;
@@ -306,6 +338,8 @@ std::optional<QString> BuildSettingsResolver::expand(const QString &text, const 
                 break;
             }
             // "$(APP_$(STAGE))": the inner references first.
+            if (!state.budget.spend(end - at))
+                return std::nullopt;
             const auto name = expand(text.mid(at + 2, end - at - 2), key, below, state, depth + 1);
             if (!name)
                 return std::nullopt;
@@ -323,15 +357,15 @@ std::optional<QString> BuildSettingsResolver::expand(const QString &text, const 
         if (!substituted)
             return std::nullopt;
         result += *substituted;
-        if (result.size() > maximumLength)
+        if (result.size() > maximumLength || !state.budget.spend(substituted->size()))
             return std::nullopt;
     }
     return result;
 }
 
 // The text a reference stands for: the setting's value with the modifiers applied, empty for
-// a setting nothing defines; nothing when resolving it loops, runs too deep or names an
-// unknown modifier.
+// a setting nothing defines; nothing when resolving it loops, runs too deep, names an unknown
+// modifier or spends the lookup's budget.
 std::optional<QString> BuildSettingsResolver::reference(QStringView name, const QString &key, qsizetype below,
                                                         Expansion &state, int depth) const
 {
@@ -352,5 +386,5 @@ std::optional<QString> BuildSettingsResolver::reference(QStringView name, const 
             value = *found;
         }
     }
-    return modified(value, modifiers);
+    return modified(value, modifiers, state.budget);
 }

@@ -11,7 +11,8 @@
 // Build settings of one target in one configuration, looked up as the build would: later
 // definitions win over earlier ones; "$(NAME)", "${NAME}" and "$NAME" are replaced by the
 // setting's value (empty when nothing defines it), "$(inherited)" (and a setting naming
-// itself) by the value defined below it.
+// itself) by the value defined below it. Values worked out are kept until the next add, so a
+// setting is expanded once however often it is asked for: one resolver serves one thread.
 class BuildSettingsResolver final
 {
 public:
@@ -69,7 +70,8 @@ public:
     bool levelDefines(qsizetype level, const QString &key) const;
 
     // The value with every reference substituted; nothing when the key is not defined, or when
-    // a reference loops, names an unknown modifier or the value grows beyond reason.
+    // a reference loops, names an unknown modifier, the value grows beyond reason or working
+    // it out takes more steps or produces more text than any real setting needs.
     // Modifiers: ":rfc1034identifier", ":c99extidentifier", ":identifier", ":lower", ":upper",
     // ":default=VALUE" (VALUE when the value is empty), applied left to right.
     std::optional<QString> value(const QString &key) const;
@@ -89,6 +91,11 @@ private:
     // step stops here instead of filling the memory.
     static constexpr qsizetype maximumLength = 16 * 1024;
     static constexpr int maximumDepth = 64;
+    // What one lookup may do: references and modifiers applied, characters put together on
+    // the way. Real settings take a few dozen steps; a hostile value that repeats cheap
+    // references or modifiers, or names many long settings, ends here.
+    static constexpr int maximumSteps = 10000;
+    static constexpr qsizetype maximumProduced = 64 * maximumLength;
 
     struct Expansion;
     const Definition &definition(qsizetype index) const;
@@ -106,4 +113,7 @@ private:
     QList<SharedLevel> m_levels;          // lowest precedence first
     QList<qsizetype> m_offsets;           // each level's first index
     std::shared_ptr<Level> m_open;        // the top level while single adds go into it
+    // Values of definitions worked out so far, by the end of the definitions that references
+    // see and by index; only complete ones, which no other lookup could make differ.
+    mutable QHash<qsizetype, QHash<qsizetype, QString>> m_known;
 };

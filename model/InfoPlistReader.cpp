@@ -1,5 +1,7 @@
 #include "InfoPlistReader.h"
 
+#include "FileNameCase.h"
+
 #include <ProjectFile.h>
 
 #include <QXmlStreamReader>
@@ -87,8 +89,9 @@ std::optional<QString> string(const QByteArray &xml, const QString &key)
     return std::nullopt;
 }
 
-std::optional<QString> readString(const QString &path, const QString &root, const QString &key)
+std::optional<QString> readString(const QString &written, const QString &root, const QString &key)
 {
+    const QString path = FileNameCase::existing(written, root);
     // The size is known before anything is read.
     const ProjectFile::Stamp stamp = ProjectFile::stamp(path);
     if (!stamp.exists || stamp.size > maximumBytes)

@@ -17,7 +17,8 @@ inline constexpr int maximumElements = 100000;
 // no string, or the text is no property list or passes a cap.
 std::optional<QString> string(const QByteArray &xml, const QString &key);
 
-// The same from the file at `path`, read only when it lies inside `root` (through ProjectFile).
+// The same from the file at `path`, read only when it lies inside `root` (through ProjectFile);
+// a file not there as named is found as the Mac finds it (FileNameCase).
 std::optional<QString> readString(const QString &path, const QString &root, const QString &key);
 
 } // namespace InfoPlistReader

@@ -103,17 +103,18 @@ struct Files::Chain
     Definitions definitions;
 };
 
-Files::Files(const QString &projectFolder) : m_projectFolder(projectFolder) {}
+Files::Files(const QString &root) : m_root(root), m_names(root) {}
 
 BuildSettingsResolver::SharedLevel Files::level(const QString &path)
 {
-    const QString clean = QDir::cleanPath(path);
+    const QString asked = QDir::cleanPath(path);
     // Many configurations name the same file: its links are looked at once.
-    if (const auto asked = m_chainsAsked.constFind(clean); asked != m_chainsAsked.cend())
-        return *asked;
+    if (const auto known = m_chainsAsked.constFind(asked); known != m_chainsAsked.cend())
+        return *known;
+    const QString clean = QDir::cleanPath(m_names.existing(asked));
     const QString resolved = ProjectFile::resolvedPath(clean);
     if (const auto known = m_chains.constFind(resolved); known != m_chains.cend())
-        return m_chainsAsked.insert(clean, *known).value();
+        return m_chainsAsked.insert(asked, *known).value();
     Chain chain;
     const bool complete = append(clean, chain) && m_definitions + chain.definitions.size() <= maximumDefinitionsTotal;
     if (!complete)
@@ -121,21 +122,22 @@ BuildSettingsResolver::SharedLevel Files::level(const QString &path)
     m_definitions += chain.definitions.size();
     auto result = std::make_shared<const BuildSettingsResolver::Level>(chain.definitions);
     m_chains.insert(resolved, result);
-    m_chainsAsked.insert(clean, result);
+    m_chainsAsked.insert(asked, result);
     return result;
 }
 
 // Adds the file's definitions and those of its includes to the chain; false past a cap.
 // Sizes and counts are checked before a path is resolved or a file read.
-bool Files::append(const QString &path, Chain &chain)
+bool Files::append(const QString &written, Chain &chain)
 {
+    const QString path = m_names.existing(written);
     const QString resolved = ProjectFile::resolvedPath(path);
     if (chain.reading.contains(resolved) || chain.reading.size() >= maximumIncludeDepth)
         return true;
     auto known = m_files.constFind(resolved);
     if (known == m_files.cend()) {
         const ProjectFile::Stamp stamp = ProjectFile::stamp(resolved);
-        if (m_projectFolder.isEmpty() || !stamp.exists || !ProjectFile::isInside(resolved, m_projectFolder)) {
+        if (m_root.isEmpty() || !stamp.exists || !ProjectFile::isInside(resolved, m_root)) {
             m_files.insert(resolved, File{});
             return true;
         }
@@ -143,7 +145,7 @@ bool Files::append(const QString &path, Chain &chain)
             || m_filesRead >= maximumFiles)
             return false;
         File read;
-        if (const Result<QByteArray> bytes = ProjectFile::read(path, m_projectFolder)) {
+        if (const Result<QByteArray> bytes = ProjectFile::read(path, m_root)) {
             read.readable = true;
             read.size = bytes.value().size();
             const auto fileLines = lines(QString::fromUtf8(bytes.value()));
@@ -193,9 +195,9 @@ Definitions parse(const QString &text, const std::function<Definitions(const QSt
     return definitions;
 }
 
-Definitions read(const QString &path, const QString &projectFolder)
+Definitions read(const QString &path, const QString &root)
 {
-    Files files(projectFolder);
+    Files files(root);
     return files.level(path)->definitions();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BuildSettingsResolver.h"
+#include "FileNameCase.h"
 
 #include <QHash>
 #include <QList>
@@ -9,8 +10,9 @@
 #include <functional>
 
 // Reads the build settings of an .xcconfig file, with the files it includes ("#include" and
-// "#include?") read in place, in the order the build applies them. Only files inside the
-// project's folder are read (through ProjectFile); a file that cannot be read gives nothing.
+// "#include?") read in place, in the order the build applies them. Only files inside the root
+// given (the repository's top) are read, through ProjectFile; a file that cannot be read gives
+// nothing. A file that is not there as named is found as the Mac finds it (FileNameCase).
 namespace XcconfigReader {
 
 // Deeper include chains than any real configuration uses; a hostile chain ends here.
@@ -33,7 +35,8 @@ using Definitions = QList<BuildSettingsResolver::Definition>;
 class Files final
 {
 public:
-    explicit Files(const QString &projectFolder);
+    // Files are read inside `root` only; none for an empty root.
+    explicit Files(const QString &root);
 
     // The definitions of `path` and what it includes, first line first. A file that includes
     // itself, directly or through others, is read once on that chain; a chain deeper than
@@ -56,9 +59,10 @@ private:
     struct Chain;
 
     const File &file(const QString &resolved);
-    bool append(const QString &path, Chain &chain);
+    bool append(const QString &written, Chain &chain);
 
-    QString m_projectFolder;
+    QString m_root;
+    FileNameCase::Finder m_names;
     QHash<QString, File> m_files;                                  // by resolved path
     QHash<QString, BuildSettingsResolver::SharedLevel> m_chains;   // by resolved path
     QHash<QString, BuildSettingsResolver::SharedLevel> m_chainsAsked; // by the path asked for
@@ -68,7 +72,7 @@ private:
 };
 
 // The definitions of `path` and what it includes, first line first (one Files for one file).
-Definitions read(const QString &path, const QString &projectFolder);
+Definitions read(const QString &path, const QString &root);
 
 // The definitions of one file's text; `include` is called with the path each include line
 // names (as written) and its result is put in place. A missing file included without "?"

@@ -2,6 +2,7 @@
 
 #include "BuildSettingsResolver.h"
 #include "InfoPlistReader.h"
+#include "RepositoryTop.h"
 #include "XcconfigReader.h"
 
 #include <ProjectFile.h>
@@ -13,6 +14,8 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <map>
+#include <memory>
 
 namespace XcodeProjectInspector {
 namespace {
@@ -404,12 +407,14 @@ std::optional<ProjectObjects> readProject(const QString &pbxproj)
 class BuildSettings
 {
 public:
-    BuildSettings(const ProjectObjects &project, const QString &projectFolder)
+    // Files the project names are read inside `root`, or inside its folder when that is empty.
+    BuildSettings(const ProjectObjects &project, const QString &projectFolder, const QString &root = QString())
         : m_project(project)
         , m_folder(projectFolder)
+        , m_root(root.isEmpty() ? projectFolder : root)
     {
         if (!projectFolder.isEmpty()) {
-            m_files.emplace(projectFolder);
+            m_files.emplace(m_root);
             const QString sourceRoot =
                 QDir::cleanPath(QDir(projectFolder).filePath(project.project.value(QStringLiteral("projectDirPath")).toString()));
             for (const char *key : {"SRCROOT", "SOURCE_ROOT", "PROJECT_DIR"})
@@ -422,21 +427,28 @@ public:
         m_projectDefault = project.configuration(project.projectList(), QString());
     }
 
-    // The settings of the target in its configuration (none: the project's alone).
-    BuildSettingsResolver resolver(const QVariantMap &target, const std::optional<Configuration> &configuration)
+    // The settings of the target in its configuration (none: the project's alone), made once:
+    // what one lookup works out serves the next.
+    const BuildSettingsResolver &resolver(const QVariantMap &target, const std::optional<Configuration> &configuration)
     {
         const QString name = configuration ? configuration->name() : QString();
+        const QString key = m_project.targetName(target) + QLatin1Char('\n')
+            + ProjectObjects::targetList(target).toString() + QLatin1Char('\n')
+            + (configuration ? configuration->id : QString());
+        std::unique_ptr<BuildSettingsResolver> &made = m_resolvers[key];
+        if (made)
+            return *made;
         QList<BuildSettingsResolver::Definition> defaults = m_folderSettings;
         if (!name.isEmpty())
             defaults.append({QStringLiteral("CONFIGURATION"), name});
-        BuildSettingsResolver resolver(m_project.targetName(target), defaults);
+        made = std::make_unique<BuildSettingsResolver>(m_project.targetName(target), defaults);
         if (const auto named = m_projectConfigurations.constFind(name); named != m_projectConfigurations.cend())
-            addLevels(resolver, *named);
+            addLevels(*made, *named);
         else if (m_projectDefault)
-            addLevels(resolver, *m_projectDefault);
+            addLevels(*made, *m_projectDefault);
         if (configuration)
-            addLevels(resolver, *configuration);
-        return resolver;
+            addLevels(*made, *configuration);
+        return *made;
     }
 
     // The target's configuration of that name (else its default one); none when it has none.
@@ -462,14 +474,14 @@ public:
 
     // The settings of the first candidate configuration that defines the key; none when no
     // configuration does.
-    std::optional<BuildSettingsResolver> defining(const QVariantMap &target, const QString &name, const QString &key)
+    const BuildSettingsResolver *defining(const QVariantMap &target, const QString &name, const QString &key)
     {
         for (const auto &candidate : candidates(target, name)) {
-            BuildSettingsResolver settings = resolver(target, candidate);
+            const BuildSettingsResolver &settings = resolver(target, candidate);
             if (settings.defines(key))
-                return settings;
+                return &settings;
         }
-        return std::nullopt;
+        return nullptr;
     }
 
     // The SDK, else the supported platforms, of the highest level that sets either; iOS when
@@ -479,7 +491,7 @@ public:
     {
         const QString sdkRootKey = QStringLiteral("SDKROOT");
         const QString supportedKey = QStringLiteral("SUPPORTED_PLATFORMS");
-        const BuildSettingsResolver settings = resolver(target, configuration(target, name));
+        const BuildSettingsResolver &settings = resolver(target, configuration(target, name));
         for (qsizetype level = settings.levelCount() - 1; level > 0; --level) {
             const auto sdk = settings.levelDefines(level, sdkRootKey) ? settings.value(sdkRootKey, level) : std::nullopt;
             if (sdk) {
@@ -527,11 +539,11 @@ public:
     {
         if (m_folder.isEmpty())
             return std::nullopt;
-        const BuildSettingsResolver settings = resolver(target, configuration(target, name));
+        const BuildSettingsResolver &settings = resolver(target, configuration(target, name));
         const auto file = settings.value(QStringLiteral("INFOPLIST_FILE"));
         if (!file || file->trimmed().isEmpty())
             return std::nullopt;
-        const auto version = InfoPlistReader::readString(QDir(m_folder).filePath(*file), m_folder,
+        const auto version = InfoPlistReader::readString(QDir(m_folder).filePath(*file), m_root,
                                                          QStringLiteral("CFBundleShortVersionString"));
         return version ? settings.expanded(*version) : std::nullopt;
     }
@@ -553,9 +565,11 @@ private:
 
     const ProjectObjects &m_project;
     QString m_folder;
+    QString m_root; // the repository's top
     QList<BuildSettingsResolver::Definition> m_folderSettings; // where the project lies
     std::optional<XcconfigReader::Files> m_files;
     QHash<QString, BuildSettingsResolver::SharedLevel> m_settings; // by configuration
+    std::map<QString, std::unique_ptr<BuildSettingsResolver>> m_resolvers; // by target and configuration
     QHash<QString, Configuration> m_projectConfigurations; // by name
     std::optional<Configuration> m_projectDefault;          // for names the project lacks
 };
@@ -632,12 +646,13 @@ bool isBundleIdentifier(const QString &text)
 }
 
 std::optional<ApplicationBuild> applicationBuild(const QString &pbxproj, const QString &projectFolder,
-                                                 const QString &configuration)
+                                                 const QString &configuration, const QString &repositoryTop)
 {
     const auto project = readProject(pbxproj);
     if (!project)
         return std::nullopt;
-    BuildSettings settings(*project, projectFolder);
+    BuildSettings settings(*project, projectFolder,
+                           projectFolder.isEmpty() ? QString() : RepositoryTop::of(projectFolder, repositoryTop));
     const QString built = project->builtConfiguration(configuration);
     const auto target = settings.applicationTarget(built);
     if (!target)

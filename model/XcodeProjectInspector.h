@@ -49,11 +49,14 @@ struct ApplicationBuild
 
 // The application target of the project file built in `configuration`. The identifier and
 // the version come from that configuration; another one is asked only when that one does not
-// define them at all. The .xcconfig files and the Info.plist are read from inside
-// `projectFolder` only (none when it is empty), each at most once. Nothing when the project
-// file names no application target.
+// define them at all. The .xcconfig files and the Info.plist are read, each at most once,
+// from anywhere inside the project's repository: `repositoryTop` when it encloses
+// `projectFolder`, else as RepositoryTop::of finds it (the project's folder when no top is
+// known); none when `projectFolder` is empty. Nothing when the project file names no
+// application target.
 std::optional<ApplicationBuild> applicationBuild(const QString &pbxproj, const QString &projectFolder,
-                                                 const QString &configuration = QStringLiteral("Release"));
+                                                 const QString &configuration = QStringLiteral("Release"),
+                                                 const QString &repositoryTop = QString());
 
 // True for text a bundle identifier may be: letters and digits (ASCII), "-" and ".", not
 // empty, no "." at either end and no "..".

@@ -1,5 +1,7 @@
 #include "XcodeWorkspace.h"
 
+#include "FileNameCase.h"
+
 #include <ProjectFile.h>
 
 #include <QDir>
@@ -110,6 +112,12 @@ QStringList Finder::projectsOf(const QString &workspace, const QString &folder)
         if (const Result<QByteArray> contents = ProjectFile::read(path, folder))
             projects = projectPaths(contents.value(), workspace);
     }
+    // A project listed in other case than its folder's name is the one the Mac opens.
+    auto names = m_names.find(folder);
+    if (names == m_names.end())
+        names = m_names.insert(folder, FileNameCase::Finder(folder));
+    for (QString &project : projects)
+        project = names->existing(project);
     m_projects.insert(workspace, projects);
     return projects;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileNameCase.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -35,7 +37,8 @@ public:
     // one inside the .xcodeproj), then in each enclosing folder up to `repositoryTop`, nearest
     // first. Within a folder the one named like the project comes first, then the others by
     // name. An empty `repositoryTop`, or one that does not enclose the project's folder, means
-    // the project's folder alone. Nothing when none lists the project.
+    // the project's folder alone. A project listed in other case than it is named on disk is
+    // found as the Mac finds it (FileNameCase). Nothing when none lists the project.
     std::optional<QString> find(const QString &projectFolder, const QString &xcodeprojPath,
                                 const QString &repositoryTop = QString());
 
@@ -45,6 +48,7 @@ private:
 
     QHash<QString, QStringList> m_workspaces; // folder → the workspaces in it, by name
     QHash<QString, QStringList> m_projects;   // workspace → the projects it lists
+    QHash<QString, FileNameCase::Finder> m_names; // folder → its files' names
 };
 
 // Finder::find for one project.

@@ -1,5 +1,7 @@
 #include <BuildSettingsResolver.h>
 
+#include "HostileSettings.h"
+
 #include <TimeBudget.h>
 
 #include <QTest>
@@ -31,6 +33,10 @@ private Q_SLOTS:
     void settingsOfAProjectFile();
     void chainsThatGrowOrRunDeepEnd_data();
     void chainsThatGrowOrRunDeepEnd();
+    void costlyExpansionsEndWithoutValue_data();
+    void costlyExpansionsEndWithoutValue();
+    void manyCheapReferencesStillResolve();
+    void valuesWorkedOutServeLaterLookups();
 };
 
 void TestBuildSettingsResolver::value_data()
@@ -165,6 +171,72 @@ void TestBuildSettingsResolver::chainsThatGrowOrRunDeepEnd()
     const double ms = TimeBudget::bestMs(QTest::currentDataTag(), [&] { value = resolver.value(QStringLiteral("ID")); });
     QVERIFY2(ms < TimeBudget::scaled(200), qPrintable(QString::number(ms)));
     QVERIFY(!value || BuildSettingsResolver::hasReference(*value));
+}
+
+namespace {
+
+// The "KEY = value" lines of an .xcconfig text, as resolverOf takes them.
+QStringList linesOf(const QByteArray &text)
+{
+    QStringList lines;
+    for (const QByteArray &line : text.split('\n')) {
+        if (!line.isEmpty())
+            lines << QString::fromUtf8(line).replace(QStringLiteral(" = "), QStringLiteral("="));
+    }
+    return lines;
+}
+
+} // namespace
+
+void TestBuildSettingsResolver::costlyExpansionsEndWithoutValue_data()
+{
+    QTest::addColumn<QStringList>("definitions");
+
+    QTest::newRow("lower and upper 100,000 times on 16,000 characters")
+        << linesOf(HostileSettings::xcconfig(HostileSettings::modifierChain(100000), 16000));
+    QTest::newRow("400,000 names of settings named through others")
+        << linesOf(HostileSettings::xcconfig(HostileSettings::nestedReferences(400000)));
+    QByteArray value;
+    const QByteArray settings = HostileSettings::settingsThroughNames(60000, &value);
+    QTest::newRow("60,000 long settings each named through")
+        << linesOf(HostileSettings::xcconfig(value, 16000) + settings);
+}
+
+// Each shape stays within every size limit, yet would take seconds or gigabytes to work out
+// in full: the lookup stops at its budget, and the value is absent, not cut short.
+void TestBuildSettingsResolver::costlyExpansionsEndWithoutValue()
+{
+    QFETCH(QStringList, definitions);
+    const BuildSettingsResolver resolver = resolverOf(QStringLiteral("App"), definitions);
+    std::optional<QString> value = QStringLiteral("unset");
+    const QString key = QStringLiteral("PRODUCT_BUNDLE_IDENTIFIER");
+    const double ms = TimeBudget::bestMs(QTest::currentDataTag(), [&] { value = resolver.value(key); }, 1);
+    QVERIFY2(ms < TimeBudget::scaled(200), qPrintable(QString::number(ms)));
+    QCOMPARE(value, std::nullopt);
+}
+
+// Far more references than any real setting holds, yet within the budget: resolved in full.
+void TestBuildSettingsResolver::manyCheapReferencesStillResolve()
+{
+    QStringList definitions{QStringLiteral("P=ab")};
+    QString identifier = QStringLiteral("ID=");
+    for (int n = 0; n < 1000; ++n)
+        identifier += QStringLiteral("$(P:upper)$(NONE$(EMPTY))");
+    definitions << identifier;
+    QCOMPARE(resolverOf(QStringLiteral("App"), definitions).value(QStringLiteral("ID")),
+             QStringLiteral("AB").repeated(1000));
+}
+
+// Values are kept from one lookup to the next, but never past an add that may change them,
+// nor for lookups that see fewer definitions.
+void TestBuildSettingsResolver::valuesWorkedOutServeLaterLookups()
+{
+    BuildSettingsResolver resolver = resolverOf(QStringLiteral("App"), {QStringLiteral("P=org"), QStringLiteral("ID=$(P).app")});
+    QCOMPARE(resolver.value(QStringLiteral("ID")), QStringLiteral("org.app"));
+    resolver.add(QList<BuildSettingsResolver::Definition>{{QStringLiteral("P"), QStringLiteral("$(inherited).example")}});
+    QCOMPARE(resolver.value(QStringLiteral("ID")), QStringLiteral("org.example.app"));
+    QCOMPARE(resolver.value(QStringLiteral("ID"), 1), QStringLiteral("org.app"));
+    QCOMPARE(resolver.expanded(QStringLiteral("$(ID)")), QStringLiteral("org.example.app"));
 }
 
 QTEST_APPLESS_MAIN(TestBuildSettingsResolver)

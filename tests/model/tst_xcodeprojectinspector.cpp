@@ -5,6 +5,7 @@
 #include <HostileProjects.h>
 #include <TimeBudget.h>
 
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -60,6 +61,19 @@ QString pulseWithout(const QStringList &targets)
     return text;
 }
 
+// Copies the files of a fixture folder into `target`, folders made on the way.
+bool copyTree(const QString &source, const QString &target)
+{
+    QDirIterator it(source, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString copy = target + file.mid(source.size());
+        if (!QDir().mkpath(QFileInfo(copy).path()) || !QFile::copy(file, copy))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 class TestXcodeProjectInspector final : public QObject
@@ -86,6 +100,8 @@ private Q_SLOTS:
     void manyConfigurationsOverOneXcconfig();
     void applicationProductFile_data();
     void applicationProductFile();
+    void filesElsewhereInTheRepository_data();
+    void filesElsewhereInTheRepository();
     void readsProjectFileFromXcodeproj();
     void readsNoProjectFileLeadingOutOfItsFolder();
 };
@@ -427,6 +443,80 @@ void TestXcodeProjectInspector::applicationProductFile()
     QFETCH(QString, pbxproj);
     QFETCH(std::optional<QString>, expected);
     QCOMPARE(XcodeProjectInspector::applicationProductFile(pbxproj), expected);
+}
+
+void TestXcodeProjectInspector::filesElsewhereInTheRepository_data()
+{
+    QTest::addColumn<QStringList>("setup");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<std::optional<QString>>("bundleIdentifier");
+    QTest::addColumn<std::optional<QString>>("marketingVersion");
+
+    const auto text = [](const char *value) { return std::optional<QString>(QString::fromUtf8(value)); };
+    const std::optional<QString> absent;
+    const QString none;
+
+    // The repository keeps its .xcconfig files in "config" beside the app's folder; the one
+    // the project names includes "Version.public.xcconfig", on disk "Version.Public.xcconfig".
+    QTest::newRow("up to the top a .git marks") << QStringList{"git"} << none << none << text("org.example.tally")
+                                               << text("4.2");
+    QTest::newRow("up to the top the caller knows") << QStringList{"top"} << none << none << text("org.example.tally")
+                                                    << text("4.2");
+    QTest::newRow("no top known: the project's folder alone") << QStringList{} << none << none << absent << absent;
+    QTest::newRow("top that does not enclose the project") << QStringList{"top elsewhere"} << none << none << absent
+                                                           << absent;
+    QTest::newRow("configuration file named in other case")
+        << QStringList{"git"} << "path = Release.xcconfig;" << "path = RELEASE.xcconfig;" << text("org.example.tally")
+        << text("4.2");
+    QTest::newRow("two files differ from the name in case alone: neither")
+        << QStringList{"git", "twin"} << none << none << text("org.example.tally") << absent;
+    QTest::newRow("Info.plist beside the app's folder, named in other case")
+        << QStringList{"git", "no version file"} << "INFOPLIST_FILE = Tally/Info.plist;"
+        << "INFOPLIST_FILE = ../shared/info.plist;" << text("org.example.tally") << text("4.2.1");
+    QTest::newRow("link to a folder inside the repository") << QStringList{"git", "link inside"} << none << none
+                                                            << text("org.example.tally") << text("4.2");
+    QTest::newRow("link leading out of the repository") << QStringList{"git", "link outside"} << none << none << absent
+                                                        << absent;
+}
+
+void TestXcodeProjectInspector::filesElsewhereInTheRepository()
+{
+    QFETCH(QStringList, setup);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(std::optional<QString>, bundleIdentifier);
+    QFETCH(std::optional<QString>, marketingVersion);
+
+    QTemporaryDir dir;
+    const QString top = dir.filePath("Repo");
+    QVERIFY(copyTree(QStringLiteral(VELORANCE_TEST_DATA_DIR "/repository"), top));
+    if (setup.contains("git"))
+        QVERIFY(QDir().mkpath(top + "/.git"));
+    if (setup.contains("twin"))
+        QVERIFY(QFile::copy(top + "/config/Version.Public.xcconfig", top + "/config/Version.PUBLIC.xcconfig"));
+    if (setup.contains("no version file"))
+        QVERIFY(QFile::remove(top + "/config/Version.Public.xcconfig"));
+    if (setup.contains("link inside") || setup.contains("link outside")) {
+        const QString moved = setup.contains("link inside") ? top + "/settings/config" : dir.filePath("config");
+        QVERIFY(QDir().mkpath(QFileInfo(moved).path()));
+        QVERIFY(QDir().rename(top + "/config", moved));
+        QVERIFY(QFile::link(moved, top + "/config"));
+    }
+    QString repositoryTop;
+    if (setup.contains("top"))
+        repositoryTop = top;
+    if (setup.contains("top elsewhere"))
+        repositoryTop = dir.filePath("Other");
+
+    const QString folder = top + "/Tally";
+    QString pbxproj = readText(folder + "/Tally.xcodeproj/project.pbxproj");
+    if (!from.isEmpty())
+        pbxproj = edited(pbxproj, from, to);
+    const auto build = XcodeProjectInspector::applicationBuild(pbxproj, folder, QStringLiteral("Release"), repositoryTop);
+    QVERIFY(build);
+    QCOMPARE(build->bundleIdentifier, bundleIdentifier);
+    QCOMPARE(build->marketingVersion, marketingVersion);
 }
 
 void TestXcodeProjectInspector::readsProjectFileFromXcodeproj()

@@ -104,6 +104,8 @@ void TestXcodeWorkspace::find_data()
     QTest::newRow("first by name among others")
         << QStringList{"Zoo.xcworkspace:group:Shop.xcodeproj", "Dev.xcworkspace:group:Shop.xcodeproj"} << "Dev.xcworkspace";
     QTest::newRow("contents a link out of the folder") << QStringList{"Shop.xcworkspace:LINK"} << "";
+    // The Mac opens a project listed in other case than its folder's name.
+    QTest::newRow("lists the project in other case") << QStringList{"Shop.xcworkspace:group:SHOP.xcodeproj"} << "Shop.xcworkspace";
     QTest::newRow("none") << QStringList{} << "";
 }
 
@@ -147,6 +149,10 @@ void TestXcodeWorkspace::findUpToTheRepositoryTop_data()
     QTest::newRow("one that lists another project is passed over")
         << QStringList{"Repo/Shop.xcworkspace:group:Apps/Shop/Shop.xcodeproj", "Repo/Apps/Admin.xcworkspace:group:Admin/Admin.xcodeproj"}
         << "Repo" << "Repo/Shop.xcworkspace";
+    QTest::newRow("folders on the way in other case")
+        << QStringList{"Repo/Shop.xcworkspace:group:apps/SHOP/Shop.xcodeproj"} << "Repo" << "Repo/Shop.xcworkspace";
+    QTest::newRow("a folder on the way twice in other case")
+        << QStringList{"Repo/Shop.xcworkspace:group:apps/Shop/Shop.xcodeproj", "Repo/APPS/"} << "Repo" << "";
     QTest::newRow("not above the top") << QStringList{"Shop.xcworkspace:group:Repo/Apps/Shop/Shop.xcodeproj"} << "Repo" << "";
     QTest::newRow("without a top, the project's folder alone")
         << QStringList{"Repo/Shop.xcworkspace:group:Apps/Shop/Shop.xcodeproj"} << "" << "";
@@ -164,7 +170,11 @@ void TestXcodeWorkspace::findUpToTheRepositoryTop()
     QVERIFY(QDir().mkpath(folder + "/Shop.xcodeproj"));
     for (const QString &entry : workspaces) {
         const QString workspace = dir.filePath(entry.section(u':', 0, 0));
-        QVERIFY(writeFile(workspace + "/contents.xcworkspacedata", workspaceOf(fileRef(entry.section(u':', 1).toUtf8()))));
+        // An entry ending in "/" is a folder, no workspace.
+        if (workspace.endsWith(u'/'))
+            QVERIFY(QDir().mkpath(workspace));
+        else
+            QVERIFY(writeFile(workspace + "/contents.xcworkspacedata", workspaceOf(fileRef(entry.section(u':', 1).toUtf8()))));
     }
     XcodeWorkspace::Finder finder;
     const auto found = finder.find(folder, folder + "/Shop.xcodeproj", top.isEmpty() ? QString() : dir.filePath(top));
