@@ -2,6 +2,7 @@
 
 #include "FastlaneAppfile.h"
 
+#include <RepositoryTop.h>
 #include <XcodeProjectInspector.h>
 #include <XcodeWorkspace.h>
 
@@ -94,7 +95,12 @@ Found inspect(const QString &folder, const QString &bundle, const QString &repos
 
     // Reads only a regular file: opening a FIFO of that name would block the scan for good.
     const QString pbxproj = XcodeProjectInspector::readProjectFile(bundlePath);
-    if (const auto build = XcodeProjectInspector::applicationBuild(pbxproj, folderPath)) {
+    // Settings files may lie anywhere in the repository: up to the nearest ".git" above, or,
+    // in a repository without one, up to the folder directly below the projects folder.
+    QString readingTop = RepositoryTop::of(folderPath);
+    if (readingTop == folderPath && !QFileInfo::exists(folderPath + QStringLiteral("/.git")))
+        readingTop = repositoryTop;
+    if (const auto build = XcodeProjectInspector::applicationBuild(pbxproj, folderPath, QStringLiteral("Release"), readingTop)) {
         project.bundleIdentifier = build->bundleIdentifier;
         project.marketingVersion = build->marketingVersion;
         found.hasApplication = true;

@@ -477,6 +477,37 @@ private Q_SLOTS:
         QCOMPARE(byName(projects, QStringLiteral("Kiosk"))->id, root + QStringLiteral("/Kiosk A"));
     }
 
+    // Settings files beside the app's folder ("../config") are read up to the repository's
+    // top, which without ".git" is the folder directly below the projects folder; a copy of
+    // them beside the repository is never read.
+    void settingsFilesElsewhereInTheRepository()
+    {
+        QTemporaryDir temp;
+        const QString root = temp.path();
+        const QString repository = root + QStringLiteral("/Tally");
+        QVERIFY(QDir().mkpath(repository));
+        const QString fixture = QStringLiteral(VELORANCE_SOURCE_DIR "/tests/data/repository");
+        for (const QString &file : {QStringLiteral("Tally/Tally.xcodeproj/project.pbxproj"), QStringLiteral("config/Release.xcconfig"),
+                                    QStringLiteral("config/Version.Public.xcconfig")}) {
+            QVERIFY(QDir().mkpath(QFileInfo(repository + u'/' + file).absolutePath()));
+            QVERIFY(QFile::copy(fixture + u'/' + file, repository + u'/' + file));
+        }
+        const QList<XcodeProject> projects = ProjectScanner::scan(root);
+        QCOMPARE(names(projects), QStringList{QStringLiteral("Tally")});
+        QCOMPARE(projects.first().bundleIdentifier, std::optional<QString>(QStringLiteral("org.example.tally")));
+        QCOMPARE(projects.first().marketingVersion, std::optional<QString>(QStringLiteral("4.2")));
+
+        // The project moved up to the repository's top: "../config" now lies beside the
+        // repository, in the projects folder, and nothing is read from there.
+        QVERIFY(QDir().rename(repository + QStringLiteral("/Tally/Tally.xcodeproj"), repository + QStringLiteral("/Tally.xcodeproj")));
+        QVERIFY(QDir().rmdir(repository + QStringLiteral("/Tally")));
+        QVERIFY(QDir().rename(repository + QStringLiteral("/config"), root + QStringLiteral("/config")));
+        const QList<XcodeProject> again = ProjectScanner::scan(root);
+        QCOMPARE(names(again), QStringList{QStringLiteral("Tally")});
+        QCOMPARE(again.first().bundleIdentifier, std::optional<QString>());
+        QCOMPARE(again.first().marketingVersion, std::optional<QString>());
+    }
+
     void missingOrEmptyRootGivesNothing_data()
     {
         QTest::addColumn<QString>("root");
