@@ -39,7 +39,9 @@ inline QString optionValue(const QStringList &argv, const QString &option)
 
 // Projects of tests/data/xcode built in a configuration: the configuration xcodebuild is given
 // and the identifier launched. Ember names one identifier per configuration; Quarry has no
-// Release or Debug, so its default configuration is built.
+// Release or Debug, so its default configuration is built. Sable sets the Mac Catalyst switch
+// DERIVE_MACCATALYST_PRODUCT_BUNDLE_IDENTIFIER beside its identifier; Orbit's first application
+// target is a watch app, and its scheme runs the iOS app.
 inline void addConfigurationBuiltRows()
 {
     QTest::addColumn<QString>("fixture");
@@ -52,4 +54,8 @@ inline void addConfigurationBuiltRows()
         << "Quarry" << BuildConfiguration::Release << "Production" << "org.example.quarry";
     QTest::newRow("no Debug: the default configuration")
         << "Quarry" << BuildConfiguration::Debug << "Production" << "org.example.quarry";
+    QTest::newRow("Mac Catalyst switch beside the identifier")
+        << "Sable" << BuildConfiguration::Debug << "Debug" << "org.example.sable.debug";
+    QTest::newRow("watch app first, the scheme runs the iOS app")
+        << "Orbit" << BuildConfiguration::Debug << "Debug" << "org.example.orbit.debug";
 }

@@ -253,6 +253,13 @@ private Q_SLOTS:
         // name; xcodebuild refuses to build the first.
         QTest::newRow("schemes that run the app but do not build it for running")
             << "Lookout" << "" << QStringList{"-project", "@/Lookout.xcodeproj", "-scheme", "iOS Lookout"};
+        // "Trellis AdHoc Debug" and "Trellis-Staging" come before "Trellis" by file name.
+        QTest::newRow("a scheme's name before the longer names it begins")
+            << "Trellis" << "" << QStringList{"-project", "@/Trellis.xcodeproj", "-scheme", "Trellis"};
+        // The workspace lists a macOS sample, whose app target bears the app's name, before the
+        // app's project; the scheme runs the app of the project it names.
+        QTest::newRow("a macOS sample first in the workspace")
+            << "Meadow" << "" << QStringList{"-workspace", "@/Meadow.xcworkspace", "-scheme", "Meadow"};
     }
 
     void buildsThroughWorkspaceAndTheSchemeThatRunsTheApp()
