@@ -142,7 +142,7 @@ void TestRecorderView::namesTheAppOfTheConfigurationChosen()
     QFETCH(QString, fixture);
     QFETCH(BuildConfiguration, configuration);
     QFETCH(QString, launched);
-    const QString folder = QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode/") + fixture;
+    const QString folder = launchFixtureFolder(fixture);
     XcodeProject project;
     project.id = project.url = folder;
     project.name = fixture;

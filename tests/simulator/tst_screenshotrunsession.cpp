@@ -406,7 +406,7 @@ private:
 
     XcodeProject iosProject() { return m_run.demoProject(m_run.iosProjectFile()); }
 
-    // A copy of tests/data/xcode/<fixture> among the projects, with the call log switched on;
+    // A copy of the launch fixture among the projects, with the call log switched on;
     // the project "<fixture>.xcodeproj" lies in `folder` inside the copy.
     XcodeProject fixtureProject(const QString &fixture, const QString &folder = QString())
     {
@@ -415,7 +415,7 @@ private:
         project.id = project.url = folder.isEmpty() ? repository : repository + u'/' + folder;
         project.name = fixture;
         project.xcodeprojPath = project.url + u'/' + fixture + QStringLiteral(".xcodeproj");
-        copyFolder(QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode/") + fixture, repository);
+        copyFolder(launchFixtureFolder(fixture), repository);
         qputenv("VELORANCE_STANDIN_LOG", callLog().toUtf8());
         return project;
     }
