@@ -323,6 +323,11 @@ QString RecorderModel::launchRunTitle() const
     return QStringLiteral("Recorder: ") + m_project.name;
 }
 
+QString RecorderModel::launchedBundleIdentifier() const
+{
+    return SimulatorLaunch::appToLaunch(m_project, m_configuration).bundleIdentifier;
+}
+
 bool RecorderModel::canStartApp() const
 {
     return m_project.xcodeprojPath.has_value() && m_project.bundleIdentifier.has_value();
@@ -444,8 +449,7 @@ void RecorderModel::save()
     }
     if (m_stabilize && m_project.bundleIdentifier) {
         const QPointer<RecorderModel> self(this);
-        // The app that was launched: the configuration's own identifier.
-        m_resolver->resolve(m_steps, SimulatorLaunch::appToLaunch(m_project, m_configuration).bundleIdentifier,
+        m_resolver->resolve(m_steps, launchedBundleIdentifier(),
                             [self](std::optional<QList<ShotStepItem>> resolved) {
                                 if (!self)
                                     return;

@@ -55,6 +55,9 @@ public:
     const QMap<QString, QString> &launchEnvironment() const { return m_launchEnvironment; }
     const QStringList &launchArguments() const { return m_launchArguments; }
     std::optional<PlanLocation> initialLocation() const { return m_initialLocation; }
+    // The identifier of the app the launch starts: the one of the configuration built, which
+    // may differ from the project's own (the Release one).
+    QString launchedBundleIdentifier() const;
 
     RecorderListener *listener() const { return m_listener; }
     StepResolver *resolver() const { return m_resolver; }

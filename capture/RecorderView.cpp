@@ -248,8 +248,9 @@ QWidget *RecorderView::buildPlaceholder()
     text->setMinimumHeight(text->heightForWidth(columnWidth));
     layout->addWidget(text);
 
-    if (const auto bundleID = m_model->project().bundleIdentifier) {
-        auto *identifier = new QLabel(*bundleID, column);
+    // The app the launch starts, not the project's Release identifier shown elsewhere.
+    if (m_model->project().bundleIdentifier) {
+        auto *identifier = new QLabel(m_model->launchedBundleIdentifier(), column);
         identifier->setObjectName(QStringLiteral("recorderPlaceholderBundleID"));
         identifier->setTextFormat(Qt::PlainText);
         identifier->setFont(TextStyles::monospaced(TextStyle::Caption));

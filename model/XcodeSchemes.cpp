@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace XcodeSchemes {
 namespace {
@@ -68,20 +69,26 @@ struct Candidate
     QString path;
 };
 
-QStringList schemeFiles(const QString &folder)
+// The scheme files of a folder in name order. The name is the file's without the suffix:
+// by whole file name, " " and "-" sort before ".", and "Shop Beta" would come before "Shop".
+QList<Candidate> schemesIn(const QString &folder)
 {
-    return QDir(folder)
-        .entryList({QStringLiteral("*") + QLatin1String(schemeSuffix)}, QDir::Files | QDir::Readable, QDir::Name)
-        .mid(0, maximumSchemes);
+    const QDir dir(folder);
+    const qsizetype suffixLength = qsizetype(std::strlen(schemeSuffix));
+    QList<Candidate> schemes;
+    for (const QString &file : dir.entryList({QStringLiteral("*") + QLatin1String(schemeSuffix)},
+                                             QDir::Files | QDir::Readable, QDir::NoSort))
+        schemes.append({file.chopped(suffixLength), dir.filePath(file)});
+    std::sort(schemes.begin(), schemes.end(),
+              [](const Candidate &a, const Candidate &b) { return a.name < b.name; });
+    return schemes.mid(0, maximumSchemes);
 }
 
 // The schemes of a container (.xcodeproj or .xcworkspace) that may build the target: the
 // shared ones, and each user's scheme named like the target.
 void collect(const QString &container, const QString &targetName, QList<Candidate> &candidates)
 {
-    const QString sharedFolder = container + QStringLiteral("/xcshareddata/xcschemes");
-    for (const QString &file : schemeFiles(sharedFolder))
-        candidates.append({QFileInfo(file).completeBaseName(), QDir(sharedFolder).filePath(file)});
+    candidates.append(schemesIn(container + QStringLiteral("/xcshareddata/xcschemes")));
     const QDir users(container + QStringLiteral("/xcuserdata"));
     const QString ownName = targetName + QLatin1String(schemeSuffix);
     for (const QString &user : users.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name).mid(0, maximumSchemes)) {

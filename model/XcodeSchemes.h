@@ -42,9 +42,10 @@ Use use(const QByteArray &scheme, const Target &target);
 // The scheme to build the application target `targetName` of the project file `pbxproj`
 // with. Of the schemes that build the target for running (the shared ones of the project and
 // of its workspace, and a user's scheme named like the target): the one named like the
-// target, else the first that launches it, else the first; by name, the project's before the
-// workspace's. The target's name when none does (the launch script then takes what the project
-// lists). Scheme files are read inside the project's folder only, each at most once.
+// target, else the first that launches it, else the first; in name order (a name before every
+// longer one it begins: "Shop" before "Shop Beta"), the project's before the workspace's. The
+// target's name when none does (the launch script then takes what the project lists). Scheme
+// files are read inside the project's folder only, each at most once.
 QString schemeFor(const XcodeProject &project, const QString &pbxproj, const QString &targetName);
 
 } // namespace XcodeSchemes

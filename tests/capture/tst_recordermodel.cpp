@@ -372,7 +372,7 @@ void TestRecorderModel::launchesTheIdentifierOfTheConfigurationBuilt()
     QFETCH(QString, launched);
     const QString callLog = m_home.dir.filePath(QStringLiteral("calls-%1.log").arg(QString::fromUtf8(QTest::currentDataTag())));
     qputenv("VELORANCE_STANDIN_LOG", callLog.toUtf8());
-    const QString folder = QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode/") + fixture;
+    const QString folder = launchFixtureFolder(fixture);
     XcodeProject project;
     project.id = project.url = folder;
     project.name = fixture;

@@ -1,5 +1,6 @@
 #include "LayoutProbe.h"
 #include "LogViewProbe.h"
+#include "StandInCalls.h"
 #include "tst_recorder_fixture.h"
 
 #include <LaunchBanner.h>
@@ -59,6 +60,8 @@ private Q_SLOTS:
 
     void headerPlaceholderAndDisabledActions_data();
     void headerPlaceholderAndDisabledActions();
+    void namesTheAppOfTheConfigurationChosen_data();
+    void namesTheAppOfTheConfigurationChosen();
     void closingNeverSavesAndStopsEverything_data();
     void closingNeverSavesAndStopsEverything();
     void toolbarFollowsConnectionAndPause();
@@ -126,6 +129,28 @@ void TestRecorderView::headerPlaceholderAndDisabledActions()
         QCOMPARE(bundleLabel->text(), QStringLiteral("de.example.demo"));
     QCOMPARE(child<QLineEdit>(view.get(), "recorderShotNameField")->text(), QStringLiteral("home"));
     QCOMPARE(child<QLineEdit>(view.get(), "recorderShotNameField")->placeholderText(), QStringLiteral("Shot-Name"));
+}
+
+void TestRecorderView::namesTheAppOfTheConfigurationChosen_data()
+{
+    addConfigurationBuiltRows();
+}
+
+// The sheet names the app the launch starts, though the project shows its Release identifier.
+void TestRecorderView::namesTheAppOfTheConfigurationChosen()
+{
+    QFETCH(QString, fixture);
+    QFETCH(BuildConfiguration, configuration);
+    QFETCH(QString, launched);
+    const QString folder = launchFixtureFolder(fixture);
+    XcodeProject project;
+    project.id = project.url = folder;
+    project.name = fixture;
+    project.xcodeprojPath = folder + u'/' + fixture + QStringLiteral(".xcodeproj");
+    project.bundleIdentifier = QStringLiteral("org.example.") + fixture.toLower(); // the Release one, as scanned
+
+    RecorderView view(project, configuration, {}, {}, std::nullopt, [](const Shot &) {});
+    QCOMPARE(child<QLabel>(&view, "recorderPlaceholderBundleID")->text(), launched);
 }
 
 void TestRecorderView::closingNeverSavesAndStopsEverything_data()

@@ -6,6 +6,7 @@
 #include <BuildConfiguration.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
@@ -37,9 +38,20 @@ inline QString optionValue(const QStringList &argv, const QString &option)
     return at < 0 ? QString() : argv.value(at + 1);
 }
 
-// Projects of tests/data/xcode built in a configuration: the configuration xcodebuild is given
+// The folder of a project the launch tests build: tests/data/launch/<fixture>, else
+// tests/data/xcode/<fixture>. The scan's tests take every project under tests/data/xcode; the
+// shapes that only launches need lie apart.
+inline QString launchFixtureFolder(const QString &fixture)
+{
+    const QString launch = QStringLiteral(VELORANCE_TEST_DATA_DIR "/launch/") + fixture;
+    return QFileInfo::exists(launch) ? launch : QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode/") + fixture;
+}
+
+// Projects of the launch fixtures built in a configuration: the configuration xcodebuild is given
 // and the identifier launched. Ember names one identifier per configuration; Quarry has no
-// Release or Debug, so its default configuration is built.
+// Release or Debug, so its default configuration is built. Sable sets the Mac Catalyst switch
+// DERIVE_MACCATALYST_PRODUCT_BUNDLE_IDENTIFIER beside its identifier; Orbit's first application
+// target is a watch app, and its scheme runs the iOS app.
 inline void addConfigurationBuiltRows()
 {
     QTest::addColumn<QString>("fixture");
@@ -52,4 +64,8 @@ inline void addConfigurationBuiltRows()
         << "Quarry" << BuildConfiguration::Release << "Production" << "org.example.quarry";
     QTest::newRow("no Debug: the default configuration")
         << "Quarry" << BuildConfiguration::Debug << "Production" << "org.example.quarry";
+    QTest::newRow("Mac Catalyst switch beside the identifier")
+        << "Sable" << BuildConfiguration::Debug << "Debug" << "org.example.sable.debug";
+    QTest::newRow("watch app first, the scheme runs the iOS app")
+        << "Orbit" << BuildConfiguration::Debug << "Debug" << "org.example.orbit.debug";
 }

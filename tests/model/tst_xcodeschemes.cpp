@@ -147,6 +147,14 @@ void TestXcodeSchemes::schemeFor_data()
                                                        << false << "Runs";
     QTest::newRow("first launching by name") << QStringList{shared + "Shop-Staging.xcscheme=launch", shared + "Shop-Production.xcscheme=launch"}
                                              << false << "Shop-Production";
+    // In name order a name comes before every longer one it begins; by file name " " and "-"
+    // sort before ".xcscheme".
+    QTest::newRow("a name before the longer names it begins")
+        << QStringList{shared + "iOS Shop AdHoc Debug.xcscheme=launch", shared + "iOS Shop-Staging.xcscheme=launch",
+                       shared + "iOS Shop.xcscheme=launch"}
+        << false << "iOS Shop";
+    QTest::newRow("a name before the longer ones, building only")
+        << QStringList{shared + "Shop-iOS-Staging.xcscheme=build", shared + "Shop-iOS.xcscheme=build"} << false << "Shop-iOS";
     QTest::newRow("building when none launches") << QStringList{shared + "Everything.xcscheme=build", shared + "Tests.xcscheme=other"}
                                                  << false << "Everything";
     QTest::newRow("none runs or builds it: the target's name") << QStringList{shared + "Tests.xcscheme=other"} << false << "Shop";

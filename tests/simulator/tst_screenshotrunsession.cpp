@@ -253,6 +253,13 @@ private Q_SLOTS:
         // name; xcodebuild refuses to build the first.
         QTest::newRow("schemes that run the app but do not build it for running")
             << "Lookout" << "" << QStringList{"-project", "@/Lookout.xcodeproj", "-scheme", "iOS Lookout"};
+        // "Trellis AdHoc Debug" and "Trellis-Staging" come before "Trellis" by file name.
+        QTest::newRow("a scheme's name before the longer names it begins")
+            << "Trellis" << "" << QStringList{"-project", "@/Trellis.xcodeproj", "-scheme", "Trellis"};
+        // The workspace lists a macOS sample, whose app target bears the app's name, before the
+        // app's project; the scheme runs the app of the project it names.
+        QTest::newRow("a macOS sample first in the workspace")
+            << "Meadow" << "" << QStringList{"-workspace", "@/Meadow.xcworkspace", "-scheme", "Meadow"};
     }
 
     void buildsThroughWorkspaceAndTheSchemeThatRunsTheApp()
@@ -399,7 +406,7 @@ private:
 
     XcodeProject iosProject() { return m_run.demoProject(m_run.iosProjectFile()); }
 
-    // A copy of tests/data/xcode/<fixture> among the projects, with the call log switched on;
+    // A copy of the launch fixture among the projects, with the call log switched on;
     // the project "<fixture>.xcodeproj" lies in `folder` inside the copy.
     XcodeProject fixtureProject(const QString &fixture, const QString &folder = QString())
     {
@@ -408,7 +415,7 @@ private:
         project.id = project.url = folder.isEmpty() ? repository : repository + u'/' + folder;
         project.name = fixture;
         project.xcodeprojPath = project.url + u'/' + fixture + QStringLiteral(".xcodeproj");
-        copyFolder(QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode/") + fixture, repository);
+        copyFolder(launchFixtureFolder(fixture), repository);
         qputenv("VELORANCE_STANDIN_LOG", callLog().toUtf8());
         return project;
     }
