@@ -1,6 +1,6 @@
 #include "RecorderListener.h"
 
-#include <SystemErrorText.h>
+#include "SocketErrorText.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -320,7 +320,7 @@ void RecorderListener::start()
         setBoundPort(engine->server.serverPort());
         setStatus(Status::listening());
     } else {
-        setStatus(Status::failed(SystemErrorText::localized(engine->server.errorString())));
+        setStatus(Status::failed(SocketErrorText::of(engine->server.serverError())));
     }
 }
 

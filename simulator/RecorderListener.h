@@ -25,7 +25,7 @@ public:
     {
         enum class Kind { Idle, Listening, Failed };
         Kind kind = Kind::Idle;
-        QString message;   // the platform's error text when failed
+        QString message;   // the system's error text, in German, when failed
 
         static Status idle() { return {}; }
         static Status listening() { return {Kind::Listening, {}}; }

@@ -1,4 +1,7 @@
+#include "LibcGerman.h"
+
 #include <RecorderListener.h>
+#include <SocketErrorText.h>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -776,18 +779,42 @@ private Q_SLOTS:
         QCOMPARE(listener.status(), RecorderListener::Status::listening());
     }
 
+    // In German whatever the locale: Qt's own text would be English.
     void bindingFailureIsReported()
     {
+        const QString german = libcGerman("Address already in use");
+        QVERIFY2(!german.isEmpty(), "libc-l10n's German catalogue is missing: run scripts/setup.sh");
         QTcpServer taken;
         QVERIFY(taken.listen(QHostAddress::LocalHost, 0));
+        const QLocale saved;
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        const auto restore = qScopeGuard([&] { QLocale::setDefault(saved); });
         RecorderListener listener;
         listener.setRequestedPort(taken.serverPort());
         listener.start();
         QCOMPARE(listener.status().kind, RecorderListener::Status::Kind::Failed);
-        QVERIFY(!listener.status().message.isEmpty());
+        QCOMPARE(listener.status().message, german);
         QVERIFY(!listener.boundPort());
         listener.stop();
         QCOMPARE(listener.status(), RecorderListener::Status::idle());
+    }
+
+    // Socket errors that stand for one error number take the C library's German text of it.
+    void socketErrorsWithAnErrorNumber_data()
+    {
+        QTest::addColumn<QAbstractSocket::SocketError>("error");
+        QTest::addColumn<QString>("german");
+        QTest::newRow("address in use") << QAbstractSocket::AddressInUseError << libcGerman("Address already in use");
+        QTest::newRow("access") << QAbstractSocket::SocketAccessError << libcGerman("Permission denied");
+        QTest::newRow("address not available") << QAbstractSocket::SocketAddressNotAvailableError
+                                               << libcGerman("Cannot assign requested address");
+    }
+    void socketErrorsWithAnErrorNumber()
+    {
+        QFETCH(QAbstractSocket::SocketError, error);
+        QFETCH(QString, german);
+        QVERIFY2(!german.isEmpty(), "libc-l10n's German catalogue is missing: run scripts/setup.sh");
+        QCOMPARE(SocketErrorText::of(error), german);
     }
 };
 
