@@ -40,7 +40,7 @@ public:
     static constexpr qsizetype maxStrayLines = 100;
     // At most this much of one connection is read before the event loop runs again, so that a
     // client that writes without pause cannot hold the window; the rest is read in later passes.
-    static constexpr qsizetype readBudget = 8 * 1024;
+    static constexpr qsizetype readBudget = 4 * 1024;
     // The recorder needs one connection; at this many open ones, another client that connects
     // takes the place of the one silent longest (stale ones from earlier launches, or a local
     // process, must not lock a relaunched app out). What every connection has sent is read
