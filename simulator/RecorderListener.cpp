@@ -221,8 +221,8 @@ public:
             updateAccepting(); // it may have been the last one that could make room
     }
 
-    // `newcomer` took the place over the limit. Everyone's pending bytes are read first (those
-    // not yet read in this pass, `read`), so that a tap not yet read counts as recent and is
+    // `newcomer` took the place over the limit. Everyone's pending bytes are read first (once
+    // per pass, as `readInPass` keeps count), so that a tap not yet read counts as recent and is
     // never closed away unread; then the connection silent longest goes, or the newcomer when
     // every other one tapped recently.
     void makeRoom(QTcpSocket *newcomer, QSet<QTcpSocket *> &readInPass, QList<RecorderTapEvent> &decoded)
