@@ -1,18 +1,21 @@
 #include "RecorderListener.h"
 
-#include <SystemErrorText.h>
+#include "SocketErrorText.h"
 
 #include <QElapsedTimer>
 #include <QHash>
 #include <QHostAddress>
 #include <QPointer>
+#include <QSet>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <optional>
+#include <utility>
 
 #include <sys/socket.h>
 
@@ -26,6 +29,7 @@ public:
         QTimer *idleTimer = nullptr;  // a child of the socket; stopped once a tap arrived
         quint64 heard = 0;            // when it opened or last delivered a tap, in `heardCount`s
         std::optional<qint64> tappedAtMs; // on `clock`
+        qsizetype strayLines = 0;     // lines so far that were not taps
     };
 
     RecorderListener &owner;
@@ -33,6 +37,9 @@ public:
     QTimer &retryTimer = *new QTimer(&server);
     // Runs while every place is held by a recent tapper, until the first of them stops being one.
     QTimer &roomTimer = *new QTimer(&server);
+    // Connections whose socket still held bytes at the end of a pass; the next pass reads on.
+    QSet<QTcpSocket *> unfinished;
+    QTimer &resumeTimer = *new QTimer(&server);
     QHash<QTcpSocket *, Connection> connections;
     QElapsedTimer clock;
     quint64 heardCount = 0; // orders openings and taps, also within one millisecond
@@ -46,6 +53,8 @@ public:
         retryTimer.setSingleShot(true);
         retryTimer.setInterval(acceptRetryMs);
         roomTimer.setSingleShot(true);
+        resumeTimer.setSingleShot(true);
+        resumeTimer.setInterval(0);
         // A burst of connections is accepted at most this far before anyone looks at them.
         server.setMaxPendingConnections(int(maxConnections));
     }
@@ -57,6 +66,7 @@ public:
         server.disconnect();
         retryTimer.disconnect();
         roomTimer.disconnect();
+        resumeTimer.disconnect();
         server.close();
         for (QTcpSocket *socket : connections.keys())
             closeQuietly(socket);
@@ -79,7 +89,7 @@ public:
     }
 
     // Decodes the complete lines among the connection's partial line and `bytes` into
-    // `decoded`. False when a line grows beyond maxLineLength.
+    // `decoded`. False when a line grows beyond maxLineLength or too many lines were not taps.
     bool take(Connection &connection, QByteArrayView bytes, QList<RecorderTapEvent> &decoded) const
     {
         QByteArray &buffer = connection.partial;
@@ -92,31 +102,48 @@ public:
                 return false;
             if (auto event = RecorderTapEvent::decode(line, owner.now()))
                 decoded.append(*event);
+            else if (++connection.strayLines > maxStrayLines)
+                return false;
             from = newline + 1;
         }
         buffer.remove(0, from);
         return buffer.size() <= maxLineLength;
     }
 
-    // Reads what the connection has: what its socket holds and, with `fromSystem`, also what
-    // still waits in the system's receive queue, which the socket would only read on its next
-    // notification. False when a line grew too long.
-    bool read(QTcpSocket *socket, Connection &connection, bool fromSystem, QList<RecorderTapEvent> &decoded)
+    // Reads up to `budget` bytes of what the connection has: first what its socket holds, then,
+    // with `fromSystem`, what still waits in the system's receive queue, which the socket would
+    // only read on its next notification. What the socket still holds afterwards is read in the
+    // next pass; what stays in the system's queue comes with the socket's next notification.
+    // False when the connection sent more than a recorder would.
+    bool read(QTcpSocket *socket, Connection &connection, qsizetype budget, bool fromSystem,
+              QList<RecorderTapEvent> &decoded)
     {
         const qsizetype before = decoded.size();
         bool fits = true;
-        while (fits && socket->bytesAvailable() > 0)
-            fits = take(connection, socket->read(maxLineLength), decoded);
+        while (fits && budget > 0 && socket->bytesAvailable() > 0) {
+            const QByteArray bytes = socket->read(budget);
+            if (bytes.isEmpty())
+                break;
+            budget -= bytes.size();
+            fits = take(connection, bytes, decoded);
+        }
         const qintptr descriptor = socket->socketDescriptor();
-        if (fromSystem && descriptor >= 0) {
-            QByteArray chunk(maxLineLength, Qt::Uninitialized);
-            while (fits) {
-                const ssize_t got = ::recv(int(descriptor), chunk.data(), std::size_t(chunk.size()), MSG_DONTWAIT);
+        if (fits && socket->bytesAvailable() > 0) {
+            // Nothing new may come to say so: the socket's buffer may be full, or the peer done.
+            unfinished.insert(socket);
+            resumeTimer.start();
+        } else if (fromSystem && descriptor >= 0) {
+            // Only behind what the socket held, so that the bytes stay in order.
+            std::array<char, readBudget> chunk;
+            while (fits && budget > 0) {
+                const std::size_t wanted = std::size_t(std::min<qsizetype>(budget, qsizetype(chunk.size())));
+                const ssize_t got = ::recv(int(descriptor), chunk.data(), wanted, MSG_DONTWAIT);
                 if (got < 0 && errno == EINTR)
                     continue;
                 if (got <= 0)
                     break; // nothing more for now, or the peer's end, which the socket sees itself
-                fits = take(connection, QByteArrayView(chunk.constData(), got), decoded);
+                budget -= got;
+                fits = take(connection, QByteArrayView(chunk.data(), got), decoded);
             }
         }
         if (decoded.size() > before) {
@@ -176,20 +203,41 @@ public:
     void drop(QTcpSocket *socket)
     {
         connections.remove(socket);
+        unfinished.remove(socket);
         closeQuietly(socket);
         updateAccepting();
     }
 
-    // `newcomer` took the place over the limit. Everyone's pending bytes are read first, so
-    // that a tap not yet read counts as recent and is never closed away unread; then the
-    // connection silent longest goes, or the newcomer when every other one tapped recently.
-    void makeRoom(QTcpSocket *newcomer, QList<RecorderTapEvent> &decoded)
+    // One pass over what the connection's socket holds.
+    void readSocket(QTcpSocket *socket, QList<RecorderTapEvent> &decoded)
+    {
+        const auto found = connections.find(socket);
+        if (found == connections.end())
+            return;
+        const qsizetype before = decoded.size();
+        if (!read(socket, *found, readBudget, false, decoded))
+            drop(socket);
+        else if (decoded.size() > before)
+            updateAccepting(); // it may have been the last one that could make room
+    }
+
+    // `newcomer` took the place over the limit. Everyone's pending bytes are read first (once
+    // per pass, as `readInPass` keeps count), so that a tap not yet read counts as recent and is
+    // never closed away unread; then the connection silent longest goes, or the newcomer when
+    // every other one tapped recently.
+    void makeRoom(QTcpSocket *newcomer, QSet<QTcpSocket *> &readInPass, QList<RecorderTapEvent> &decoded)
     {
         for (auto it = connections.begin(); it != connections.end();) {
-            if (read(it.key(), it.value(), true, decoded)) {
+            if (readInPass.contains(it.key())) {
                 ++it;
                 continue;
             }
+            readInPass.insert(it.key());
+            if (read(it.key(), it.value(), readBudget, true, decoded)) {
+                ++it;
+                continue;
+            }
+            unfinished.remove(it.key());
             closeQuietly(it.key());
             it = connections.erase(it);
         }
@@ -243,10 +291,11 @@ void RecorderListener::start()
 
     connect(&engine->server, &QTcpServer::newConnection, this, [this, engine] {
         QList<RecorderTapEvent> decoded;
+        QSet<QTcpSocket *> readInPass;
         while (QTcpSocket *socket = engine->server.nextPendingConnection()) {
             adoptConnection(engine, socket);
             if (engine->connections.size() > maxConnections)
-                engine->makeRoom(socket, decoded);
+                engine->makeRoom(socket, readInPass, decoded);
         }
         // Taking connections turns accepting back on; the cap may say otherwise.
         engine->updateAccepting();
@@ -260,12 +309,18 @@ void RecorderListener::start()
     });
     connect(&engine->retryTimer, &QTimer::timeout, this, [engine] { engine->updateAccepting(); });
     connect(&engine->roomTimer, &QTimer::timeout, this, [engine] { engine->updateAccepting(); });
+    connect(&engine->resumeTimer, &QTimer::timeout, this, [this, engine] {
+        QList<RecorderTapEvent> decoded;
+        for (QTcpSocket *socket : std::exchange(engine->unfinished, {}))
+            engine->readSocket(socket, decoded);
+        deliver(engine, decoded);
+    });
 
     if (engine->server.listen(QHostAddress::LocalHost, m_requestedPort)) {
         setBoundPort(engine->server.serverPort());
         setStatus(Status::listening());
     } else {
-        setStatus(Status::failed(SystemErrorText::localized(engine->server.errorString())));
+        setStatus(Status::failed(SocketErrorText::of(engine->server.serverError())));
     }
 }
 
@@ -282,7 +337,7 @@ void RecorderListener::adoptConnection(Engine *engine, QTcpSocket *socket)
             return;
         QList<RecorderTapEvent> decoded;
         // A tap that came in just now keeps it open.
-        if (!engine->read(socket, *found, true, decoded) || !found->tappedAtMs)
+        if (!engine->read(socket, *found, readBudget, true, decoded) || !found->tappedAtMs)
             engine->drop(socket);
         deliver(engine, decoded);
     });
@@ -291,22 +346,17 @@ void RecorderListener::adoptConnection(Engine *engine, QTcpSocket *socket)
     engine->connections.insert(socket, connection);
 
     connect(socket, &QTcpSocket::readyRead, this, [this, engine, socket] {
-        const auto found = engine->connections.find(socket);
-        if (found == engine->connections.end())
-            return;
         QList<RecorderTapEvent> decoded;
-        if (!engine->read(socket, *found, false, decoded))
-            engine->drop(socket);
-        else if (!decoded.isEmpty())
-            engine->updateAccepting(); // it may have been the last one that could make room
+        engine->readSocket(socket, decoded);
         deliver(engine, decoded);
     });
     connect(socket, &QTcpSocket::disconnected, this, [this, engine, socket] {
         const auto found = engine->connections.find(socket);
         if (found == engine->connections.end())
             return;
+        // What it sent last is read whole: its socket holds no more than its read buffer.
         QList<RecorderTapEvent> decoded;
-        engine->read(socket, *found, false, decoded);
+        engine->read(socket, *found, socket->bytesAvailable(), false, decoded);
         engine->drop(socket);
         deliver(engine, decoded);
     });

@@ -25,7 +25,7 @@ public:
     {
         enum class Kind { Idle, Listening, Failed };
         Kind kind = Kind::Idle;
-        QString message;   // the platform's error text when failed
+        QString message;   // the system's error text, in German, when failed
 
         static Status idle() { return {}; }
         static Status listening() { return {Kind::Listening, {}}; }
@@ -35,11 +35,18 @@ public:
 
     // A connection whose current line grows beyond this without a newline is closed.
     static constexpr qsizetype maxLineLength = 64 * 1024;
+    // The recorder library sends nothing but taps; a connection that sent more lines than this
+    // that are not taps is some other local process, and is closed.
+    static constexpr qsizetype maxStrayLines = 100;
+    // At most this much of one connection is read before the event loop runs again, so that a
+    // client that writes without pause cannot hold the window; the rest is read in later passes.
+    static constexpr qsizetype readBudget = 4 * 1024;
     // The recorder needs one connection; at this many open ones, another client that connects
     // takes the place of the one silent longest (stale ones from earlier launches, or a local
     // process, must not lock a relaunched app out). What every connection has sent is read
-    // before choosing, and a connection is closed with a reset, so that its sender's next send
-    // fails at once and the recorder library sends that tap again on a new connection.
+    // before choosing (up to readBudget each), and a connection is closed with a reset, so that
+    // its sender's next send fails at once and the recorder library sends that tap again on a
+    // new connection.
     static constexpr qsizetype maxConnections = 8;
     // A connection that delivered a tap this recently is never closed to make room; while all
     // are such, new clients wait in the backlog (one accepted in the same burst is read, then

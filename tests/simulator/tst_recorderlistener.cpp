@@ -1,19 +1,28 @@
+#include "LibcGerman.h"
+#include "TimeBudget.h"
+
 #include <RecorderListener.h>
+#include <SocketErrorText.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <thread>
 
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 namespace {
@@ -49,6 +58,28 @@ std::vector<std::unique_ptr<QTcpSocket>> silentClients(const RecorderListener &l
         clients.push_back(std::move(socket));
     }
     return clients;
+}
+
+// A blocking connection to the listener on the loopback interface, as a client outside Qt makes
+// it; -1 when it fails. With `timeoutMs`, connecting and each send give up after that long.
+int rawConnect(quint16 port, int timeoutMs = 0)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return -1;
+    if (timeoutMs > 0) {
+        const timeval timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+        ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
+    }
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 // The recorder library's socket (recorder.swift) as the listener meets it: a blocking
@@ -102,18 +133,9 @@ private:
     {
         if (m_fd >= 0)
             return true;
-        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (fd < 0)
+        m_fd = rawConnect(m_port);
+        if (m_fd < 0)
             return false;
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(m_port);
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
-            ::close(fd);
-            return false;
-        }
-        m_fd = fd;
         ++m_connections;
         return true;
     }
@@ -129,6 +151,85 @@ private:
     bool m_looksFirst;
     int m_fd = -1;
     int m_connections = 0;
+};
+
+// Another local process that writes `line` over and over without pause, from its own thread,
+// and connects again whenever the listener closes it, for `durationMs` or until destroyed.
+class FloodingClient final
+{
+public:
+    FloodingClient(quint16 port, const QByteArray &line, int durationMs)
+        : m_thread([this, port, line, durationMs] { run(port, line, durationMs); })
+    {
+    }
+    ~FloodingClient()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+    FloodingClient(const FloodingClient &) = delete;
+    FloodingClient &operator=(const FloodingClient &) = delete;
+
+    int connections() const { return m_connections; }
+    qint64 bytesSent() const { return m_bytesSent; }
+
+private:
+    void run(quint16 port, const QByteArray &line, int durationMs)
+    {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        const auto done = [&] { return m_stop || elapsed.hasExpired(durationMs); };
+        QByteArray lines;
+        while (lines.size() < 64 * 1024)
+            lines += line;
+        while (!done()) {
+            // Short timeouts, so that a listener that stops reading does not keep the thread.
+            const int fd = rawConnect(port, 50);
+            if (fd < 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                continue;
+            }
+            ++m_connections;
+            qsizetype offset = 0; // lines are written whole, one after the other
+            while (!done()) {
+                const ssize_t sent = ::send(fd, lines.constData() + offset, std::size_t(lines.size() - offset), MSG_NOSIGNAL);
+                if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+                    continue;
+                if (sent <= 0)
+                    break;
+                m_bytesSent += sent;
+                offset = (offset + sent) % lines.size();
+            }
+            ::close(fd);
+        }
+    }
+
+    std::atomic<bool> m_stop = false;
+    std::atomic<int> m_connections = 0;
+    std::atomic<qint64> m_bytesSent = 0;
+    std::thread m_thread; // last: starts once the rest is set up
+};
+
+// The longest time between two timeouts of a timer on this thread that asks every 10 ms.
+class PauseMeter final
+{
+public:
+    PauseMeter()
+    {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] {
+            m_longest = std::max(m_longest, m_sinceLast.restart());
+        });
+        m_sinceLast.start();
+        m_timer.start();
+    }
+    qint64 longestMs() const { return std::max(m_longest, m_sinceLast.elapsed()); }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_sinceLast;
+    qint64 m_longest = 0;
 };
 
 qsizetype openDescriptors()
@@ -280,6 +381,43 @@ private Q_SLOTS:
         next->write(tap("after", 0.2, 0.2));
         next->flush();
         QTRY_COMPARE(listener.eventCount(), 2);
+    }
+
+    // The recorder library sends only taps; a connection that keeps sending other lines is
+    // another local process and is closed. What it sent before is kept.
+    void strayLinesPastTheLimitCloseTheConnection_data()
+    {
+        QTest::addColumn<QByteArray>("stray");
+        QTest::addColumn<qsizetype>("count");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("up to the limit") << QByteArray("not json\n") << RecorderListener::maxStrayLines << false;
+        QTest::newRow("one past the limit") << QByteArray("not json\n") << RecorderListener::maxStrayLines + 1 << true;
+        QTest::newRow("empty lines") << QByteArray("\n") << RecorderListener::maxStrayLines + 1 << true;
+        QTest::newRow("other kinds") << QByteArray(R"({"kind":"swipe","nx":0.5,"ny":0.5})" "\n")
+                                     << RecorderListener::maxStrayLines + 1 << true;
+    }
+    void strayLinesPastTheLimitCloseTheConnection()
+    {
+        QFETCH(QByteArray, stray);
+        QFETCH(qsizetype, count);
+        QFETCH(bool, closes);
+        RecorderListener listener;
+        listener.start();
+        auto socket = connectTo(listener);
+        QVERIFY(socket);
+        QTRY_VERIFY(listener.isConnected());
+        socket->write(tap("before", 0.1, 0.1) + stray.repeated(count) + tap("after", 0.2, 0.2));
+        socket->flush();
+        if (closes) {
+            QTRY_COMPARE_WITH_TIMEOUT(socket->state(), QAbstractSocket::UnconnectedState, 5000);
+            QTRY_VERIFY(!listener.isConnected());
+            QCOMPARE(listener.eventCount(), 1);
+        } else {
+            QTRY_COMPARE(listener.eventCount(), 2);
+            QTest::qWait(50);
+            QCOMPARE(socket->state(), QAbstractSocket::ConnectedState);
+        }
+        QCOMPARE(listener.pendingEvents().first().identifier, QStringLiteral("before"));
     }
 
     void secondStartDoesNothingAndStopKeepsEvents()
@@ -559,6 +697,57 @@ private Q_SLOTS:
         QCOMPARE(lost, 0);
     }
 
+    // Local processes that write without pause (one lines that are not taps, one taps) must not
+    // hold the event loop, also not while clients come and go past the limit or time out; a
+    // recorder that connects meanwhile gets its tap through.
+    void floodingClientsDoNotHoldTheEventLoop()
+    {
+        RecorderListener listener;
+        listener.setIdleTimeoutMs(1000);
+        listener.start();
+        const quint16 port = *listener.boundPort();
+        QElapsedTimer sinceStart;
+        sinceStart.start();
+        qint64 recorderTapAtMs = -1;
+        connect(&listener, &RecorderListener::eventReceived, &listener, [&](const RecorderTapEvent &event) {
+            if (event.identifier == QLatin1String("recorder") && recorderTapAtMs < 0)
+                recorderTapAtMs = sinceStart.elapsed();
+        });
+
+        constexpr int floodMs = 5000;
+        PauseMeter meter;
+        std::atomic<bool> recorderSent = false;
+        std::vector<int> others;
+        qint64 longestPauseMs = 0;
+        {
+            FloodingClient junk(port, "x\n", floodMs);
+            FloodingClient taps(port, R"({"kind":"tap","nx":0.5,"ny":0.5})" "\n", floodMs);
+            // Nine others, one after the other, the last one the recorder with its tap.
+            std::thread arrivals([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                for (int i = 0; i < 8; ++i) {
+                    others.push_back(rawConnect(port, 1000));
+                    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                }
+                RecorderLibraryClient recorder(port);
+                recorderSent = recorder.send(tap("recorder", 0.5, 0.5));
+                std::this_thread::sleep_for(std::chrono::milliseconds(floodMs - 1000));
+            });
+            QTest::qWait(floodMs);
+            longestPauseMs = meter.longestMs();
+            arrivals.join();
+            qInfo("longest pause of the event loop: %lld ms; flooders connected %d and %d times, sent %lld and %lld bytes",
+                  longestPauseMs, junk.connections(), taps.connections(), junk.bytesSent(), taps.bytesSent());
+        }
+        for (const int fd : others) {
+            if (fd >= 0)
+                ::close(fd);
+        }
+        QVERIFY(recorderSent);
+        QVERIFY2(longestPauseMs < TimeBudget::scaled(100), qPrintable(QString::number(longestPauseMs)));
+        QVERIFY2(recorderTapAtMs >= 0 && recorderTapAtMs < floodMs, qPrintable(QString::number(recorderTapAtMs)));
+    }
+
     // Out of file descriptors: accepting pauses without spinning and resumes afterwards.
     void acceptErrorPausesAndRetries()
     {
@@ -592,18 +781,42 @@ private Q_SLOTS:
         QCOMPARE(listener.status(), RecorderListener::Status::listening());
     }
 
+    // In German whatever the locale: Qt's own text would be English.
     void bindingFailureIsReported()
     {
+        const QString german = libcGerman("Address already in use");
+        QVERIFY2(!german.isEmpty(), "libc-l10n's German catalogue is missing: run scripts/setup.sh");
         QTcpServer taken;
         QVERIFY(taken.listen(QHostAddress::LocalHost, 0));
+        const QLocale saved;
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        const auto restore = qScopeGuard([&] { QLocale::setDefault(saved); });
         RecorderListener listener;
         listener.setRequestedPort(taken.serverPort());
         listener.start();
         QCOMPARE(listener.status().kind, RecorderListener::Status::Kind::Failed);
-        QVERIFY(!listener.status().message.isEmpty());
+        QCOMPARE(listener.status().message, german);
         QVERIFY(!listener.boundPort());
         listener.stop();
         QCOMPARE(listener.status(), RecorderListener::Status::idle());
+    }
+
+    // Socket errors that stand for one error number take the C library's German text of it.
+    void socketErrorsWithAnErrorNumber_data()
+    {
+        QTest::addColumn<QAbstractSocket::SocketError>("error");
+        QTest::addColumn<QString>("german");
+        QTest::newRow("address in use") << QAbstractSocket::AddressInUseError << libcGerman("Address already in use");
+        QTest::newRow("access") << QAbstractSocket::SocketAccessError << libcGerman("Permission denied");
+        QTest::newRow("address not available") << QAbstractSocket::SocketAddressNotAvailableError
+                                               << libcGerman("Cannot assign requested address");
+    }
+    void socketErrorsWithAnErrorNumber()
+    {
+        QFETCH(QAbstractSocket::SocketError, error);
+        QFETCH(QString, german);
+        QVERIFY2(!german.isEmpty(), "libc-l10n's German catalogue is missing: run scripts/setup.sh");
+        QCOMPARE(SocketErrorText::of(error), german);
     }
 };
 
