@@ -2,6 +2,8 @@
 // The scan of one project whose .xcconfig files a hostile repository shaped: the time of one
 // inspection and the process's peak memory. Run one case per process to read its peak:
 //     bench_hostile_xcconfig --benchmark_filter=IncludedTenThousandTimes
+#include "BenchMemory.h"
+
 #include "../tests/common/HostileProjects.h"
 #include "../tests/model/FixtureFiles.h"
 
@@ -14,26 +16,8 @@
 
 namespace {
 
-// Peak resident memory of the process since the last resetPeak(), in MB.
-double peakMegabytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return 0;
-}
-
-// The fixture's own bytes are freed by then: only the inspection's memory counts.
-void resetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
+using BenchMemory::peakMegabytes;
+using BenchMemory::resetPeak;
 
 // The project with its Base.xcconfig (made by `base`) and whatever else `extra` adds.
 template<typename Base, typename Extra>

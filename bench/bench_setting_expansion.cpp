@@ -4,6 +4,8 @@
 // the screenshot run and the recorder's save ask (GUI thread), and the process's peak memory.
 // Run one case per process to read its peak:
 //     bench_setting_expansion --benchmark_filter=ModifiersOnLongValue/scan
+#include "BenchMemory.h"
+
 #include "../tests/common/HostileProjects.h"
 #include "../tests/model/FixtureFiles.h"
 #include "../tests/model/HostileSettings.h"
@@ -18,25 +20,8 @@
 
 namespace {
 
-double peakMegabytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return 0;
-}
-
-// The fixture's own bytes are freed by then: only the inspection's memory counts.
-void resetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
+using BenchMemory::peakMegabytes;
+using BenchMemory::resetPeak;
 
 struct Shape
 {
