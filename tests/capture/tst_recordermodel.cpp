@@ -372,12 +372,7 @@ void TestRecorderModel::launchesTheIdentifierOfTheConfigurationBuilt()
     QFETCH(QString, launched);
     const QString callLog = m_home.dir.filePath(QStringLiteral("calls-%1.log").arg(QString::fromUtf8(QTest::currentDataTag())));
     qputenv("VELORANCE_STANDIN_LOG", callLog.toUtf8());
-    const QString folder = launchFixtureFolder(fixture);
-    XcodeProject project;
-    project.id = project.url = folder;
-    project.name = fixture;
-    project.xcodeprojPath = folder + u'/' + fixture + QStringLiteral(".xcodeproj");
-    project.bundleIdentifier = QStringLiteral("org.example.") + fixture.toLower(); // the Release one, as scanned
+    const XcodeProject project = launchFixtureProject(fixture);
 
     RecorderModel model(project, configuration, {}, {}, std::nullopt, [](const Shot &) {});
     model.startAppWithRecorder();

@@ -142,12 +142,7 @@ void TestRecorderView::namesTheAppOfTheConfigurationChosen()
     QFETCH(QString, fixture);
     QFETCH(BuildConfiguration, configuration);
     QFETCH(QString, launched);
-    const QString folder = launchFixtureFolder(fixture);
-    XcodeProject project;
-    project.id = project.url = folder;
-    project.name = fixture;
-    project.xcodeprojPath = folder + u'/' + fixture + QStringLiteral(".xcodeproj");
-    project.bundleIdentifier = QStringLiteral("org.example.") + fixture.toLower(); // the Release one, as scanned
+    const XcodeProject project = launchFixtureProject(fixture);
 
     RecorderView view(project, configuration, {}, {}, std::nullopt, [](const Shot &) {});
     QCOMPARE(child<QLabel>(&view, "recorderPlaceholderBundleID")->text(), launched);

@@ -4,6 +4,7 @@
 // fixtures whose launches are checked there.
 
 #include <BuildConfiguration.h>
+#include <XcodeProject.h>
 
 #include <QFile>
 #include <QFileInfo>
@@ -45,6 +46,18 @@ inline QString launchFixtureFolder(const QString &fixture)
 {
     const QString launch = QStringLiteral(VELORANCE_TEST_DATA_DIR "/launch/") + fixture;
     return QFileInfo::exists(launch) ? launch : QStringLiteral(VELORANCE_TEST_DATA_DIR "/xcode/") + fixture;
+}
+
+// A launch fixture as the scan lists it: the identifier it carries is the Release one.
+inline XcodeProject launchFixtureProject(const QString &fixture)
+{
+    const QString folder = launchFixtureFolder(fixture);
+    XcodeProject project;
+    project.id = project.url = folder;
+    project.name = fixture;
+    project.xcodeprojPath = folder + u'/' + fixture + QStringLiteral(".xcodeproj");
+    project.bundleIdentifier = QStringLiteral("org.example.") + fixture.toLower();
+    return project;
 }
 
 // Projects of the launch fixtures built in a configuration: the configuration xcodebuild is given
