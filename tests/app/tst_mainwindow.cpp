@@ -129,8 +129,8 @@ private Q_SLOTS:
         QVERIFY(!window->onboardingSheet());
     }
 
-#ifdef VELORANCE_HAS_PLAN_EDITOR
     // Closing the window while the plan cannot be saved asks first; "Zurück" keeps it open.
+    // (Declared whatever the build has: moc does not see which headers exist.)
     void closingAsksWhileThePlanIsUnsaved_data()
     {
         QTest::addColumn<QString>("button");
@@ -140,6 +140,9 @@ private Q_SLOTS:
     }
     void closingAsksWhileThePlanIsUnsaved()
     {
+#ifndef VELORANCE_HAS_PLAN_EDITOR
+        QSKIP("built without the plan editor");
+#else
         QFETCH(QString, button);
         QFETCH(bool, closes);
         AppModel model(true);
@@ -184,8 +187,8 @@ private Q_SLOTS:
             QVERIFY(asked.isEmpty());
             poll.stop();
         }
-    }
 #endif
+    }
 
     void settingsEntrySwitchesTheSection()
     {
