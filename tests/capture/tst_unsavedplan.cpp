@@ -29,12 +29,12 @@ struct QuestionAnswerer
     QString text;
     QString defaultButton;
     bool seen = false;
+    QTimer poll;
 
     void answerWith(const QString &button)
     {
-        auto *poll = new QTimer;
-        poll->setInterval(10);
-        QObject::connect(poll, &QTimer::timeout, poll, [this, poll, button] {
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, &poll, [this, button] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             if (!box || box->objectName() != QStringLiteral("quitConfirmation"))
                 return;
@@ -42,14 +42,13 @@ struct QuestionAnswerer
             title = box->windowTitle();
             text = box->text();
             defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
-            poll->deleteLater();
-            poll->stop();
+            poll.stop();
             if (button.isEmpty())
                 QTest::keyClick(box, Qt::Key_Escape);
             else
                 box->findChild<QPushButton *>(button)->click();
         });
-        poll->start();
+        poll.start();
     }
 };
 
@@ -72,7 +71,6 @@ private slots:
     void triesEndOnceThePlanIsWritten();
     void questionNamesTheReason_data();
     void questionNamesTheReason();
-    void quitAsksOnlyWhenTheLastTryFails();
     void pageOutOfViewMakesTheLastTry();
     void anotherProjectMakesTheLastTryForTheFirst();
     void quitFollowsTheAnswer_data();
@@ -130,11 +128,8 @@ void TestUnsavedPlan::retryWaitsGrowUpToTheLongest_data()
     QTest::newRow("bound reached exactly") << 10 << 40 << QList<int>{10, 20, 40, 40};
     QTest::newRow("longest below first") << 100 << 10 << QList<int>{100, 100};
     QTest::newRow("no wait at all") << 0 << 0 << QList<int>{1, 1};
-    QTest::newRow("near the largest int") << 1 << 2147483647
-                                          << QList<int>{1, 2, 4, 8, 16, 32, 64, 128, 256, 512, 1024, 2048, 4096, 8192,
-                                                        16384, 32768, 65536, 131072, 262144, 524288, 1048576, 2097152,
-                                                        4194304, 8388608, 16777216, 33554432, 67108864, 134217728,
-                                                        268435456, 536870912, 1073741824, 2147483647, 2147483647};
+    QTest::newRow("no overflow near the largest int") << 1073741824 << 2147483647
+                                                      << QList<int>{1073741824, 2147483647, 2147483647};
 }
 
 void TestUnsavedPlan::retryWaitsGrowUpToTheLongest()
@@ -262,24 +257,6 @@ void TestUnsavedPlan::questionNamesTheReason()
     QVERIFY(QuitConfirmation::quits(QuitConfirmation::Answer::QuitWithoutSaving));
 }
 
-void TestUnsavedPlan::quitAsksOnlyWhenTheLastTryFails()
-{
-    const XcodeProject project = blockedProject();
-    PlanEditorModel model(project);
-    model.setRetryDelays(kHour, kHour);
-    editThatFails(model);
-
-    const std::optional<QuitConfirmation> question = QuitConfirmation::beforeQuit(model);
-    QVERIFY(question);
-    const QString reason = model.saveError()->mid(QStringLiteral("Konnte nicht speichern: ").size());
-    QCOMPARE(question->text(), QuitConfirmation(reason).text());
-    QVERIFY(question->text().contains(libcGerman("Not a directory")));
-
-    QVERIFY(QFile::remove(m_blocker));
-    QVERIFY(!QuitConfirmation::beforeQuit(model));
-    QCOMPARE(planOnDisk(project), model.plan());
-}
-
 void TestUnsavedPlan::pageOutOfViewMakesTheLastTry()
 {
     const XcodeProject project = blockedProject();
@@ -338,8 +315,9 @@ void TestUnsavedPlan::quitFollowsTheAnswer()
     QCOMPARE(view.confirmQuit(), quits);
     QVERIFY(answerer.seen);
     QCOMPARE(answerer.title, QStringLiteral("Plan nicht gespeichert"));
-    QVERIFY2(answerer.text.startsWith(QStringLiteral("Der Plan konnte nicht gespeichert werden: ")),
-             qPrintable(answerer.text));
+    const QString reason = view.model()->saveError()->mid(QStringLiteral("Konnte nicht speichern: ").size());
+    QCOMPARE(answerer.text, QuitConfirmation(reason).text());
+    QVERIFY(reason.endsWith(libcGerman("Not a directory")));
     QCOMPARE(answerer.defaultButton, QStringLiteral("Zurück"));
 
     // Nothing is asked once the plan could be written.
