@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -134,6 +135,15 @@ void MainWindow::syncOnboarding()
     } else if (m_onboarding && m_onboarding->isVisible()) {
         m_onboarding->accept();
     }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_detail->confirmQuit()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::showEvent(QShowEvent *event)

@@ -32,6 +32,9 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // The plan editor closes with the window (and the program quits with it): the window
+    // stays open when the plan could not be saved and the user goes back.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildMenus();

@@ -104,6 +104,15 @@ void ProjectDetailView::setProject(const XcodeProject &project)
         updateCapturePage();
 }
 
+bool ProjectDetailView::confirmQuit()
+{
+#ifdef VELORANCE_HAS_PLAN_EDITOR
+    return static_cast<ShotPlanEditorView *>(m_captureContent)->confirmQuit();
+#else
+    return true;
+#endif
+}
+
 void ProjectDetailView::updateCapturePage()
 {
 #ifdef VELORANCE_HAS_PLAN_EDITOR

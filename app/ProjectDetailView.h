@@ -23,6 +23,9 @@ public:
     const XcodeProject &project() const { return m_project; }
 
     QTabWidget *tabs() const { return m_tabs; }
+    // Before the program quits: false when a page holds work that could not be saved and the
+    // user chose to go back.
+    bool confirmQuit();
     QWidget *captureTab() const { return m_capture; }
 
 private:

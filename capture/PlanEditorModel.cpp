@@ -83,7 +83,10 @@ PlanEditorModel::PlanEditorModel(const XcodeProject &project, QObject *parent)
     , m_noteTimer(new QTimer(this))
     , m_watcher(new QFileSystemWatcher(this))
     , m_diskCheckTimer(new QTimer(this))
+    , m_retryTimer(new QTimer(this))
 {
+    m_retryTimer->setSingleShot(true);
+    connect(m_retryTimer, &QTimer::timeout, this, &PlanEditorModel::save);
     m_diskCheckTimer->setSingleShot(true);
     m_diskCheckTimer->setInterval(kDiskCheckDelayMs);
     connect(m_diskCheckTimer, &QTimer::timeout, this, &PlanEditorModel::checkPlanOnDisk);
@@ -246,20 +249,42 @@ void PlanEditorModel::save()
 {
     // Before the first load the plan is a placeholder default; writing it could replace the
     // user's file.
-    if (!m_project.fastlaneDirectory || !m_hasLoaded)
-        return;
     // After a failed write, the file may no longer hold savedPlan (it may be gone meanwhile):
     // the plan is written once more even when it equals savedPlan again.
-    if (m_plan == m_savedPlan && !m_lastSaveFailed)
+    if (!m_project.fastlaneDirectory || !m_hasLoaded || (m_plan == m_savedPlan && !m_lastSaveFailed)) {
+        // Nothing waits to be written (a load or an outside change may have settled it).
+        m_retryTimer->stop();
+        m_retryBackoff.reset();
         return;
+    }
     const Status status = writePlan(m_plan);
     m_lastSaveFailed = !status;
     if (status) {
         m_savedPlan = m_plan;
+        m_retryTimer->stop();
+        m_retryBackoff.reset();
         setSaveError(std::nullopt);
     } else {
+        m_lastSaveFailure = status.error();
+        // Edits meanwhile try at once and leave the wait running; each failed try after a
+        // wait makes the next wait longer.
+        if (!m_retryTimer->isActive())
+            m_retryTimer->start(m_retryBackoff.next());
         setSaveError(QStringLiteral("Konnte nicht speichern: ") + status.error());
     }
+}
+
+Status PlanEditorModel::saveNow()
+{
+    save();
+    return m_lastSaveFailed ? Status::failure(m_lastSaveFailure) : Status::success();
+}
+
+void PlanEditorModel::setRetryDelays(int firstMs, int longestMs)
+{
+    m_retryBackoff = RetryBackoff(firstMs, longestMs);
+    if (m_retryTimer->isActive())
+        m_retryTimer->start(m_retryBackoff.next());
 }
 
 ShotStore PlanEditorModel::store() const

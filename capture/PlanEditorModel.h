@@ -9,6 +9,8 @@
 #include <ScreenshotPlan.h>
 #include <XcodeProject.h>
 
+#include "RetryBackoff.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -71,6 +73,12 @@ public:
     // --- loading and saving ---------------------------------------------------------
     void load();
     void save();
+    // The last try before the page closes or the program quits: saves what is not yet on disk
+    // at once and says whether all of it is there now, or why not.
+    Status saveNow();
+    // The waits between the tries of a save that failed (1 s, doubling up to 30 s); tests
+    // shorten them.
+    void setRetryDelays(int firstMs, int longestMs);
     // True once load() ran; the page loads on first show, later reloads follow the project.
     bool hasLoaded() const { return m_hasLoaded; }
     // Looks at "shots.json" now (the watcher calls it after a change on disk): a plan that
@@ -166,5 +174,10 @@ private:
     PlanEncoder m_encoder; // re-encodes only the shots an edit changed
     bool m_hasLoaded = false;
     bool m_lastSaveFailed = false;
+    QString m_lastSaveFailure;
+    // While a save has failed it is tried again after a wait, so that an edit reaches the disk
+    // once the cause (a full disk, a folder made read-only) has passed, with no further edit.
+    QTimer *m_retryTimer = nullptr;
+    RetryBackoff m_retryBackoff;
     int m_noteDurationMs = 3000;
 };

@@ -7,6 +7,8 @@
 #include "PlanEditorModel.h"
 #include "PlanEditorSheets.h"
 #include "PlanEditorStyle.h"
+#include "QuitConfirmation.h"
+#include "QuitConfirmationDialog.h"
 #include "RunBlock.h"
 #include "SaveErrorBar.h"
 #include "SimulatorLocationSheet.h"
@@ -218,6 +220,9 @@ QWidget *ShotPlanEditorView::buildEditorPage()
 
 void ShotPlanEditorView::setProject(const XcodeProject &project)
 {
+    // Another project's plan may be loaded in place of this one: what this one has not yet
+    // written gets its last try now.
+    m_model->saveNow();
     m_model->setProject(project);
     loadIfNeeded();
 }
@@ -225,6 +230,19 @@ void ShotPlanEditorView::setProject(const XcodeProject &project)
 SimulatorLocationSheet *ShotPlanEditorView::locationSheet() const
 {
     return m_locationSheet.data();
+}
+
+bool ShotPlanEditorView::confirmQuit()
+{
+    const std::optional<QuitConfirmation> question = QuitConfirmation::beforeQuit(*m_model);
+    return !question || QuitConfirmation::quits(QuitConfirmationDialog::ask(*question, window()));
+}
+
+void ShotPlanEditorView::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    // Costs nothing when all is on disk.
+    m_model->saveNow();
 }
 
 bool ShotPlanEditorView::showsPlaceholder() const

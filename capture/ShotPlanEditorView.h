@@ -39,6 +39,9 @@ public:
     // when the project's folder changed.
     void setProject(const XcodeProject &project);
     PlanEditorModel *model() const { return m_model; }
+    // Before the program quits: a last try to save; when that fails, asks whether to quit
+    // anyway. False when the user chose to go back.
+    bool confirmQuit();
 
     bool showsPlaceholder() const;
     QScrollArea *scrollArea() const { return m_scroll; }
@@ -52,6 +55,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // The page goes out of view (another tab or page, the window closes): a last try to save.
+    void hideEvent(QHideEvent *event) override;
 
 private:
     QWidget *buildEditorPage();

@@ -44,8 +44,12 @@ Status makeFolder(const QString &path)
 {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path.toStdString()), error);
+    // The number, not the message: the standard library words that in the process's locale.
     if (error)
-        return failureAt(QString::fromStdString(error.message()), path);
+        return failureAt(error.category() == std::generic_category() || error.category() == std::system_category()
+                             ? SystemErrorText::of(error.value())
+                             : QString::fromStdString(error.message()),
+                         path);
     return Status::success();
 }
 

@@ -4,6 +4,7 @@
 #include <QSet>
 
 #include <cstring>
+#include <optional>
 
 namespace SystemErrorText {
 namespace {
@@ -34,6 +35,33 @@ const QSet<QString> &englishTexts()
     return texts;
 }
 
+// The error whose text in the process's locale (as strerror gives it now) is `text`; 0 if none.
+int codeOfProcessText(const QString &text)
+{
+    const QByteArray wanted = text.toUtf8();
+    char buffer[256];
+    for (int code = 1; code <= highestCode; ++code) {
+        if (!strerrordesc_np(code))
+            continue;
+        // The GNU strerror_r: thread-safe, in the locale strerror would use.
+        if (wanted == strerror_r(code, buffer, sizeof buffer))
+            return code;
+    }
+    return 0;
+}
+
+// "execvp: ": one word in lower case, as C names its functions, then the separator.
+bool isCallName(const QString &prefix)
+{
+    if (!prefix.endsWith(QLatin1String(": ")) || prefix.size() < 3)
+        return false;
+    for (const QChar c : QStringView(prefix).chopped(2)) {
+        if (!((c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'_'))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString of(int code)
@@ -57,12 +85,21 @@ QString localized(const QString &text)
 
 QString localized(const QString &text, const MessageCatalog &catalogue)
 {
-    // The system's text comes last, after the name of the call that failed, if any.
+    // The system's text comes last, after the name of the call that failed, if any. Qt words
+    // a few errors in English itself and leaves the others to strerror, in the process's locale.
     qsizetype from = 0;
     while (from < text.size()) {
         const QString tail = text.mid(from);
+        std::optional<QString> german;
         if (englishTexts().contains(tail))
-            return text.left(from) + translated(tail, catalogue);
+            german = translated(tail, catalogue);
+        else if (const int code = codeOfProcessText(tail))
+            german = of(code, catalogue);
+        if (german) {
+            // "execvp: ", "chdir: ": the name of the call tells the user nothing.
+            const QString before = text.left(from);
+            return isCallName(before) ? *german : before + *german;
+        }
         const qsizetype colon = text.indexOf(QLatin1String(": "), from);
         if (colon < 0)
             break;

@@ -14,8 +14,9 @@ QString of(int code);
 QString of(int code, const MessageCatalog &catalogue);
 
 // A text that Qt or the standard library made from a system error ("Not a directory" of a
-// QFile, "execvp: Permission denied" of a QProcess): the system's part at its end in German.
-// Any other text is returned as it is.
+// QFile, "execvp: Permission denied" of a QProcess), in English or in the process's locale:
+// the system's part at its end in German, without the name of the call that failed before it
+// ("Keine Berechtigung"). Any other text is returned as it is.
 QString localized(const QString &text);
 QString localized(const QString &text, const MessageCatalog &catalogue);
 

@@ -23,6 +23,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#if __has_include(<ShotPlanEditorView.h>)
+#include <PlanEditorModel.h>
+#include <ShotPlanEditorView.h>
+
+#include <QMessageBox>
+#include <QTimer>
+#define VELORANCE_HAS_PLAN_EDITOR 1
+#endif
+
 #if __has_include(<SettingsView.h>)
 #include <SettingsAccordionCard.h>
 #include <SettingsValueRow.h>
@@ -118,6 +127,67 @@ private Q_SLOTS:
 
         // No onboarding in demo mode.
         QVERIFY(!window->onboardingSheet());
+    }
+
+    // Closing the window while the plan cannot be saved asks first; "Zurück" keeps it open.
+    // (Declared whatever the build has: moc does not see which headers exist.)
+    void closingAsksWhileThePlanIsUnsaved_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Zurück") << QStringLiteral("quitBackButton") << false;
+        QTest::newRow("Ohne Speichern beenden") << QStringLiteral("quitWithoutSavingButton") << true;
+    }
+    void closingAsksWhileThePlanIsUnsaved()
+    {
+#ifndef VELORANCE_HAS_PLAN_EDITOR
+        QSKIP("built without the plan editor");
+#else
+        QFETCH(QString, button);
+        QFETCH(bool, closes);
+        AppModel model(true);
+        MainWindow window(&model);
+        window.show();
+        auto *editor = window.findChild<ShotPlanEditorView *>();
+        QVERIFY(editor);
+        QTRY_VERIFY(editor->model()->hasLoaded() && editor->model()->project().fastlaneDirectory);
+        PlanEditorModel *plan = editor->model();
+        plan->setRetryDelays(3600 * 1000, 3600 * 1000);
+        // A file where the plan's folder belongs: every save fails, for root too.
+        const QString folder = QDir(*plan->project().fastlaneDirectory).filePath(QStringLiteral("velorancestudio"));
+        QVERIFY(QDir(folder).removeRecursively());
+        QFile blocker(folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        plan->addLane();
+        QVERIFY(plan->saveError());
+
+        QString asked;
+        QTimer poll;
+        poll.setInterval(10);
+        connect(&poll, &QTimer::timeout, &poll, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            poll.stop();
+            asked = box->windowTitle();
+            box->findChild<QPushButton *>(button)->click();
+        });
+        poll.start();
+        QCOMPARE(window.close(), closes);
+        QCOMPARE(asked, QStringLiteral("Plan nicht gespeichert"));
+        QCOMPARE(window.isVisible(), !closes);
+
+        // Once the plan can be written, closing asks nothing.
+        if (!closes) {
+            QVERIFY(QFile::remove(folder));
+            asked.clear();
+            poll.start();
+            QVERIFY(window.close());
+            QVERIFY(asked.isEmpty());
+            poll.stop();
+        }
+#endif
     }
 
     void settingsEntrySwitchesTheSection()

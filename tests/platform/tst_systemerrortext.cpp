@@ -1,12 +1,15 @@
 #include "LibcGerman.h"
+#include "MessageLocale.h"
 
 #include <SystemErrorText.h>
 
+#include <QProcess>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
+#include <filesystem>
 
 class TestSystemErrorText final : public QObject
 {
@@ -17,6 +20,8 @@ private slots:
     void errorNumbersInGerman();
     void systemPartOfQtsTextsInGerman_data();
     void systemPartOfQtsTextsInGerman();
+    void qtsTextsInGermanWhateverTheLocale_data();
+    void qtsTextsInGermanWhateverTheLocale();
     void missingCatalogueGivesEnglish();
 
 private:
@@ -51,6 +56,8 @@ void TestSystemErrorText::systemPartOfQtsTextsInGerman_data()
     QSaveFile folder(m_dir.path());
     QVERIFY(!folder.open(QIODevice::WriteOnly));
     QTest::newRow("Qt's own text") << folder.errorString() << QByteArray();
+    QTest::newRow("after a text that names no call") << QStringLiteral("Cannot open for output: Not a directory")
+                                                     << QByteArray("Not a directory");
     QTest::newRow("system's text not at the end") << QStringLiteral("Permission denied (/tmp/x)") << QByteArray();
     QTest::newRow("empty") << QString() << QByteArray();
 }
@@ -68,12 +75,76 @@ void TestSystemErrorText::systemPartOfQtsTextsInGerman()
     QCOMPARE(SystemErrorText::localized(text), expected);
 }
 
+// Qt words some errors in English and leaves the rest to strerror in the process's locale, and
+// a process that cannot start names the call that failed: what is shown is the German text
+// alone.
+void TestSystemErrorText::qtsTextsInGermanWhateverTheLocale_data()
+{
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QByteArray>("english");
+
+    for (const char *language : {"C", "fr"}) {
+        QTest::addRow("file below a file, %s", language)
+            << QByteArray(language) << QStringLiteral("file") << QByteArray("Not a directory");
+        QTest::addRow("program below a file, %s", language)
+            << QByteArray(language) << QStringLiteral("program") << QByteArray("Not a directory");
+        QTest::addRow("program not executable, %s", language)
+            << QByteArray(language) << QStringLiteral("not executable") << QByteArray("Permission denied");
+        QTest::addRow("working folder below a file, %s", language)
+            << QByteArray(language) << QStringLiteral("working folder") << QByteArray("Not a directory");
+        QTest::addRow("standard library, %s", language)
+            << QByteArray(language) << QStringLiteral("standard library") << QByteArray("Not a directory");
+    }
+}
+
+void TestSystemErrorText::qtsTextsInGermanWhateverTheLocale()
+{
+    QFETCH(QByteArray, language);
+    QFETCH(QString, source);
+    QFETCH(QByteArray, english);
+    const QString german = libcGerman(english.constData());
+    QVERIFY2(!german.isEmpty(), "libc-l10n's German catalogue is missing: run scripts/setup.sh");
+    const QString plain = m_dir.filePath(QStringLiteral("plain"));
+    {
+        QFile file(plain);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    const QString below = plain + QStringLiteral("/x");
+
+    const MessageLocale locale(language);
+    if (language != "C")
+        QVERIFY2(MessageLocale::speaksOtherThanEnglish(), "libc-l10n's catalogue of this language is missing");
+    QString text;
+    if (source == QStringLiteral("file")) {
+        QFile file(below);
+        QVERIFY(!file.open(QIODevice::ReadOnly));
+        text = file.errorString();
+    } else if (source == QStringLiteral("standard library")) {
+        std::error_code error;
+        std::filesystem::create_directories(below.toStdString(), error);
+        text = QString::fromStdString(error.message());
+    } else {
+        QProcess process;
+        if (source == QStringLiteral("working folder"))
+            process.setWorkingDirectory(below);
+        process.start(source == QStringLiteral("program") ? below
+                      : source == QStringLiteral("not executable") ? plain
+                                                                  : QStringLiteral("/bin/true"),
+                      {});
+        QVERIFY(!process.waitForStarted());
+        text = process.errorString();
+    }
+    QVERIFY(text != german);
+    QCOMPARE(SystemErrorText::localized(text), german);
+}
+
 void TestSystemErrorText::missingCatalogueGivesEnglish()
 {
     const MessageCatalog none;
     QCOMPARE(SystemErrorText::of(ENOTDIR, none), QStringLiteral("Not a directory"));
     QCOMPARE(SystemErrorText::localized(QStringLiteral("execvp: Permission denied"), none),
-             QStringLiteral("execvp: Permission denied"));
+             QStringLiteral("Permission denied"));
 }
 
 QTEST_MAIN(TestSystemErrorText)

@@ -1,4 +1,5 @@
 #include "LibcGerman.h"
+#include "MessageLocale.h"
 
 #include <ChildProcessRun.h>
 #include <LineSplitter.h>
@@ -173,19 +174,42 @@ private Q_SLOTS:
         QCOMPARE(outcome.exitCode, exitCode);
     }
 
+    // One line with the system's reason in German, whatever the process's locale, and without
+    // the name of the call that failed.
+    void shellThatCannotStart_data()
+    {
+        QTest::addColumn<QByteArray>("language");
+        QTest::addColumn<QString>("shell");
+        QTest::addColumn<QByteArray>("english");
+
+        for (const char *language : {"C", "fr"}) {
+            QTest::addRow("missing, %s", language)
+                << QByteArray(language) << QStringLiteral("/nonexistent/velorance-shell") << QByteArray("No such file or directory");
+            QTest::addRow("below a file, %s", language)
+                << QByteArray(language) << QStringLiteral("file/velorance-shell") << QByteArray("Not a directory");
+            QTest::addRow("not executable, %s", language)
+                << QByteArray(language) << QStringLiteral("file") << QByteArray("Permission denied");
+        }
+    }
     void shellThatCannotStart()
     {
+        QFETCH(QByteArray, language);
+        QFETCH(QString, shell);
+        QFETCH(QByteArray, english);
+        QTemporaryDir folder;
+        QFile file(folder.filePath(QStringLiteral("file")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const QString german = libcGerman(english.constData());
+        QVERIFY2(!german.isEmpty(), "libc-l10n's German catalogue is missing: run scripts/setup.sh");
+
+        const MessageLocale locale(language);
+        if (language != "C")
+            QVERIFY2(MessageLocale::speaksOtherThanEnglish(), "libc-l10n's catalogue of this language is missing");
         const Outcome outcome = runToEnd(QStringLiteral("echo nie"), QDir::tempPath(), {},
-                                         QStringLiteral("/nonexistent/velorance-shell"));
+                                         shell.startsWith(u'/') ? shell : folder.filePath(shell));
         QCOMPARE(outcome.exitCode, 127);
-        QCOMPARE(outcome.lines.size(), 1);
-        QVERIFY2(outcome.lines.first().startsWith(QStringLiteral("Konnte den Befehl nicht starten: ")),
-                 qPrintable(outcome.lines.first()));
-        QVERIFY(outcome.lines.first().size() > QStringLiteral("Konnte den Befehl nicht starten: ").size());
-        // The system's reason in German.
-        const QString german = libcGerman("No such file or directory");
-        QVERIFY(!german.isEmpty());
-        QVERIFY2(outcome.lines.first().endsWith(german), qPrintable(outcome.lines.first()));
+        QCOMPARE(outcome.lines, QStringList{QStringLiteral("Konnte den Befehl nicht starten: ") + german});
     }
 
     void environmentAndWorkingDirectory()

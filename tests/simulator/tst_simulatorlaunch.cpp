@@ -1,3 +1,6 @@
+#include "LibcGerman.h"
+#include "MessageLocale.h"
+
 #include <SimulatorLaunch.h>
 
 #include <AppPaths.h>
@@ -313,6 +316,42 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(swift.fileName()).lastModified().toUTC().toSecsSinceEpoch(), old.toSecsSinceEpoch());
         QVERIFY(ctor.open(QIODevice::ReadOnly));
         QVERIFY(ctor.readAll().contains("vrr_start"));
+    }
+
+    // A write that fails is told with the system's reason in German, whatever the process's
+    // locale: the template's place is a link to a path below a plain file.
+    void recorderTemplateFailureInGerman_data()
+    {
+        QTest::addColumn<QByteArray>("language");
+        QTest::newRow("C") << QByteArray("C");
+        QTest::newRow("fr") << QByteArray("fr");
+    }
+    void recorderTemplateFailureInGerman()
+    {
+        QFETCH(QByteArray, language);
+        const QString german = libcGerman("Not a directory");
+        QVERIFY2(!german.isEmpty(), "libc-l10n's German catalogue is missing: run scripts/setup.sh");
+        QDir directory(SimulatorLaunch::recorderDirectory());
+        QVERIFY(directory.removeRecursively());
+        QVERIFY(QDir().mkpath(directory.path()));
+        const QString plain = m_home.filePath(QStringLiteral("plain"));
+        QFile file(plain);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const QString swift = directory.filePath(QStringLiteral("recorder.swift"));
+        QVERIFY(QFile::link(plain + QStringLiteral("/x"), swift));
+
+        Status installed = Status::success();
+        {
+            const MessageLocale locale(language);
+            if (language != "C")
+                QVERIFY2(MessageLocale::speaksOtherThanEnglish(), "libc-l10n's catalogue of this language is missing");
+            installed = SimulatorLaunch::installRecorderTemplate();
+        }
+        QVERIFY(!installed.ok());
+        QCOMPARE(installed.error(), QStringLiteral("%1 konnte nicht geschrieben werden: %2").arg(swift, german));
+        QVERIFY(QFile::remove(swift));
+        QVERIFY(SimulatorLaunch::installRecorderTemplate().ok());
     }
 
     void openAccessibilityInspector()
