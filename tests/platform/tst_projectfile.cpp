@@ -257,7 +257,7 @@ void TestProjectFile::keptCopiesAreNeverOverwritten()
     const ProjectFile::Version unknown; // whatever is there is kept
     const auto replace = [&](const QByteArray &bytes) {
         const auto replaced = ProjectFile::replaceKeeping(path, bytes, f.project, unknown, ".unreadable");
-        return replaced ? replaced->kept : QStringLiteral("failed: ") + replaced.error();
+        return replaced ? replaced->kept.join(QLatin1Char(' ')) : QStringLiteral("failed: ") + replaced.error();
     };
     QVERIFY(writeFile(path, "first"));
     QCOMPARE(replace("second"), QStringLiteral("shots.json.unreadable"));
@@ -302,10 +302,10 @@ void TestProjectFile::replacedFileIsKeptUnlessKnown()
     ExchangeUse use(exchange);
     Folders f;
     const QString path = f.in("shots.json");
-    const auto first = ProjectFile::replaceKeeping(path, "ours", f.project, {ProjectFile::Stamp(), std::nullopt}, ".kept");
+    const auto first = ProjectFile::replaceKeeping(path, "ours", f.project, {ProjectFile::Stamp(), std::nullopt, std::nullopt}, ".kept");
     QVERIFY2(first, qPrintable(first.error()));
-    QCOMPARE(first->kept, QString());
-    ProjectFile::Version known{first->written, QByteArray("ours")};
+    QCOMPARE(first->kept, QStringList());
+    ProjectFile::Version known{first->written, QByteArray("ours"), std::nullopt};
     QCOMPARE(ProjectFile::stamp(path), first->written);
 
     const auto renameOver = [&](const QByteArray &bytes) {
@@ -344,11 +344,11 @@ void TestProjectFile::replacedFileIsKeptUnlessKnown()
     QCOMPARE(second->written, ProjectFile::stamp(path));
     QStringList expected{QStringLiteral("shots.json")};
     if (!kept.isEmpty()) {
-        QCOMPARE(second->kept, QStringLiteral("shots.json.kept"));
+        QCOMPARE(second->kept, QStringList{QStringLiteral("shots.json.kept")});
         QCOMPARE(readFile(path + ".kept"), kept);
         expected.append(QStringLiteral("shots.json.kept"));
     } else {
-        QCOMPARE(second->kept, QString());
+        QCOMPARE(second->kept, QStringList());
     }
     QCOMPARE(QDir(f.project).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
 }
@@ -384,10 +384,11 @@ void TestProjectFile::leftoversAreOnlyWhatAWriteLeaves()
             return ProjectFile::LeftoverFate::Remove;
         return ProjectFile::LeftoverFate::Restore; // the second one finds the file there: kept
     };
-    const auto kept = ProjectFile::settleLeftovers(path, f.project, ".kept", judge);
+    const auto kept = ProjectFile::settleLeftovers(path, f.project, ".kept", judge, std::nullopt);
     QVERIFY2(kept, qPrintable(kept.error()));
     QCOMPARE(judged, (QByteArrayList{"remove me over nothing", "newer over nothing", "older over newer"}));
-    QCOMPARE(kept.value(), QStringList{"shots.json.kept"});
+    QCOMPARE(kept->kept, QStringList{"shots.json.kept"});
+    QVERIFY(kept->restored);
     QCOMPARE(readFile(path), QByteArray("newer"));
     QCOMPARE(readFile(path + ".kept"), QByteArray("older"));
     QStringList left = strangers;
@@ -488,7 +489,7 @@ void TestProjectFile::folderSwappedForALinkNeverLeadsOut()
         if (ProjectFile::writeAtomically(f.in("plans/shots.json"), bytes, f.project))
             ++writes;
         if (const auto replaced = ProjectFile::replaceKeeping(f.in("plans/shots.json"), bytes, f.project, known, ".kept")) {
-            known = {replaced->written, bytes};
+            known = {replaced->written, bytes, std::nullopt};
             ++writes;
         }
         ProjectFile::makeFolder(f.in("plans/sub/folder"), f.project);
