@@ -733,10 +733,14 @@ public:
             reached(SaveStep::KeptAside);
             if (!moveWithoutReplacing(m_folder, temporary, m_name)) {
                 const int code = errno;
+                if (code == EEXIST) {
+                    // Another version came in meanwhile: this one is done with, that one is next.
+                    if (!kept)
+                        settle(replaced, aside);
+                    continue;
+                }
                 if (!kept)
                     moveWithoutReplacing(m_folder, aside, m_name); // put back when ours cannot go in
-                if (code == EEXIST)
-                    continue;
                 return systemFailure(code);
             }
             ours.reset();

@@ -114,6 +114,8 @@ private Q_SLOTS:
     void inPlaceWriterRacingSavesLosesNothing();
     void killedSaveIsSettledAtTheNextLoad_data();
     void killedSaveIsSettledAtTheNextLoad();
+    void secondCopyLeavesALivingSaveAlone_data();
+    void secondCopyLeavesALivingSaveAlone();
     void keptVersionIsToldUntilClosedOrLoaded();
     void keptNoticeSaysWhyAVersionLiesAside();
     void replacedFastlaneFolderIsLoaded();
@@ -720,6 +722,115 @@ void TestPlanEditorModel::killedSaveIsSettledAtTheNextLoad()
     QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden, QDir::Name),
              (QStringList{QStringLiteral("shots.json"), QStringLiteral("shots.json.kept")}));
     QCOMPARE(model.keptNotice().has_value(), told);
+}
+
+namespace {
+
+// Whether the process is stopped (SIGSTOP): its state in /proc is "T".
+bool isStopped(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = status.readAll();
+    const qsizetype end = line.lastIndexOf(')');
+    return end > 0 && line.mid(end + 2, 1) == "T";
+}
+
+// The names a notice quotes that are not there beside the plan.
+QStringList missingNamesIn(const std::optional<QString> &notice, const QDir &folder)
+{
+    QStringList missing;
+    if (!notice)
+        return missing;
+    for (const QString &part : notice->split(QStringLiteral("„")).mid(1)) {
+        const QString name = part.section(QStringLiteral("“"), 0, 0);
+        if (!QFileInfo::exists(folder.filePath(name)))
+            missing.append(name);
+    }
+    return missing;
+}
+
+// Every plan among the files beside the plan, "shots.json" and what was kept.
+QList<ScreenshotPlan> plansBeside(const QDir &folder)
+{
+    QList<ScreenshotPlan> plans;
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden)) {
+        if (const auto plan = ScreenshotPlan::decode(readBytes(folder.filePath(name))))
+            plans.append(*plan);
+    }
+    return plans;
+}
+
+} // namespace
+
+void TestPlanEditorModel::secondCopyLeavesALivingSaveAlone_data()
+{
+    QTest::addColumn<QString>("moment"); // where the other copy's save is stopped
+    QTest::newRow("new version written, not yet swapped in") << "written";
+    QTest::newRow("swapped in, the replaced one not yet settled") << "exchanged";
+    QTest::newRow("taken aside, not yet renamed in") << "kept-aside";
+}
+
+// Another copy of the program is stopped in the middle of a save; this one loads and saves
+// meanwhile. Neither takes the other's files, neither fails, no version is lost and no notice
+// names a file that is not there.
+void TestPlanEditorModel::secondCopyLeavesALivingSaveAlone()
+{
+    QFETCH(QString, moment);
+    ScreenshotPlan first = ScreenshotPlan::makeDefault({QStringLiteral("fi-FI")});
+    first.shots.append(makeShot(QStringLiteral("Zuerst"), std::nullopt, 1));
+    ScreenshotPlan theirs = ScreenshotPlan::makeDefault({QStringLiteral("da-DK")});
+    theirs.shots.append(makeShot(QStringLiteral("Aus der anderen Kopie"), std::nullopt, 2));
+    ProjectSpec spec;
+    spec.shotsJson = first.encode();
+    const XcodeProject project = makeProject(m_dir->path(), spec);
+    const QString theirPlan = m_dir->filePath(QStringLiteral("theirs.json"));
+    QVERIFY(writeBytes(theirPlan, theirs.encode()));
+    const QDir folder = QFileInfo(planPath(project)).dir();
+
+    QProcess other;
+    other.start(QStringLiteral(PLAN_SAVE_PROBE),
+                {*project.fastlaneDirectory, project.fastlaneRoot(), moment, theirPlan, QStringLiteral("pause")});
+    QVERIFY(other.waitForStarted());
+    const auto cleanup = qScopeGuard([&] {
+        if (other.state() != QProcess::NotRunning && other.processId() > 0) {
+            ::kill(pid_t(other.processId()), SIGKILL);
+            other.waitForFinished();
+        }
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(isStopped(other.processId()), 10000);
+    const QStringList temporaries = folder.entryList({QStringLiteral("shots.json.*.tmp")}, QDir::Files);
+    QVERIFY(!temporaries.isEmpty());
+
+    PlanEditorModel model(project);
+    model.load();
+    QCOMPARE(model.saveError(), std::nullopt);
+    QCOMPARE(missingNamesIn(model.keptNotice(), folder), QStringList());
+    const ScreenshotPlan shown = model.plan();
+    model.addLane();
+    QCOMPARE(model.saveError(), std::nullopt);
+    const ScreenshotPlan ours = model.plan();
+    for (const QString &name : temporaries)
+        QVERIFY2(folder.exists(name), qPrintable(name));
+
+    QCOMPARE(::kill(pid_t(other.processId()), SIGCONT), 0);
+    QVERIFY(other.waitForFinished(10000));
+    const QString told = QString::fromUtf8(other.readAllStandardOutput()).trimmed();
+    QCOMPARE(other.exitCode(), 0);
+    QVERIFY2(told.startsWith(QStringLiteral("kept")), qPrintable(told));
+    for (const QString &name : told.mid(4).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        QVERIFY2(folder.exists(name), qPrintable(name));
+
+    // Both edits lie in a file; the other copy's only when this one did not go on from it.
+    const QList<ScreenshotPlan> plans = plansBeside(folder);
+    QVERIFY(plans.contains(ours));
+    if (shown != theirs)
+        QVERIFY(plans.contains(theirs));
+    QCOMPARE(folder.entryList({QStringLiteral("shots.json.*.tmp")}, QDir::Files), QStringList());
+    QTest::qWait(100); // the watcher's look at the other copy's save
+    QCOMPARE(model.saveError(), std::nullopt);
+    QCOMPARE(missingNamesIn(model.keptNotice(), folder), QStringList());
 }
 
 // The plan's folder is replaced by a file (a save fails), then put back holding another plan;
