@@ -190,7 +190,6 @@ void PlanEditorModel::load()
 
     ScreenshotPlan loaded;
     m_keptVersions.clear();
-    m_heldStamp.reset();
     m_diskUnreadable = false;
     if (m_project.fastlaneDirectory) {
         const ShotStore planStore = store();
