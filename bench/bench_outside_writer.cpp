@@ -4,7 +4,9 @@
 // every record must lie in the plan file or in a file kept beside it; the ones that lie
 // nowhere are counted as lost.
 //
-//     bench_outside_writer [seconds=25] [longest pause in µs=2000]
+//     bench_outside_writer [seconds=25] [longest pause in µs=2000] [exchange|no-exchange]
+//
+// "no-exchange" takes the order used where the file system cannot exchange two names.
 //
 // The writer is this program again, started with "--writer <file> <seconds> <pause>".
 #include <PlanEditorModel.h>
@@ -68,7 +70,8 @@ void markFound(const QByteArray &bytes, std::vector<bool> &found)
 // the editor looks for a free kept name from the first one on.
 void tidyKeptFiles(QDir folder, const QDir &archive, int &archived)
 {
-    for (const QString &name : folder.entryList({QStringLiteral("shots.json.unreadable*")}, QDir::Files | QDir::Hidden))
+    const QStringList kept{QStringLiteral("shots.json.kept*"), QStringLiteral("shots.json.unreadable*")};
+    for (const QString &name : folder.entryList(kept, QDir::Files | QDir::Hidden))
         folder.rename(name, archive.filePath(QString::number(archived++)));
 }
 
@@ -82,6 +85,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 25;
     const int longestPauseUs = argc > 2 ? std::atoi(argv[2]) : 2000;
+    if (argc > 3 && qstrcmp(argv[3], "no-exchange") == 0)
+        ProjectFile::setExchangeUsed(false);
 
     QTemporaryDir dir;
     const QDir root(dir.path());

@@ -11,6 +11,8 @@
 #include <QFileSystemWatcher>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 const QString kExportClassName = QStringLiteral("VeloranceStudioScreenshots");
@@ -18,20 +20,6 @@ const QString kExportFileName = QStringLiteral("VeloranceStudioScreenshots.swift
 // Events of one outside write (delete, create, several modifications) arrive in a burst; the
 // check runs this long after the first of them.
 constexpr int kDiskCheckDelayMs = 50;
-
-// "Die Datei wurde außerhalb geändert. Ihre Fassung liegt jetzt unter „shots.json.unreadable“."
-QString keptNoticeText(const QStringList &names)
-{
-    QStringList quoted;
-    for (const QString &name : names)
-        quoted.append(QStringLiteral("„%1“").arg(name));
-    const QString changed = QStringLiteral("Die Datei wurde außerhalb geändert. ");
-    if (quoted.size() == 1)
-        return changed + QStringLiteral("Ihre Fassung liegt jetzt unter %1.").arg(quoted.first());
-    const QString last = quoted.takeLast();
-    return changed
-        + QStringLiteral("Ihre Fassungen liegen jetzt unter %1 und %2.").arg(quoted.join(QStringLiteral(", ")), last);
-}
 
 // The nearest folder above `path` that exists.
 QString nearestExistingAbove(const QString &path)
@@ -204,21 +192,22 @@ void PlanEditorModel::load()
     m_showAdvancedLaunch = m_availableFlags.isEmpty();
 
     ScreenshotPlan loaded;
+    m_keptVersions.clear();
+    m_diskUnreadable = false;
     if (m_project.fastlaneDirectory) {
         const ShotStore planStore = store();
-        // What a save killed midway left: kept, removed or put back before the plan is read.
-        if (const Result<QStringList> kept = planStore.settleLeftovers(); kept && !kept->isEmpty())
-            setKeptNotice(keptNoticeText(kept.value()));
-        // Stamped before reading: a change in between shows up as a change later.
-        const ProjectFile::Stamp seen = ProjectFile::stamp(planStore.planPath());
-        const Result<QByteArray> bytes = planStore.readPlanBytes();
-        std::optional<ScreenshotPlan> decoded;
-        if (bytes)
-            decoded = ScreenshotPlan::decode(bytes.value());
-        if (decoded) {
-            loaded = *decoded;
+        // What a save killed midway left is kept, removed or put back as the plan is read.
+        const ShotStore::LoadedPlan found = planStore.loadSettlingLeftovers();
+        const ProjectFile::Stamp &seen = found.stamp;
+        QStringList leftovers = found.leftovers.kept;
+        std::reverse(leftovers.begin(), leftovers.end()); // the newest last, as later keeps come
+        addKeptVersions(KeptCause::Leftover, leftovers);
+        if (found.leftovers.restored)
+            addKeptVersions(KeptCause::Restored, {QFileInfo(planStore.planPath()).fileName()});
+        if (found.plan) {
+            loaded = *found.plan;
             m_diskStamp = seen;
-            m_diskBytes = bytes.value();
+            m_diskBytes = found.bytes;
         } else {
             const QStringList languages = m_supportedLocales.isEmpty()
                 ? QStringList{QStringLiteral("de-DE"), QStringLiteral("en-GB")}
@@ -228,6 +217,7 @@ void PlanEditorModel::load()
             // is kept aside before the first write.
             m_diskStamp = seen.exists ? std::nullopt : std::optional<ProjectFile::Stamp>(seen);
             m_diskBytes.reset();
+            m_diskUnreadable = seen.exists;
         }
         m_savedPlan = loaded;
         watchPlanFile();
@@ -298,12 +288,18 @@ Status PlanEditorModel::writePlan(const ScreenshotPlan &plan)
     // Nothing a person wrote is replaced without a copy: a file that is not what the editor last
     // loaded or wrote is kept aside, in the same step as ours comes in.
     const QByteArray bytes = m_encoder.encode(plan);
-    const Result<ProjectFile::Replaced> replaced = store().replacePlanBytes(bytes, {m_diskStamp, m_diskBytes});
+    const Result<ProjectFile::Replaced> replaced =
+        store().replacePlanBytes(bytes, {m_diskStamp, m_diskBytes, m_heldStamp}, m_diskUnreadable);
     if (replaced) {
         m_diskStamp = replaced->written;
         m_diskBytes = bytes;
-        if (!replaced->kept.isEmpty())
-            setKeptNotice(keptNoticeText({replaced->kept}));
+        m_heldStamp = replaced->held;
+        QStringList kept = replaced->kept;
+        // The file the load could not read is the one kept first; any other was changed outside.
+        if (m_diskUnreadable && !kept.isEmpty())
+            addKeptVersions(KeptCause::Unreadable, {kept.takeFirst()});
+        addKeptVersions(KeptCause::ChangedOutside, kept);
+        m_diskUnreadable = false;
     }
     watchPlanFile();
     return replaced ? Status::success() : Status::failure(replaced.error());
@@ -357,6 +353,7 @@ void PlanEditorModel::checkPlanOnDisk()
 {
     if (!m_project.fastlaneDirectory || !m_hasLoaded)
         return;
+    updateKeptNotice(); // a kept file may have gone
     watchPlanFile();
     const ShotStore planStore = store();
     const ProjectFile::Stamp now = ProjectFile::stamp(planStore.planPath());
@@ -376,10 +373,12 @@ void PlanEditorModel::checkPlanOnDisk()
     const std::optional<ScreenshotPlan> decoded = bytes ? ScreenshotPlan::decode(bytes.value()) : std::nullopt;
     if (!decoded) {
         // Half-written or broken: the plan shown stays; the writer's next event brings the
-        // rest, and a write before that keeps these bytes aside.
+        // rest, and a write before that keeps these bytes aside as changed outside.
         m_diskStamp.reset();
+        m_diskUnreadable = false;
         return;
     }
+    m_diskUnreadable = false;
     m_diskStamp = now;
     m_diskBytes = bytes.value();
     m_savedPlan = *decoded;
@@ -668,9 +667,74 @@ void PlanEditorModel::setSaveNote(const std::optional<QString> &note)
     Q_EMIT stateChanged();
 }
 
+// One sentence per cause, naming where the other version lies; several of one cause are
+// counted and the newest named.
+std::optional<QString> PlanEditorModel::keptNoticeText(const QList<KeptVersion> &kept)
+{
+    QStringList sentences;
+    for (const KeptCause cause : {KeptCause::Unreadable, KeptCause::ChangedOutside, KeptCause::Leftover,
+                                  KeptCause::Restored}) {
+        qsizetype count = 0;
+        QString newest;
+        for (const KeptVersion &version : kept) {
+            if (version.cause == cause) {
+                ++count;
+                newest = QFileInfo(version.path).fileName();
+            }
+        }
+        if (count == 0)
+            continue;
+        const QString name = QStringLiteral("„%1“").arg(newest);
+        switch (cause) {
+        case KeptCause::Unreadable:
+            sentences.append(QStringLiteral("„shots.json“ war nicht lesbar und liegt jetzt unter %1.").arg(name));
+            break;
+        case KeptCause::ChangedOutside:
+            sentences.append(count == 1
+                ? QStringLiteral("„shots.json“ wurde außerhalb geändert, während du bearbeitet hast. Deine Fassung "
+                                 "ist gespeichert, die andere liegt jetzt unter %1.").arg(name)
+                : QStringLiteral("„shots.json“ wurde %1-mal außerhalb geändert, während du bearbeitet hast. Deine "
+                                 "Fassung ist gespeichert, die anderen liegen daneben, die neueste unter %2.")
+                      .arg(count).arg(name));
+            break;
+        case KeptCause::Leftover:
+            sentences.append(count == 1
+                ? QStringLiteral("Ein unterbrochenes Speichern hat eine weitere Fassung hinterlassen. Sie liegt "
+                                 "jetzt unter %1.").arg(name)
+                : QStringLiteral("Unterbrochene Speichervorgänge haben %1 weitere Fassungen hinterlassen, die "
+                                 "neueste liegt jetzt unter %2.").arg(count).arg(name));
+            break;
+        case KeptCause::Restored:
+            sentences.append(QStringLiteral("Ein unterbrochenes Speichern wurde abgeschlossen: du siehst die Fassung, "
+                                            "die es hinterlassen hat."));
+            break;
+        }
+    }
+    if (sentences.isEmpty())
+        return std::nullopt;
+    return sentences.join(QLatin1Char(' '));
+}
+
 void PlanEditorModel::closeKeptNotice()
 {
+    m_keptVersions.clear();
     setKeptNotice(std::nullopt);
+}
+
+void PlanEditorModel::addKeptVersions(KeptCause cause, const QStringList &names)
+{
+    if (names.isEmpty())
+        return;
+    const QDir folder = QFileInfo(store().planPath()).dir();
+    for (const QString &name : names)
+        m_keptVersions.append({cause, folder.filePath(name)});
+    updateKeptNotice();
+}
+
+void PlanEditorModel::updateKeptNotice()
+{
+    m_keptVersions.removeIf([](const KeptVersion &kept) { return !QFileInfo::exists(kept.path); });
+    setKeptNotice(keptNoticeText(m_keptVersions));
 }
 
 void PlanEditorModel::setKeptNotice(const std::optional<QString> &notice)

@@ -140,6 +140,17 @@ private:
     void setSaveNote(const std::optional<QString> &note);
     void setSaveError(const std::optional<QString> &error);
     void setKeptNotice(const std::optional<QString> &notice);
+    // Why a version of the plan file lies beside it now.
+    enum class KeptCause { Unreadable, ChangedOutside, Leftover, Restored };
+    struct KeptVersion
+    {
+        KeptCause cause;
+        QString path; // where it lies (for Restored: the plan file)
+    };
+    void addKeptVersions(KeptCause cause, const QStringList &names);
+    static std::optional<QString> keptNoticeText(const QList<KeptVersion> &kept);
+    // Tells the kept versions that are still there; one removed since is no longer named.
+    void updateKeptNotice();
     ShotStore store() const;
     // ShotStore's write; a plan file it replaces that is not what the editor last loaded or
     // wrote (changed outside, or there but undecodable at load) is kept aside.
@@ -155,6 +166,7 @@ private:
     std::optional<QString> m_saveNote;
     std::optional<QString> m_saveError;
     std::optional<QString> m_keptNotice;
+    QList<KeptVersion> m_keptVersions; // told by the notice, oldest first
     int m_noteToken = 0;
     bool m_showRecorder = false;
     bool m_showRun = false;
@@ -171,6 +183,10 @@ private:
     // when there was no file).
     std::optional<ProjectFile::Stamp> m_diskStamp;
     std::optional<QByteArray> m_diskBytes;
+    // The load found a plan file it could not read: the first write keeps it as unreadable.
+    bool m_diskUnreadable = false;
+    // The replaced version the last write held under the hidden name, as it left it.
+    std::optional<ProjectFile::Stamp> m_heldStamp;
     PlanEncoder m_encoder; // re-encodes only the shots an edit changed
     bool m_hasLoaded = false;
     bool m_lastSaveFailed = false;

@@ -36,16 +36,29 @@ public:
 
     // Writes the plan's bytes as save() does, for a plan file others may write too: the file
     // replaced is removed only when it is `known` (what the caller last loaded or wrote);
-    // any other version is kept aside whole, under ".unreadable", then ".unreadable.1", …
-    // (never over an earlier kept file).
-    Result<ProjectFile::Replaced> replacePlanBytes(QByteArrayView bytes, const ProjectFile::Version &known) const;
+    // any other version is kept aside whole, under ".kept", then ".kept.1", … (never over an
+    // earlier kept file), or under ".unreadable", … when `knownUnreadable` says that what the
+    // caller found there could not be read as a plan.
+    Result<ProjectFile::Replaced> replacePlanBytes(QByteArrayView bytes, const ProjectFile::Version &known,
+                                                   bool knownUnreadable = false) const;
 
     // Deals with the temporary files a save killed midway left beside "shots.json": one that
     // holds a complete plan other than the file's is kept like a replaced version, one that
     // equals it, is empty or was cut short is removed, and one with a complete plan comes back
     // as "shots.json" when that is missing. One broken in another way is kept too: it is no
-    // save of ours cut short. Returns the names of the versions kept.
-    Result<QStringList> settleLeftovers() const;
+    // save of ours cut short. One that a save still at work holds is left to it.
+    Result<ProjectFile::Settled> settleLeftovers() const;
+
+    // "shots.json" as a load finds it, with the leftovers beside it settled first.
+    struct LoadedPlan
+    {
+        ProjectFile::Stamp stamp;              // taken before the bytes were read
+        std::optional<QByteArray> bytes;       // none: missing or unreadable
+        std::optional<ScreenshotPlan> plan;    // none: no bytes, or they do not decode
+        ProjectFile::Settled leftovers;        // an error settling them leaves this empty
+    };
+    // Reads and decodes the file once; only when leftovers lie beside it is more done.
+    LoadedPlan loadSettlingLeftovers() const;
 
 private:
     QString m_fastlaneDirectory;

@@ -6,9 +6,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QSet>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -17,11 +19,13 @@
 #include <cstring>
 #include <deque>
 #include <memory>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,8 +34,6 @@ namespace {
 
 // Every link hop the kernel would follow before giving up with ELOOP.
 constexpr int maximumLinkHops = 40;
-// Enough numbered kept copies for any real history, and a bound for a hostile folder.
-constexpr int maximumKeptNumber = 10000;
 // Leftovers of killed writes looked at in one go, the newest; a hostile folder may hold any
 // number, and the rest wait for the next look.
 constexpr size_t maximumLeftovers = 100;
@@ -39,6 +41,7 @@ constexpr size_t maximumLeftovers = 100;
 constexpr int maximumRetries = 100;
 
 std::atomic<bool> exchangeUsed{true};
+std::atomic<bool> leasesRefused{false};
 std::atomic<StepHook> stepHook{nullptr};
 
 void reached(SaveStep step)
@@ -418,19 +421,82 @@ bool moveWithoutReplacing(int folder, const QByteArray &source, const QByteArray
     return true;
 }
 
-// Moves `source` (in `folder`) to the first free kept name of `base`; never replaces a file.
-Result<QByteArray> keepUnderFreeName(int folder, const QByteArray &source, const QByteArray &base, const QString &suffix)
+// The number of a kept name of `base` ("<base><suffix>" is 0, "<base><suffix>.<n>" is n), or -1.
+qint64 keptNumber(const QByteArray &candidate, const QByteArray &kept)
 {
-    const QString baseName = QFile::decodeName(base);
-    for (int number = 0; number < maximumKeptNumber; ++number) {
-        const QByteArray kept = QFile::encodeName(keptName(baseName, suffix, number));
-        if (moveWithoutReplacing(folder, source, kept))
-            return kept;
-        if (errno != EEXIST)
-            return Result<QByteArray>::failure(systemError(errno));
-    }
-    return Result<QByteArray>::failure(systemError(EEXIST));
+    if (candidate == kept)
+        return 0;
+    if (!candidate.startsWith(kept + '.'))
+        return -1;
+    const QByteArray digits = candidate.mid(kept.size() + 1);
+    if (digits.isEmpty() || digits.size() > 9 || digits.startsWith('0')
+        || !std::all_of(digits.cbegin(), digits.cend(), [](char c) { return c >= '0' && c <= '9'; }))
+        return -1;
+    return digits.toLongLong();
 }
+
+// The kept names of one file already taken in its folder, from one listing; the free ones are
+// handed out from the first on, as keptName counts them.
+class KeptNames final
+{
+public:
+    KeptNames(const QByteArray &base, const QString &suffix)
+        : m_baseName(QFile::decodeName(base))
+        , m_kept(QFile::encodeName(m_baseName + suffix))
+        , m_suffix(suffix)
+    {
+    }
+
+    // Notes one name of the folder's listing.
+    void see(const QByteArray &candidate)
+    {
+        if (const qint64 number = keptNumber(candidate, m_kept); number >= 0)
+            m_taken.insert(number);
+        m_listed = true;
+    }
+
+    // Moves `source` to the first free kept name; never replaces a file.
+    Result<QByteArray> keep(int folder, const QByteArray &source)
+    {
+        if (!m_listed)
+            list(folder);
+        for (int clash = 0; clash < maximumRetries; ++clash) {
+            while (m_taken.contains(m_next))
+                ++m_next;
+            const QByteArray kept = QFile::encodeName(keptName(m_baseName, m_suffix, int(m_next)));
+            m_taken.insert(m_next);
+            if (moveWithoutReplacing(folder, source, kept))
+                return kept;
+            if (errno != EEXIST)
+                return Result<QByteArray>::failure(systemError(errno));
+            // Taken since the listing (another copy of the program): the next one.
+        }
+        return Result<QByteArray>::failure(systemError(EEXIST));
+    }
+
+private:
+    void list(int folder)
+    {
+        m_listed = true;
+        const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (listing < 0)
+            return; // names are then tried from the first on
+        const std::unique_ptr<DIR, int (*)(DIR *)> entries(::fdopendir(listing), ::closedir);
+        if (!entries) {
+            ::close(listing);
+            return;
+        }
+        while (const struct dirent *entry = ::readdir(entries.get()))
+            see(QByteArray(entry->d_name));
+    }
+
+    QString m_baseName;
+    QByteArray m_kept;
+    QString m_suffix;
+    QSet<qint64> m_taken;
+    qint64 m_next = 0;
+    bool m_listed = false;
+};
 
 // The temporary a write of `name` goes through first: "<name>.<hex>.tmp".
 QByteArray temporaryName(const QByteArray &name)
@@ -448,8 +514,52 @@ bool isTemporaryName(const QByteArray &candidate, const QByteArray &name)
         && std::all_of(random.cbegin(), random.cend(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
+// Where a replaced version waits whose writers cannot be known: a dot name, so no load takes it
+// for what a killed save left.
+QByteArray heldName(const QByteArray &name)
+{
+    return '.' + name + ".replaced";
+}
+
+// A save holds a lock on every file it works on from the moment it has it until it is done,
+// and another copy of the program settles only the leftovers it can lock: a killed process
+// holds no lock any more. flock, so that a file opened for reading only can be locked too.
+bool tryLock(int fd)
+{
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if (errno != EINTR)
+            return false;
+    }
+}
+
+// The same, waiting a little for another save that is about to swap the same file.
+bool lockSoon(int fd)
+{
+    for (int attempt = 0; attempt < maximumRetries; ++attempt) {
+        if (tryLock(fd))
+            return true;
+        if (errno != EWOULDBLOCK)
+            return false;
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+    return false;
+}
+
+// Whether `name` in `folder` is still the open file.
+bool isUnder(int fd, int folder, const QByteArray &name)
+{
+    struct stat open;
+    struct stat named;
+    return ::fstat(fd, &open) == 0 && open.st_nlink > 0
+        && ::fstatat(folder, name.constData(), &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_dev == open.st_dev
+        && named.st_ino == open.st_ino;
+}
+
 // Whether anyone has a file open for writing, asked of the kernel through a read lease: it is
-// granted only while nobody has, and while it is held, an open for writing waits for it.
+// granted only while nobody has, and while it is held, an open for writing waits for it and
+// breaks it.
 class ReadLease final
 {
 public:
@@ -457,10 +567,10 @@ public:
 
     explicit ReadLease(int fd) : m_fd(fd)
     {
-        if (fd < 0)
+        if (fd < 0 || leasesRefused.load())
             return;
         // Someone opening the file while the lease is held is told to us by a signal: SIGIO would
-        // end the program, SIGURG is ignored.
+        // end the program, SIGURG is ignored. The break is asked for with F_GETLEASE.
         if (::fcntl(fd, F_SETSIG, SIGURG) != 0)
             return;
         if (::fcntl(fd, F_SETLEASE, F_RDLCK) == 0)
@@ -478,6 +588,9 @@ public:
     ReadLease &operator=(const ReadLease &) = delete;
 
     State state() const { return m_state; }
+    // Someone began to open the file for writing since the lease was granted: the lease is
+    // being broken (or was, when we kept it too long).
+    bool broken() const { return m_state == State::Held && ::fcntl(m_fd, F_GETLEASE) != F_RDLCK; }
 
 private:
     int m_fd;
@@ -504,100 +617,228 @@ bool isKnownVersion(int fd, const struct stat &before, const Version &known, con
     return bytes && bytes.value() == *known.bytes;
 }
 
-// The file replaced, opened to be looked at and held under a read lease meanwhile. It may go
-// only when it is the known version and nobody has it open for writing: a writer that opened
-// it before the swap would go on writing into a removed file. While the lease is held, nobody
-// can start writing to it.
+// The file a save replaces, opened while it is still the file, locked and held under a read
+// lease until the save is done.
 class ReplacedFile final
 {
 public:
+    // What becomes of it once it is out of the way.
+    enum class Fate {
+        Remove, // the known version, and nobody can still write to it
+        Hold,   // the known version, but whether anyone writes to it cannot be told
+        Keep,   // another version, or one someone opened for writing
+    };
+
     ReplacedFile(int folder, const QByteArray &name)
         : m_fd(open(folder, name))
-        , m_lease(m_fd.get())
+        , m_error(m_fd.isOpen() ? 0 : errno)
+        , m_looked(m_fd.isOpen() && ::fstat(m_fd.get(), &m_before) == 0)
+        , m_locked(m_looked && lockSoon(m_fd.get()))
+        , m_lease(m_looked ? m_fd.get() : -1)
     {
     }
 
-    bool mayGo(const struct stat &before, const Version &known, const QString &path) const
+    bool missing() const { return m_error == ENOENT; }
+    // Why it could not be opened (0: it is open).
+    int error() const { return m_error; }
+    bool isUnder(int folder, const QByteArray &name) const { return m_looked && ProjectFile::isUnder(m_fd.get(), folder, name); }
+
+    // Asked right before the file is removed: a writer's open that the lease held is seen.
+    Fate fate(const Version &known, const QString &path) const
     {
-        return m_fd.isOpen() && m_lease.state() != ReadLease::State::OpenForWriting
-            && isKnownVersion(m_fd.get(), before, known, path);
+        if (!m_looked || m_lease.state() == ReadLease::State::OpenForWriting
+            || !isKnownVersion(m_fd.get(), m_before, known, path))
+            return Fate::Keep;
+        if (m_lease.state() == ReadLease::State::Unknown)
+            return Fate::Hold;
+        return m_lease.broken() ? Fate::Keep : Fate::Remove;
     }
 
 private:
     static Descriptor open(int folder, const QByteArray &name)
     {
         Descriptor fd(::openat(folder, name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
-        // A file we may not read is still told by its stamp (no lease, no bytes).
+        // A file we may not read is still told by its stamp (no lease, no lock, no bytes).
         if (!fd.isOpen() && errno == EACCES)
             fd = Descriptor(::openat(folder, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
         return fd;
     }
 
     Descriptor m_fd;
-    ReadLease m_lease; // given up before the descriptor closes
+    int m_error;
+    struct stat m_before = {};
+    bool m_looked;
+    bool m_locked;
+    ReadLease m_lease; // given up before the lock and the descriptor
 };
 
-// Puts the finished temporary file in place of `name`. The file it replaces is removed when it
-// is the known version and kept aside otherwise.
-Status swapIn(int folder, const QByteArray &temporary, const QByteArray &name, const Version &known,
-              const QString &suffix, const QString &path, QString *kept)
+// One replace: the kept names handed out and what the caller gets to know.
+class Swap final
 {
-    bool exchange = exchangeUsed.load();
-    for (int attempt = 0; attempt < maximumRetries; ++attempt) {
-        struct stat before;
-        if (::fstatat(folder, name.constData(), &before, AT_SYMLINK_NOFOLLOW) != 0) {
-            if (errno != ENOENT)
+public:
+    Swap(int folder, const QByteArray &name, const Version &known, const QString &suffix, const QString &path,
+         Replaced &result)
+        : m_folder(folder), m_name(name), m_known(known), m_path(path), m_result(result), m_keptNames(name, suffix)
+    {
+        m_result.held = known.held;
+    }
+
+    // Puts the finished temporary file in place of the file. The file it replaces is removed
+    // when it is the known version and nobody can still write to it, held under the hidden
+    // name when the first cannot be told, and kept aside otherwise.
+    Status in(const QByteArray &temporary, Descriptor &ours)
+    {
+        bool exchange = exchangeUsed.load();
+        for (int attempt = 0; attempt < maximumRetries; ++attempt) {
+            const ReplacedFile replaced(m_folder, m_name);
+            if (replaced.missing()) {
+                // No file: ours goes in only if none came meanwhile.
+                if (moveWithoutReplacing(m_folder, temporary, m_name))
+                    return Status::success();
+                if (errno == EEXIST || errno == ENOENT)
+                    continue;
                 return systemFailure(errno);
-            // No file: ours goes in only if none came meanwhile.
-            if (!exchange)
-                return ::renameat(folder, temporary.constData(), folder, name.constData()) == 0 ? Status::success()
-                                                                                               : systemFailure(errno);
-            if (::renameat2(folder, temporary.constData(), folder, name.constData(), RENAME_NOREPLACE) == 0)
+            }
+            if (replaced.error() != 0)
+                return systemFailure(replaced.error());
+            if (exchange) {
+                // One step: ours comes in, the replaced file goes out under the temporary name,
+                // so an outside write landing at any moment is either replaced here and looked
+                // at below, or comes after ours.
+                if (::renameat2(m_folder, temporary.constData(), m_folder, m_name.constData(), RENAME_EXCHANGE) != 0) {
+                    if (errno == ENOENT)
+                        continue; // removed meanwhile
+                    if (errno != EINVAL && errno != ENOSYS)
+                        return systemFailure(errno);
+                    exchange = false;
+                    continue;
+                }
+                ours.reset(); // the file now, no temporary any more
+                reached(SaveStep::Exchanged);
+                settle(replaced, temporary);
                 return Status::success();
+            }
+            // Where names cannot be exchanged: the file is taken aside first, so nothing
+            // renamed over it meanwhile is lost; whatever comes in before ours is looked at in
+            // the next round. A kill from here on leaves both to the next load.
+            const QByteArray aside = temporaryName(m_name);
+            if (!moveWithoutReplacing(m_folder, m_name, aside)) {
+                if (errno == ENOENT || errno == EEXIST)
+                    continue;
+                return systemFailure(errno);
+            }
+            const bool kept = replaced.isUnder(m_folder, aside) && replaced.fate(m_known, m_path) == ReplacedFile::Fate::Keep;
+            if (kept)
+                keep(aside);
+            reached(SaveStep::KeptAside);
+            if (!moveWithoutReplacing(m_folder, temporary, m_name)) {
+                const int code = errno;
+                if (code == EEXIST) {
+                    // Another version came in meanwhile: this one is done with, that one is next.
+                    if (!kept)
+                        settle(replaced, aside);
+                    continue;
+                }
+                if (!kept)
+                    moveWithoutReplacing(m_folder, aside, m_name); // put back when ours cannot go in
+                return systemFailure(code);
+            }
+            ours.reset();
+            if (!kept)
+                settle(replaced, aside);
+            return Status::success();
+        }
+        return systemFailure(EAGAIN);
+    }
+
+private:
+    // What became of the replaced file, now under `name` beside ours.
+    void settle(const ReplacedFile &replaced, const QByteArray &name)
+    {
+        if (!replaced.isUnder(m_folder, name)) {
+            // Another version came in between the look and the swap: kept, when no other
+            // save or load holds it; otherwise it is theirs to settle.
+            const Descriptor other(::openat(m_folder, name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
+            if (other.isOpen() && tryLock(other.get()) && isUnder(other.get(), m_folder, name))
+                keep(name);
+            return;
+        }
+        switch (replaced.fate(m_known, m_path)) {
+        case ReplacedFile::Fate::Remove:
+            if (::unlinkat(m_folder, name.constData(), 0) != 0)
+                keep(name);
+            return;
+        case ReplacedFile::Fate::Hold:
+            if (!hold(name))
+                keep(name);
+            return;
+        case ReplacedFile::Fate::Keep:
+            keep(name);
+            return;
+        }
+    }
+
+    // Kept under the next free kept name; failing that, it stays where it is: never removed.
+    void keep(const QByteArray &name)
+    {
+        const Result<QByteArray> kept = m_keptNames.keep(m_folder, name);
+        m_result.kept.append(QFile::decodeName(kept ? kept.value() : name));
+    }
+
+    // Puts the version under the one hidden name. The version held there before goes when it
+    // is unchanged since this writer put it there; written to since, it is kept like any other.
+    bool hold(const QByteArray &name)
+    {
+        const QByteArray held = heldName(m_name);
+        for (int attempt = 0; attempt < maximumRetries; ++attempt) {
+            struct stat status;
+            if (::fstatat(m_folder, held.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+                if (S_ISREG(status.st_mode) && m_known.held && stampOf(status) == *m_known.held)
+                    ::unlinkat(m_folder, held.constData(), 0);
+                else
+                    keep(held);
+            } else if (errno != ENOENT) {
+                return false;
+            }
+            if (moveWithoutReplacing(m_folder, name, held)) {
+                // Stamped after the rename, which changes the ctime; a write since changes it again.
+                if (::fstatat(m_folder, held.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0)
+                    m_result.held = stampOf(status);
+                else
+                    m_result.held.reset();
+                return true;
+            }
+            if (errno != EEXIST)
+                return false;
+        }
+        return false;
+    }
+
+    int m_folder;
+    QByteArray m_name;
+    const Version &m_known;
+    QString m_path;
+    Replaced &m_result;
+    KeptNames m_keptNames;
+};
+
+// Creates the temporary file of a write of `name`, locked. A load in another copy of the
+// program may lock a new name before we do and settle it (it is empty then): another is taken.
+Result<std::pair<QByteArray, Descriptor>> createTemporary(int folder, const QByteArray &name)
+{
+    for (int attempt = 0; attempt < maximumRetries; ++attempt) {
+        const QByteArray temporary = temporaryName(name);
+        // The name is new (O_EXCL never follows a link); the umask applies to a new file.
+        Descriptor fd(::openat(folder, temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+        if (!fd.isOpen()) {
             if (errno == EEXIST)
                 continue;
-            if (errno != EINVAL && errno != ENOSYS)
-                return systemFailure(errno);
-            exchange = false;
-            continue;
+            return Result<std::pair<QByteArray, Descriptor>>::failure(systemError(errno));
         }
-        if (!exchange) {
-            // Where names cannot be exchanged: look first, move another version aside (the file
-            // itself, so its writer's later bytes go with it), then rename ours in.
-            const ReplacedFile replaced(folder, name);
-            if (!replaced.mayGo(before, known, path)) {
-                const Result<QByteArray> keptAs = keepUnderFreeName(folder, name, name, suffix);
-                if (!keptAs)
-                    return Status::failure(keptAs.error());
-                *kept = QFile::decodeName(keptAs.value());
-                reached(SaveStep::KeptAside);
-            }
-            return ::renameat(folder, temporary.constData(), folder, name.constData()) == 0 ? Status::success()
-                                                                                           : systemFailure(errno);
-        }
-        // One step: ours comes in, the replaced file goes out under the temporary name, so an
-        // outside write landing at any moment is either replaced here and looked at below, or
-        // comes after ours.
-        if (::renameat2(folder, temporary.constData(), folder, name.constData(), RENAME_EXCHANGE) != 0) {
-            if (errno == ENOENT)
-                continue; // removed meanwhile
-            if (errno != EINVAL && errno != ENOSYS)
-                return systemFailure(errno);
-            exchange = false;
-            continue;
-        }
-        reached(SaveStep::Exchanged);
-        {
-            const ReplacedFile replaced(folder, temporary);
-            if (replaced.mayGo(before, known, path) && ::unlinkat(folder, temporary.constData(), 0) == 0)
-                return Status::success();
-        }
-        // Not kept under a kept name, it stays under the temporary one: never removed.
-        const Result<QByteArray> keptAs = keepUnderFreeName(folder, temporary, name, suffix);
-        *kept = QFile::decodeName(keptAs ? keptAs.value() : temporary);
-        return Status::success();
+        if (tryLock(fd.get()) && isUnder(fd.get(), folder, temporary))
+            return std::pair<QByteArray, Descriptor>(temporary, std::move(fd));
     }
-    return systemFailure(EAGAIN);
+    return Result<std::pair<QByteArray, Descriptor>>::failure(systemError(EEXIST));
 }
 
 // The write behind writeAtomically and replaceKeeping; without `known` the replaced file
@@ -618,19 +859,13 @@ Result<Replaced> replace(const QString &path, QByteArrayView bytes, const QStrin
     if (replacing && !S_ISREG(existing.st_mode))
         return Result<Replaced>::failure(notRegularText(path));
 
-    // The temporary name is new (O_EXCL never follows a link); the umask applies to a new file.
-    QByteArray temporary;
-    Descriptor fd;
-    for (int attempt = 0; attempt < maximumRetries && !fd.isOpen(); ++attempt) {
-        temporary = temporaryName(name);
-        fd = Descriptor(::openat(folder, temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
-        if (!fd.isOpen() && errno != EEXIST)
-            return Result<Replaced>::failure(systemError(errno));
-    }
-    if (!fd.isOpen())
-        return Result<Replaced>::failure(systemError(EEXIST));
+    Result<std::pair<QByteArray, Descriptor>> created = createTemporary(folder, name);
+    if (!created)
+        return Result<Replaced>::failure(created.error());
+    const QByteArray temporary = created.value().first;
+    // Open, and so locked, until the file is in place.
+    Descriptor fd = std::move(created.value().second);
     const auto fail = [&](int code) {
-        fd.reset();
         ::unlinkat(folder, temporary.constData(), 0);
         return Result<Replaced>::failure(systemError(code));
     };
@@ -643,19 +878,19 @@ Result<Replaced> replace(const QString &path, QByteArrayView bytes, const QStrin
     struct stat ours;
     if (::fstat(fd.get(), &ours) != 0)
         return fail(errno);
-    if (fd.close() != 0 && errno != EINTR)
-        return fail(errno);
     reached(SaveStep::Written);
 
     Replaced result;
     if (known) {
-        if (const Status status = swapIn(folder, temporary, name, *known, suffix, path, &result.kept); !status) {
-            ::unlinkat(folder, temporary.constData(), 0);
+        if (const Status status = Swap(folder, name, *known, suffix, path, result).in(temporary, fd); !status) {
+            if (fd.isOpen())
+                ::unlinkat(folder, temporary.constData(), 0);
             return Result<Replaced>::failure(status.error());
         }
     } else if (::renameat(folder, temporary.constData(), folder, name.constData()) != 0) {
         return fail(errno);
     }
+    fd.reset();
     // Stamped after the rename (it changes the ctime). The stamp counts as ours only while the
     // file is still exactly what we wrote: when another write already replaced it or wrote into
     // it, the stamp of our descriptor stays, so that write counts as a change.
@@ -745,12 +980,12 @@ Result<Replaced> replaceKeeping(const QString &path, QByteArrayView bytes, const
     return replace(path, bytes, root, &known, keptSuffix);
 }
 
-Result<QStringList> settleLeftovers(const QString &path, const QString &root, const QString &keptSuffix,
-                                    const LeftoverJudge &judge)
+Result<Settled> settleLeftovers(const QString &path, const QString &root, const QString &keptSuffix,
+                                const LeftoverJudge &judge, std::optional<QByteArray> current)
 {
     Walk walk(path, rootFor(path, root));
     if (Status status = walk.toFile(); !status)
-        return Result<QStringList>::failure(status.error());
+        return Result<Settled>::failure(status.error());
     const int folder = walk.folder();
     const QByteArray name = walk.last();
 
@@ -760,17 +995,19 @@ Result<QStringList> settleLeftovers(const QString &path, const QString &root, co
         qint64 modifiedNs;
     };
     std::vector<Leftover> leftovers;
+    KeptNames keptNames(name, keptSuffix);
     {
         const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (listing < 0)
-            return Result<QStringList>::failure(systemError(errno));
+            return Result<Settled>::failure(systemError(errno));
         const std::unique_ptr<DIR, int (*)(DIR *)> entries(::fdopendir(listing), ::closedir);
         if (!entries) {
             ::close(listing);
-            return Result<QStringList>::failure(systemError(errno));
+            return Result<Settled>::failure(systemError(errno));
         }
         while (const struct dirent *entry = ::readdir(entries.get())) {
             const QByteArray candidate(entry->d_name);
+            keptNames.see(candidate);
             struct stat status;
             // Only regular files: a link or anything else under such a name is not our making.
             if (isTemporaryName(candidate, name)
@@ -784,17 +1021,28 @@ Result<QStringList> settleLeftovers(const QString &path, const QString &root, co
     if (leftovers.size() > maximumLeftovers)
         leftovers.resize(maximumLeftovers);
 
-    std::optional<QByteArray> current;
-    if (const Result<QByteArray> bytes = readAt(folder, name, false, path))
-        current = bytes.value();
-    QStringList kept;
+    Settled settled;
     for (const Leftover &leftover : leftovers) {
-        const Result<QByteArray> bytes = readAt(folder, leftover.name, false, path);
+        const Descriptor fd(::openat(folder, leftover.name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
+        std::optional<Result<QByteArray>> bytes;
+        if (fd.isOpen()) {
+            // A save still at work holds its files locked: they are its own to finish. Locked,
+            // the name must still lead to the file, or another load settled it meanwhile.
+            if (!tryLock(fd.get()) || !isUnder(fd.get(), folder, leftover.name))
+                continue;
+            struct stat status;
+            if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
+                continue;
+            bytes = readOpen(fd.get(), status.st_size, path);
+        } else if (errno == ENOENT) {
+            continue;
+        }
         // One that cannot be read is not judged: it is kept.
-        LeftoverFate fate = bytes ? judge(bytes.value(), current) : LeftoverFate::Keep;
+        LeftoverFate fate = bytes && *bytes ? judge(bytes->value(), current) : LeftoverFate::Keep;
         if (fate == LeftoverFate::Restore) {
             if (moveWithoutReplacing(folder, leftover.name, name)) {
-                current = bytes.value();
+                current = bytes->value();
+                settled.restored = true;
                 continue;
             }
             fate = LeftoverFate::Keep; // the file is there after all
@@ -803,10 +1051,10 @@ Result<QStringList> settleLeftovers(const QString &path, const QString &root, co
             ::unlinkat(folder, leftover.name.constData(), 0);
             continue;
         }
-        if (const Result<QByteArray> keptAs = keepUnderFreeName(folder, leftover.name, name, keptSuffix))
-            kept.append(QFile::decodeName(keptAs.value()));
+        if (const Result<QByteArray> keptAs = keptNames.keep(folder, leftover.name))
+            settled.kept.append(QFile::decodeName(keptAs.value()));
     }
-    return kept;
+    return settled;
 }
 
 QString keptName(const QString &path, const QString &suffix, int number)
@@ -818,6 +1066,11 @@ QString keptName(const QString &path, const QString &suffix, int number)
 void setExchangeUsed(bool used)
 {
     exchangeUsed.store(used);
+}
+
+void setLeasesRefused(bool refused)
+{
+    leasesRefused.store(refused);
 }
 
 void setStepHook(StepHook hook)

@@ -58,18 +58,24 @@ struct Version
 {
     std::optional<Stamp> stamp;       // none: not known, so whatever is there is another version
     std::optional<QByteArray> bytes;  // its content (none: there was no file), to tell a touch from a change
+    std::optional<Stamp> held;        // the version this writer last put under the hidden name, as it left it
 };
 
 struct Replaced
 {
-    Stamp written;  // the new file
-    QString kept;   // the name the replaced file was kept under, empty when none was kept
+    Stamp written;                // the new file
+    QStringList kept;             // the names the versions kept now have, in the order kept (none mostly)
+    std::optional<Stamp> held;    // the version under the hidden name as this write left it, for the next
 };
 
-// writeAtomically for a file that others may write too: the new file is swapped in and the
-// file it replaced is removed only when it is the `known` version. Any other version is kept
-// under the first free keptName(<file name>, keptSuffix, n) beside it: the file itself, taken
-// in the same step as the new file comes in, so nothing its writer still adds is lost.
+// writeAtomically for a file that others may write too: the new file is swapped in, and the
+// file it replaced is removed only when it is the `known` version and no writer can still reach
+// it. Any other version is kept under the first free keptName(<file name>, keptSuffix, n) beside
+// it: the file itself, taken in the same step as the new file comes in, so nothing its writer
+// still adds is lost. A version whose writers cannot be known (no lease on it) is held under the
+// one hidden name ".<file name>.replaced" instead; the next write removes it there when it is
+// unchanged since (`known.held`), and keeps it otherwise. Every file the write works on is locked
+// while it does, so that no load of another process settles it (settleLeftovers).
 Result<Replaced> replaceKeeping(const QString &path, QByteArrayView bytes, const QString &root,
                                 const Version &known, const QString &keptSuffix);
 
@@ -83,12 +89,19 @@ enum class LeftoverFate {
 // unreadable).
 using LeftoverJudge = std::function<LeftoverFate(const QByteArray &leftover, const std::optional<QByteArray> &current)>;
 
+struct Settled
+{
+    QStringList kept;      // the names the kept leftovers now have, newest first
+    bool restored = false; // one became the file again
+};
+
 // Settles the temporary files that writes of `path` killed midway left beside it
 // ("<file name>.<hex>.tmp", regular files only; nothing else is looked at), newest first and
-// at most 100 in one call. A leftover that cannot be read is kept. Returns the names the
-// kept ones now have.
-Result<QStringList> settleLeftovers(const QString &path, const QString &root, const QString &keptSuffix,
-                                    const LeftoverJudge &judge);
+// at most 100 in one call. `current` is the file's content as the caller read it (none:
+// missing or unreadable). A leftover that a write still at work holds is left alone; one that
+// cannot be read is kept.
+Result<Settled> settleLeftovers(const QString &path, const QString &root, const QString &keptSuffix,
+                                const LeftoverJudge &judge, std::optional<QByteArray> current);
 
 // The names a kept-aside copy of `path` may take, in order: "<path><suffix>", then
 // "<path><suffix>.1", "<path><suffix>.2", …
@@ -98,10 +111,13 @@ QString keptName(const QString &path, const QString &suffix, int number);
 // aside, then rename).
 void setExchangeUsed(bool used);
 
+// Tests refuse every lease, as a file system without leases or a file of another user does.
+void setLeasesRefused(bool refused);
+
 // The moments of replaceKeeping at which a test may stop the process, to see what a kill
 // there leaves: the new version written under its temporary name; swapped in (the replaced
 // file now under the temporary name); where names cannot be exchanged, the replaced file
-// kept aside and the new one not yet renamed in.
+// taken aside (kept, or under a temporary name of its own) and the new one not yet renamed in.
 enum class SaveStep { Written, Exchanged, KeptAside };
 using StepHook = void (*)(SaveStep);
 void setStepHook(StepHook hook);

@@ -114,7 +114,10 @@ private Q_SLOTS:
     void inPlaceWriterRacingSavesLosesNothing();
     void killedSaveIsSettledAtTheNextLoad_data();
     void killedSaveIsSettledAtTheNextLoad();
+    void secondCopyLeavesALivingSaveAlone_data();
+    void secondCopyLeavesALivingSaveAlone();
     void keptVersionIsToldUntilClosedOrLoaded();
+    void keptNoticeSaysWhyAVersionLiesAside();
     void replacedFastlaneFolderIsLoaded();
     void recreatedProjectFolderIsWatchedAgain_data();
     void recreatedProjectFolderIsWatchedAgain();
@@ -475,7 +478,7 @@ void TestPlanEditorModel::outsideChangeIsLoadedAgain()
     QTRY_COMPARE(model.plan(), outside);
     model.addLane();
     QCOMPARE(planOnDisk(project), model.plan());
-    QVERIFY(!QFileInfo::exists(planPath(project) + QStringLiteral(".unreadable")));
+    QVERIFY(!QFileInfo::exists(planPath(project) + QStringLiteral(".kept")));
 }
 
 void TestPlanEditorModel::outsideChangeIsKeptAsideBeforeAWrite()
@@ -490,7 +493,7 @@ void TestPlanEditorModel::outsideChangeIsKeptAsideBeforeAWrite()
     model.addLane();
     QVERIFY(!model.saveError());
     QCOMPARE(planOnDisk(project), model.plan());
-    QCOMPARE(readBytes(planPath(project) + QStringLiteral(".unreadable")), theirs);
+    QCOMPARE(readBytes(planPath(project) + QStringLiteral(".kept")), theirs);
 
     // A file removed outside leaves nothing to keep; only touching it changes nothing either.
     QVERIFY(QFile::remove(planPath(project)));
@@ -500,7 +503,7 @@ void TestPlanEditorModel::outsideChangeIsKeptAsideBeforeAWrite()
     QVERIFY(writeBytes(planPath(project), ours));
     model.addLane();
     QCOMPARE(QDir(QFileInfo(planPath(project)).path()).entryList(QDir::Files),
-             (QStringList{QStringLiteral("shots.json"), QStringLiteral("shots.json.unreadable")}));
+             (QStringList{QStringLiteral("shots.json"), QStringLiteral("shots.json.kept")}));
 }
 
 void TestPlanEditorModel::planCaughtHalfWrittenIsLoadedOnceComplete()
@@ -528,7 +531,7 @@ void TestPlanEditorModel::planCaughtHalfWrittenIsLoadedOnceComplete()
     QCOMPARE(model.plan(), complete);
     model.addLane();
     QCOMPARE(planOnDisk(project), model.plan());
-    QCOMPARE(readBytes(planPath(project) + QStringLiteral(".unreadable")), bytes.left(100));
+    QCOMPARE(readBytes(planPath(project) + QStringLiteral(".kept")), bytes.left(100));
 }
 
 // Another program writes the plan (a new file renamed over it) while the user edits: every
@@ -608,7 +611,7 @@ void TestPlanEditorModel::slowOutsideWriterCaughtByAnEditLosesNothing()
 
     QVERIFY(!model.saveError());
     QCOMPARE(planOnDisk(project), model.plan());
-    QCOMPARE(readBytes(planPath(project) + QStringLiteral(".unreadable")), theirs);
+    QCOMPARE(readBytes(planPath(project) + QStringLiteral(".kept")), theirs);
 }
 
 // A tool that reacts to every save by appending to the plan file in place (a formatter on save,
@@ -675,14 +678,14 @@ void TestPlanEditorModel::killedSaveIsSettledAtTheNextLoad_data()
 {
     QTest::addColumn<QString>("moment"); // where the saving process is killed
     QTest::addColumn<QString>("shown");  // the plan shown after the next load: "new" or "outside"
-    QTest::addColumn<QString>("kept");   // what "shots.json.unreadable" holds then
+    QTest::addColumn<QString>("kept");   // what "shots.json.kept" holds then
     QTest::addColumn<bool>("told");      // whether that load says it kept a version
 
     QTest::newRow("new version written, not yet swapped in") << "written" << "outside" << "new" << true;
     QTest::newRow("swapped in, the replaced one not yet kept") << "exchanged" << "new" << "outside" << true;
     // Where names cannot be exchanged, the one kept aside is kept already; the new one is
-    // waiting to be renamed in, and no plan file is there.
-    QTest::newRow("kept aside, not yet renamed in") << "kept-aside" << "new" << "outside" << false;
+    // waiting to be renamed in, and no plan file is there: it is put in place, and that is told.
+    QTest::newRow("kept aside, not yet renamed in") << "kept-aside" << "new" << "outside" << true;
 }
 
 // A save killed at its dangerous moments by SIGKILL, in a process of its own: the next load
@@ -714,11 +717,120 @@ void TestPlanEditorModel::killedSaveIsSettledAtTheNextLoad()
     model.load();
     QCOMPARE(model.plan(), shown == QStringLiteral("new") ? edited : outside);
     QCOMPARE(planOnDisk(project), model.plan());
-    QCOMPARE(ScreenshotPlan::decode(readBytes(planPath(project) + QStringLiteral(".unreadable"))),
+    QCOMPARE(ScreenshotPlan::decode(readBytes(planPath(project) + QStringLiteral(".kept"))),
              kept == QStringLiteral("new") ? edited : outside);
     QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden, QDir::Name),
-             (QStringList{QStringLiteral("shots.json"), QStringLiteral("shots.json.unreadable")}));
+             (QStringList{QStringLiteral("shots.json"), QStringLiteral("shots.json.kept")}));
     QCOMPARE(model.keptNotice().has_value(), told);
+}
+
+namespace {
+
+// Whether the process is stopped (SIGSTOP): its state in /proc is "T".
+bool isStopped(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = status.readAll();
+    const qsizetype end = line.lastIndexOf(')');
+    return end > 0 && line.mid(end + 2, 1) == "T";
+}
+
+// The names a notice quotes that are not there beside the plan.
+QStringList missingNamesIn(const std::optional<QString> &notice, const QDir &folder)
+{
+    QStringList missing;
+    if (!notice)
+        return missing;
+    for (const QString &part : notice->split(QStringLiteral("„")).mid(1)) {
+        const QString name = part.section(QStringLiteral("“"), 0, 0);
+        if (!QFileInfo::exists(folder.filePath(name)))
+            missing.append(name);
+    }
+    return missing;
+}
+
+// Every plan among the files beside the plan, "shots.json" and what was kept.
+QList<ScreenshotPlan> plansBeside(const QDir &folder)
+{
+    QList<ScreenshotPlan> plans;
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden)) {
+        if (const auto plan = ScreenshotPlan::decode(readBytes(folder.filePath(name))))
+            plans.append(*plan);
+    }
+    return plans;
+}
+
+} // namespace
+
+void TestPlanEditorModel::secondCopyLeavesALivingSaveAlone_data()
+{
+    QTest::addColumn<QString>("moment"); // where the other copy's save is stopped
+    QTest::newRow("new version written, not yet swapped in") << "written";
+    QTest::newRow("swapped in, the replaced one not yet settled") << "exchanged";
+    QTest::newRow("taken aside, not yet renamed in") << "kept-aside";
+}
+
+// Another copy of the program is stopped in the middle of a save; this one loads and saves
+// meanwhile. Neither takes the other's files, neither fails, no version is lost and no notice
+// names a file that is not there.
+void TestPlanEditorModel::secondCopyLeavesALivingSaveAlone()
+{
+    QFETCH(QString, moment);
+    ScreenshotPlan first = ScreenshotPlan::makeDefault({QStringLiteral("fi-FI")});
+    first.shots.append(makeShot(QStringLiteral("Zuerst"), std::nullopt, 1));
+    ScreenshotPlan theirs = ScreenshotPlan::makeDefault({QStringLiteral("da-DK")});
+    theirs.shots.append(makeShot(QStringLiteral("Aus der anderen Kopie"), std::nullopt, 2));
+    ProjectSpec spec;
+    spec.shotsJson = first.encode();
+    const XcodeProject project = makeProject(m_dir->path(), spec);
+    const QString theirPlan = m_dir->filePath(QStringLiteral("theirs.json"));
+    QVERIFY(writeBytes(theirPlan, theirs.encode()));
+    const QDir folder = QFileInfo(planPath(project)).dir();
+
+    QProcess other;
+    other.start(QStringLiteral(PLAN_SAVE_PROBE),
+                {*project.fastlaneDirectory, project.fastlaneRoot(), moment, theirPlan, QStringLiteral("pause")});
+    QVERIFY(other.waitForStarted());
+    const auto cleanup = qScopeGuard([&] {
+        if (other.state() != QProcess::NotRunning && other.processId() > 0) {
+            ::kill(pid_t(other.processId()), SIGKILL);
+            other.waitForFinished();
+        }
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(isStopped(other.processId()), 10000);
+    const QStringList temporaries = folder.entryList({QStringLiteral("shots.json.*.tmp")}, QDir::Files);
+    QVERIFY(!temporaries.isEmpty());
+
+    PlanEditorModel model(project);
+    model.load();
+    QCOMPARE(model.saveError(), std::nullopt);
+    QCOMPARE(missingNamesIn(model.keptNotice(), folder), QStringList());
+    const ScreenshotPlan shown = model.plan();
+    model.addLane();
+    QCOMPARE(model.saveError(), std::nullopt);
+    const ScreenshotPlan ours = model.plan();
+    for (const QString &name : temporaries)
+        QVERIFY2(folder.exists(name), qPrintable(name));
+
+    QCOMPARE(::kill(pid_t(other.processId()), SIGCONT), 0);
+    QVERIFY(other.waitForFinished(10000));
+    const QString told = QString::fromUtf8(other.readAllStandardOutput()).trimmed();
+    QCOMPARE(other.exitCode(), 0);
+    QVERIFY2(told.startsWith(QStringLiteral("kept")), qPrintable(told));
+    for (const QString &name : told.mid(4).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        QVERIFY2(folder.exists(name), qPrintable(name));
+
+    // Both edits lie in a file; the other copy's only when this one did not go on from it.
+    const QList<ScreenshotPlan> plans = plansBeside(folder);
+    QVERIFY(plans.contains(ours));
+    if (shown != theirs)
+        QVERIFY(plans.contains(theirs));
+    QCOMPARE(folder.entryList({QStringLiteral("shots.json.*.tmp")}, QDir::Files), QStringList());
+    QTest::qWait(100); // the watcher's look at the other copy's save
+    QCOMPARE(model.saveError(), std::nullopt);
+    QCOMPARE(missingNamesIn(model.keptNotice(), folder), QStringList());
 }
 
 // The plan's folder is replaced by a file (a save fails), then put back holding another plan;
@@ -745,9 +857,10 @@ void TestPlanEditorModel::keptVersionIsToldUntilClosedOrLoaded()
     QSignalSpy changed(&model, &PlanEditorModel::stateChanged);
     model.addLane();
     QVERIFY(!model.saveError());
-    QCOMPARE(ScreenshotPlan::decode(readBytes(planPath(project) + QStringLiteral(".unreadable"))), restored);
-    QCOMPARE(model.keptNotice(), QStringLiteral("Die Datei wurde außerhalb geändert. Ihre Fassung liegt jetzt unter "
-                                                "„shots.json.unreadable“."));
+    QCOMPARE(ScreenshotPlan::decode(readBytes(planPath(project) + QStringLiteral(".kept"))), restored);
+    QCOMPARE(model.keptNotice(), QStringLiteral("„shots.json“ wurde außerhalb geändert, während du bearbeitet hast. "
+                                                "Deine Fassung ist gespeichert, die andere liegt jetzt unter "
+                                                "„shots.json.kept“."));
     QVERIFY(changed.count() > 0);
 
     // It stays through later saves until closed; the next version kept is told by its name.
@@ -757,18 +870,74 @@ void TestPlanEditorModel::keptVersionIsToldUntilClosedOrLoaded()
     QCOMPARE(model.keptNotice(), std::nullopt);
     QVERIFY(writeBytes(planPath(project), restored.encode()));
     model.addLane();
-    QCOMPARE(model.keptNotice(), QStringLiteral("Die Datei wurde außerhalb geändert. Ihre Fassung liegt jetzt unter "
-                                                "„shots.json.unreadable.1“."));
+    QCOMPARE(model.keptNotice(), QStringLiteral("„shots.json“ wurde außerhalb geändert, während du bearbeitet hast. "
+                                                "Deine Fassung ist gespeichert, die andere liegt jetzt unter "
+                                                "„shots.json.kept.1“."));
+    // A second one before it is closed: counted, and the newest named.
+    QVERIFY(writeBytes(planPath(project), restored.encode()));
+    model.addLane();
+    const QString twice = QStringLiteral("„shots.json“ wurde 2-mal außerhalb geändert, während du bearbeitet hast. "
+                                         "Deine Fassung ist gespeichert, die anderen liegen daneben, die neueste unter "
+                                         "„shots.json.kept.2“.");
+    QCOMPARE(model.keptNotice(), twice);
     model.load();
     QCOMPARE(model.keptNotice(), std::nullopt);
 
-    // Several kept by one load are all named.
+    // Several kept by one load: one sentence with their number and the newest name.
     const QByteArray other = ScreenshotPlan::makeDefault({QStringLiteral("sv-SE")}).encode();
     QVERIFY(writeBytes(planPath(project) + QStringLiteral(".1a.tmp"), other));
     QVERIFY(writeBytes(planPath(project) + QStringLiteral(".2b.tmp"), restored.encode()));
+    QVERIFY(writeBytes(planPath(project) + QStringLiteral(".3c.tmp"), other));
+    QFile newest(planPath(project) + QStringLiteral(".2b.tmp"));
+    QVERIFY(newest.open(QIODevice::ReadWrite));
+    QVERIFY(newest.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+    newest.close();
     model.load();
-    QCOMPARE(model.keptNotice(), QStringLiteral("Die Datei wurde außerhalb geändert. Ihre Fassungen liegen jetzt unter "
-                                                "„shots.json.unreadable.2“ und „shots.json.unreadable.3“."));
+    const std::optional<QString> three = model.keptNotice();
+    QVERIFY(three);
+    QVERIFY2(three->startsWith(QStringLiteral("Unterbrochene Speichervorgänge haben 3 weitere Fassungen hinterlassen, "
+                                              "die neueste liegt jetzt unter „shots.json.kept")),
+             qPrintable(*three));
+    const QString newestName = three->section(QStringLiteral("„"), 1).section(QStringLiteral("“"), 0, 0);
+    QCOMPARE(ScreenshotPlan::decode(readBytes(QFileInfo(planPath(project)).dir().filePath(newestName))), restored);
+
+    // One removed is no longer counted; none left, no notice.
+    QDir folder = QFileInfo(planPath(project)).dir();
+    QVERIFY(folder.remove(newestName));
+    QTRY_VERIFY(model.keptNotice() && model.keptNotice()->startsWith(
+        QStringLiteral("Unterbrochene Speichervorgänge haben 2 weitere Fassungen hinterlassen")));
+    QVERIFY(!model.keptNotice()->contains(newestName));
+    for (const QString &name : folder.entryList({QStringLiteral("shots.json.kept*")}, QDir::Files))
+        QVERIFY(folder.remove(name));
+    QTRY_COMPARE(model.keptNotice(), std::nullopt);
+}
+
+// Each cause is told in a sentence of its own: a plan the load could not read is kept at the
+// first edit as unreadable, what a killed save left is kept or put back.
+void TestPlanEditorModel::keptNoticeSaysWhyAVersionLiesAside()
+{
+    ProjectSpec spec;
+    spec.shotsJson = "{\"languages\": [\"de-DE\",], \"shots\": []}"; // one stray comma
+    const XcodeProject project = makeProject(m_dir->path(), spec);
+    PlanEditorModel model(project);
+    model.load();
+    QCOMPARE(model.keptNotice(), std::nullopt);
+    model.addLane();
+    QCOMPARE(model.keptNotice(),
+             QStringLiteral("„shots.json“ war nicht lesbar und liegt jetzt unter „shots.json.unreadable“."));
+
+    const QByteArray leftover = ScreenshotPlan::makeDefault({QStringLiteral("sv-SE")}).encode();
+    QVERIFY(writeBytes(planPath(project) + QStringLiteral(".1a.tmp"), leftover));
+    model.load();
+    QCOMPARE(model.keptNotice(), QStringLiteral("Ein unterbrochenes Speichern hat eine weitere Fassung hinterlassen. "
+                                                "Sie liegt jetzt unter „shots.json.kept“."));
+
+    QVERIFY(QFile::remove(planPath(project)));
+    QVERIFY(writeBytes(planPath(project) + QStringLiteral(".1b.tmp"), leftover));
+    model.load();
+    QCOMPARE(model.plan(), *ScreenshotPlan::decode(leftover));
+    QCOMPARE(model.keptNotice(), QStringLiteral("Ein unterbrochenes Speichern wurde abgeschlossen: du siehst die "
+                                                "Fassung, die es hinterlassen hat."));
 }
 
 // A branch switch deletes the fastlane folder and, a while later, brings it back with another
@@ -791,7 +960,7 @@ void TestPlanEditorModel::replacedFastlaneFolderIsLoaded()
     model.addLane();
     QCOMPARE(planOnDisk(project)->shots, other.shots);
     QCOMPARE(planOnDisk(project), model.plan());
-    QVERIFY(!QFileInfo::exists(planPath(project) + QStringLiteral(".unreadable")));
+    QVERIFY(!QFileInfo::exists(planPath(project) + QStringLiteral(".kept")));
 
     // Watched again below the new folder too.
     QTest::qWait(100);

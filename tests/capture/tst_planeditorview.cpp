@@ -628,8 +628,8 @@ void TestPlanEditorView::keptVersionIsToldUntilClosed()
     QCoreApplication::processEvents();
     QScrollBar *scrollBar = view->scrollArea()->verticalScrollBar();
     QTRY_VERIFY(scrollBar->maximum() > 0);
-    const QString told = QStringLiteral("Die Datei wurde außerhalb geändert. Ihre Fassung liegt jetzt unter "
-                                        "„shots.json.unreadable“.");
+    const QString told = QStringLiteral("„shots.json“ wurde außerhalb geändert, während du bearbeitet hast. Deine "
+                                        "Fassung ist gespeichert, die andere liegt jetzt unter „shots.json.kept“.");
     auto *text = bar->findChild<QLabel *>(QStringLiteral("keptNoticeBarText"));
     for (const int position : {0, scrollBar->maximum()}) {
         scrollBar->setValue(position);

@@ -248,26 +248,30 @@ void TestShotStore::replacedPlansAreKeptNeverOverwritten()
 {
     QTemporaryDir dir;
     const ShotStore store(dir.filePath("fastlane"));
-    const ProjectFile::Version none{ProjectFile::Stamp(), std::nullopt};
+    const ProjectFile::Version none{ProjectFile::Stamp(), std::nullopt, std::nullopt};
     const auto first = store.replacePlanBytes(samplePlan("eins").encode(), none); // makes the folder
     QVERIFY2(first, qPrintable(first.error()));
-    QCOMPARE(first->kept, QString()); // nothing there
+    QCOMPARE(first->kept, QStringList()); // nothing there
     const QByteArray eins = readAll(store.planPath());
 
     // Not the version the caller knows: kept, each under a name of its own.
-    QCOMPARE(store.replacePlanBytes(samplePlan("zwei").encode(), none).value().kept, QString("shots.json.unreadable"));
+    QCOMPARE(store.replacePlanBytes(samplePlan("zwei").encode(), none).value().kept, QStringList("shots.json.kept"));
     const QByteArray zwei = readAll(store.planPath());
-    QCOMPARE(store.replacePlanBytes(samplePlan("drei").encode(), {}).value().kept, QString("shots.json.unreadable.1"));
-    QCOMPARE(readAll(store.planPath() + ".unreadable"), eins);
-    QCOMPARE(readAll(store.planPath() + ".unreadable.1"), zwei);
+    QCOMPARE(store.replacePlanBytes(samplePlan("drei").encode(), {}).value().kept, QStringList("shots.json.kept.1"));
+    QCOMPARE(readAll(store.planPath() + ".kept"), eins);
+    QCOMPARE(readAll(store.planPath() + ".kept.1"), zwei);
+    // What the caller could not read as a plan is told by its name.
+    const QByteArray drei = readAll(store.planPath());
+    QCOMPARE(store.replacePlanBytes(samplePlan("drei").encode(), {}, true).value().kept,
+             QStringList("shots.json.unreadable"));
+    QCOMPARE(readAll(store.planPath() + ".unreadable"), drei);
 
     // The version it knows is replaced without a copy.
-    const QByteArray drei = readAll(store.planPath());
-    const ProjectFile::Version known{ProjectFile::stamp(store.planPath()), drei};
+    const ProjectFile::Version known{ProjectFile::stamp(store.planPath()), readAll(store.planPath()), std::nullopt};
     const auto fourth = store.replacePlanBytes(samplePlan("vier").encode(), known);
-    QCOMPARE(fourth.value().kept, QString());
+    QCOMPARE(fourth.value().kept, QStringList());
     QCOMPARE(store.load().value().shots.first().name, QString("vier"));
-    QCOMPARE(QDir(store.folder()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    QCOMPARE(QDir(store.folder()).entryList(QDir::Files | QDir::Hidden).size(), 4);
 }
 
 void TestShotStore::leftoversOfKilledSavesAreSettled_data()
@@ -278,7 +282,7 @@ void TestShotStore::leftoversOfKilledSavesAreSettled_data()
     QTest::addColumn<QString>("current");
     QTest::addColumn<QStringList>("leftovers"); // oldest first
     QTest::addColumn<QString>("after");          // "shots.json" afterwards
-    QTest::addColumn<QStringList>("kept");       // ".unreadable", ".unreadable.1", …
+    QTest::addColumn<QStringList>("kept");       // ".kept", ".kept.1", …
 
     QTest::newRow("empty") << "one" << QStringList{""} << "one" << QStringList();
     QTest::newRow("cut short") << "one" << QStringList{"two cut"} << "one" << QStringList();
@@ -330,7 +334,7 @@ void TestShotStore::leftoversOfKilledSavesAreSettled()
         QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(i - 100), QFileDevice::FileModificationTime));
     }
 
-    const Result<QStringList> settled = store.settleLeftovers();
+    const Result<ProjectFile::Settled> settled = store.settleLeftovers();
     QVERIFY2(settled, qPrintable(settled.error()));
     QStringList expected{"shots.json"};
     if (after == "-") {
@@ -341,10 +345,11 @@ void TestShotStore::leftoversOfKilledSavesAreSettled()
     }
     QStringList keptNames;
     for (qsizetype i = 0; i < kept.size(); ++i) {
-        keptNames.append(i == 0 ? QStringLiteral("shots.json.unreadable") : QStringLiteral("shots.json.unreadable.%1").arg(i));
+        keptNames.append(i == 0 ? QStringLiteral("shots.json.kept") : QStringLiteral("shots.json.kept.%1").arg(i));
         QCOMPARE(readAll(QDir(store.folder()).filePath(keptNames.last())), contents.value(kept.at(i)));
     }
-    QCOMPARE(settled.value(), keptNames);
+    QCOMPARE(settled->kept, keptNames);
+    QCOMPARE(settled->restored, current == "-" && after != "-");
     expected += keptNames;
     QCOMPARE(QDir(store.folder()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
 }

@@ -6,19 +6,24 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <thread>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -83,6 +88,67 @@ public:
     ExchangeUse &operator=(const ExchangeUse &) = delete;
 };
 
+// Refuses every lease for one test, as a shared folder or a file system without leases does.
+class LeasesRefused final
+{
+public:
+    LeasesRefused() { ProjectFile::setLeasesRefused(true); }
+    ~LeasesRefused() { ProjectFile::setLeasesRefused(false); }
+    LeasesRefused(const LeasesRefused &) = delete;
+    LeasesRefused &operator=(const LeasesRefused &) = delete;
+};
+
+// Another program that appends to a file: it opens it at start() and writes `bytes` once
+// told to go on; the open may wait for a lease to be given up.
+class Appender final
+{
+public:
+    Appender(const QString &path, const QByteArray &bytes)
+    {
+        m_process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"),
+                                                    QStringLiteral("echo opening; exec 3>>\"$1\"; echo open; read go; "
+                                                                   "printf '%s' \"$2\" >&3"),
+                                                    QStringLiteral("sh"), path, QString::fromUtf8(bytes)});
+    }
+    ~Appender()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished();
+        }
+    }
+    Appender(const Appender &) = delete;
+    Appender &operator=(const Appender &) = delete;
+
+    // Waits for a line the shell prints ("opening", "open").
+    bool said(const QByteArray &line)
+    {
+        while (!m_process.canReadLine()) {
+            if (!m_process.waitForReadyRead(10000))
+                return false;
+        }
+        return m_process.readLine().trimmed() == line;
+    }
+    bool finish()
+    {
+        m_process.write("go\n");
+        m_process.closeWriteChannel();
+        return m_process.waitForFinished(10000) && m_process.exitCode() == 0;
+    }
+
+private:
+    QProcess m_process;
+};
+
+// Everything the files of a folder hold, hidden ones too.
+QByteArray everythingIn(const QString &folder)
+{
+    QByteArray all;
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        all += readFile(folder + '/' + name) + '\n';
+    return all;
+}
+
 } // namespace
 
 class TestProjectFile final : public QObject
@@ -102,6 +168,12 @@ private Q_SLOTS:
     void keptCopiesAreNeverOverwritten();
     void replacedFileIsKeptUnlessKnown_data();
     void replacedFileIsKeptUnlessKnown();
+    void versionWithoutLeaseIsHeldNotRemoved_data();
+    void versionWithoutLeaseIsHeldNotRemoved();
+    void versionOpenedDuringTheSaveIsKept_data();
+    void versionOpenedDuringTheSaveIsKept();
+    void versionsRenamedInDuringSavesAreNeverLost();
+    void keptNameIsFoundPastManyKeptFiles();
     void leftoversAreOnlyWhatAWriteLeaves();
     void linksAreWalkedInsideOnly_data();
     void linksAreWalkedInsideOnly();
@@ -257,7 +329,7 @@ void TestProjectFile::keptCopiesAreNeverOverwritten()
     const ProjectFile::Version unknown; // whatever is there is kept
     const auto replace = [&](const QByteArray &bytes) {
         const auto replaced = ProjectFile::replaceKeeping(path, bytes, f.project, unknown, ".unreadable");
-        return replaced ? replaced->kept : QStringLiteral("failed: ") + replaced.error();
+        return replaced ? replaced->kept.join(QLatin1Char(' ')) : QStringLiteral("failed: ") + replaced.error();
     };
     QVERIFY(writeFile(path, "first"));
     QCOMPARE(replace("second"), QStringLiteral("shots.json.unreadable"));
@@ -302,10 +374,10 @@ void TestProjectFile::replacedFileIsKeptUnlessKnown()
     ExchangeUse use(exchange);
     Folders f;
     const QString path = f.in("shots.json");
-    const auto first = ProjectFile::replaceKeeping(path, "ours", f.project, {ProjectFile::Stamp(), std::nullopt}, ".kept");
+    const auto first = ProjectFile::replaceKeeping(path, "ours", f.project, {ProjectFile::Stamp(), std::nullopt, std::nullopt}, ".kept");
     QVERIFY2(first, qPrintable(first.error()));
-    QCOMPARE(first->kept, QString());
-    ProjectFile::Version known{first->written, QByteArray("ours")};
+    QCOMPARE(first->kept, QStringList());
+    ProjectFile::Version known{first->written, QByteArray("ours"), std::nullopt};
     QCOMPARE(ProjectFile::stamp(path), first->written);
 
     const auto renameOver = [&](const QByteArray &bytes) {
@@ -344,13 +416,208 @@ void TestProjectFile::replacedFileIsKeptUnlessKnown()
     QCOMPARE(second->written, ProjectFile::stamp(path));
     QStringList expected{QStringLiteral("shots.json")};
     if (!kept.isEmpty()) {
-        QCOMPARE(second->kept, QStringLiteral("shots.json.kept"));
+        QCOMPARE(second->kept, QStringList{QStringLiteral("shots.json.kept")});
         QCOMPARE(readFile(path + ".kept"), kept);
         expected.append(QStringLiteral("shots.json.kept"));
     } else {
-        QCOMPARE(second->kept, QString());
+        QCOMPARE(second->kept, QStringList());
     }
     QCOMPARE(QDir(f.project).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+}
+
+void TestProjectFile::versionWithoutLeaseIsHeldNotRemoved_data()
+{
+    QTest::addColumn<bool>("exchange");
+    QTest::newRow("names exchanged") << true;
+    QTest::newRow("taken aside, then renamed") << false;
+}
+
+// Without a lease nobody can tell whether a writer still has the replaced version open: it is
+// held under one hidden name, and goes at a later save only when nothing was written to it.
+void TestProjectFile::versionWithoutLeaseIsHeldNotRemoved()
+{
+    QFETCH(bool, exchange);
+    ExchangeUse use(exchange);
+    LeasesRefused refused;
+    Folders f;
+    const QString path = f.in("shots.json");
+    const QString held = f.in(".shots.json.replaced");
+    const auto save = [&](const QByteArray &bytes, const ProjectFile::Version &known) {
+        const auto replaced = ProjectFile::replaceKeeping(path, bytes, f.project, known, ".kept");
+        if (!replaced)
+            qWarning("%s", qPrintable(replaced.error()));
+        return replaced ? replaced.value() : ProjectFile::Replaced();
+    };
+    const ProjectFile::Replaced first = save("ours", {ProjectFile::Stamp(), std::nullopt, std::nullopt});
+
+    Appender writer(path, ", then more");
+    QVERIFY(writer.said("opening") && writer.said("open"));
+    const ProjectFile::Replaced second = save("new", {first.written, QByteArray("ours"), first.held});
+    QVERIFY(writer.finish());
+    QCOMPARE(second.kept, QStringList());
+    QCOMPARE(readFile(held), QByteArray("ours, then more"));
+
+    // Written to since it was held: kept like any outside version; the next one is held.
+    const ProjectFile::Replaced third = save("newer", {second.written, QByteArray("new"), second.held});
+    QCOMPARE(third.kept, QStringList{"shots.json.kept"});
+    QCOMPARE(readFile(path + ".kept"), QByteArray("ours, then more"));
+    QCOMPARE(readFile(held), QByteArray("new"));
+
+    // Unchanged since: removed; one held version at a time.
+    const ProjectFile::Replaced fourth = save("newest", {third.written, QByteArray("newer"), third.held});
+    QCOMPARE(fourth.kept, QStringList());
+    QCOMPARE(readFile(held), QByteArray("newer"));
+    QCOMPARE(readFile(path), QByteArray("newest"));
+    QCOMPARE(QDir(f.project).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             (QStringList{".shots.json.replaced", "shots.json", "shots.json.kept"}));
+
+    // One this writer did not put there (another copy of the program, an earlier run) is kept.
+    const ProjectFile::Replaced fifth = save("last", {fourth.written, QByteArray("newest"), std::nullopt});
+    QCOMPARE(fifth.kept, QStringList{"shots.json.kept.1"});
+    QCOMPARE(readFile(path + ".kept.1"), QByteArray("newer"));
+    QCOMPARE(readFile(held), QByteArray("newest"));
+}
+
+void TestProjectFile::versionOpenedDuringTheSaveIsKept_data()
+{
+    QTest::addColumn<bool>("exchange");
+    QTest::newRow("names exchanged") << true;
+    QTest::newRow("taken aside, then renamed") << false;
+}
+
+namespace {
+
+// Set for the step hook: at the moment the replaced file is out of the way, another program
+// opens it for appending; its open waits for the save's lease.
+Appender *openingWriter = nullptr;
+QString openingPath;
+QByteArray openingFile;
+
+void openWhileLeased(ProjectFile::SaveStep step)
+{
+    if (openingWriter || (step != ProjectFile::SaveStep::Exchanged && step != ProjectFile::SaveStep::KeptAside))
+        return;
+    // The replaced file is under a temporary name now; writers that resolved the name before
+    // the swap reach it just so.
+    const QDir folder(openingPath);
+    for (const QString &name : folder.entryList({QStringLiteral("shots.json.*.tmp")}, QDir::Files)) {
+        if (readFile(folder.filePath(name)) == openingFile) {
+            openingWriter = new Appender(folder.filePath(name), ", then more");
+            if (openingWriter->said("opening"))
+                QThread::msleep(300); // the open now waits for the lease
+            return;
+        }
+    }
+}
+
+} // namespace
+
+// A writer that starts to open the replaced version while the save holds its lease breaks the
+// lease: the version is kept, so what it writes once the open goes through is not lost.
+void TestProjectFile::versionOpenedDuringTheSaveIsKept()
+{
+    QFETCH(bool, exchange);
+    ExchangeUse use(exchange);
+    Folders f;
+    if (!leasesWork(f.project))
+        QSKIP("This file system grants no leases.");
+    const QString path = f.in("shots.json");
+    const auto first = ProjectFile::replaceKeeping(path, "ours", f.project, {}, ".kept");
+    QVERIFY(first);
+    openingPath = f.project;
+    openingFile = "ours";
+    ProjectFile::setStepHook(openWhileLeased);
+    const auto second = ProjectFile::replaceKeeping(path, "new", f.project, {first->written, QByteArray("ours"), {}}, ".kept");
+    ProjectFile::setStepHook(nullptr);
+    std::unique_ptr<Appender> writer(std::exchange(openingWriter, nullptr));
+    QVERIFY(writer);
+    QVERIFY(writer->said("open") && writer->finish());
+    QVERIFY2(second, qPrintable(second.error()));
+    QCOMPARE(second->kept, QStringList{"shots.json.kept"});
+    QCOMPARE(readFile(path + ".kept"), QByteArray("ours, then more"));
+    QCOMPARE(readFile(path), QByteArray("new"));
+}
+
+// Where names cannot be exchanged, another program renames its versions in while the saves go
+// on (itself exchanging names, so it never removes one): every version of it is found later.
+void TestProjectFile::versionsRenamedInDuringSavesAreNeverLost()
+{
+    ExchangeUse use(false);
+    Folders f;
+    const QByteArray path = QFile::encodeName(f.in("shots.json"));
+    const QByteArray side = QFile::encodeName(f.in("outside.new"));
+    constexpr int versions = 1500;
+    const auto first = ProjectFile::replaceKeeping(f.in("shots.json"), "ours 0", f.project, {}, ".kept");
+    QVERIFY(first);
+    if (::renameat2(AT_FDCWD, path.constData(), AT_FDCWD, path.constData(), RENAME_EXCHANGE) != 0 && errno == EINVAL)
+        QSKIP("This file system cannot exchange two names.");
+
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+        for (int i = 0; i < versions; ++i) {
+            char bytes[32];
+            const int length = std::snprintf(bytes, sizeof bytes, "<outside-%d>", i);
+            const int fd = ::open(side.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+            if (fd < 0 || ::write(fd, bytes, size_t(length)) != length)
+                ::_exit(1);
+            ::close(fd);
+            // In by exchange; while the plan file is away, by a rename that replaces nothing.
+            while (::renameat2(AT_FDCWD, side.constData(), AT_FDCWD, path.constData(), RENAME_EXCHANGE) != 0
+                   && ::renameat2(AT_FDCWD, side.constData(), AT_FDCWD, path.constData(), RENAME_NOREPLACE) != 0) {
+            }
+            // What came out is put beside, never over anything.
+            char old[64];
+            std::snprintf(old, sizeof old, "%s.%d", side.constData(), i);
+            ::renameat2(AT_FDCWD, side.constData(), AT_FDCWD, old, RENAME_NOREPLACE);
+            ::usleep(unsigned(i % 7) * 20);
+        }
+        ::_exit(0);
+    }
+    QVERIFY(writer > 0);
+    ProjectFile::Version known{first->written, QByteArray("ours 0"), std::nullopt};
+    int saves = 0;
+    int failed = 0;
+    int status = 0;
+    while (::waitpid(writer, &status, WNOHANG) == 0) {
+        const QByteArray bytes = "ours " + QByteArray::number(++saves);
+        const auto replaced = ProjectFile::replaceKeeping(f.in("shots.json"), bytes, f.project, known, ".kept");
+        if (replaced)
+            known = {replaced->written, bytes, replaced->held};
+        else
+            ++failed;
+    }
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const QByteArray everything = everythingIn(f.project);
+    QStringList lost;
+    for (int i = 0; i < versions; ++i) {
+        if (!everything.contains("<outside-" + QByteArray::number(i) + '>'))
+            lost.append(QString::number(i));
+    }
+    qInfo("%d saves, %d failed, %d of %d outside versions lost", saves, failed, int(lost.size()), versions);
+    QCOMPARE(failed, 0);
+    QCOMPARE(lost, QStringList());
+    QCOMPARE(QDir(f.project).entryList({QStringLiteral("shots.json.*.tmp")}, QDir::Files), QStringList());
+}
+
+// The next free kept name comes from one listing of the folder, however many are taken.
+void TestProjectFile::keptNameIsFoundPastManyKeptFiles()
+{
+    Folders f;
+    const QString path = f.in("shots.json");
+    constexpr int taken = 10050;
+    for (int number = 0; number < taken; ++number)
+        QVERIFY(writeFile(ProjectFile::keptName(path, ".kept", number), "earlier"));
+    QVERIFY(QFile::remove(ProjectFile::keptName(path, ".kept", 7))); // a gap is used first
+    QVERIFY(writeFile(path, "theirs"));
+    const auto first = ProjectFile::replaceKeeping(path, "ours", f.project, {}, ".kept");
+    QVERIFY2(first, qPrintable(first.error()));
+    QCOMPARE(first->kept, QStringList{"shots.json.kept.7"});
+    QVERIFY(writeFile(path, "theirs again"));
+    const auto second = ProjectFile::replaceKeeping(path, "ours", f.project, {}, ".kept");
+    QVERIFY2(second, qPrintable(second.error()));
+    QCOMPARE(second->kept, QStringList{QStringLiteral("shots.json.kept.%1").arg(taken)});
+    QCOMPARE(readFile(ProjectFile::keptName(path, ".kept", taken)), QByteArray("theirs again"));
+    QCOMPARE(QDir(f.project).entryList({QStringLiteral("shots.json.*.tmp")}, QDir::Files), QStringList());
 }
 
 // Only regular files named as a write names its temporary file are looked at; the judge's
@@ -384,10 +651,11 @@ void TestProjectFile::leftoversAreOnlyWhatAWriteLeaves()
             return ProjectFile::LeftoverFate::Remove;
         return ProjectFile::LeftoverFate::Restore; // the second one finds the file there: kept
     };
-    const auto kept = ProjectFile::settleLeftovers(path, f.project, ".kept", judge);
+    const auto kept = ProjectFile::settleLeftovers(path, f.project, ".kept", judge, std::nullopt);
     QVERIFY2(kept, qPrintable(kept.error()));
     QCOMPARE(judged, (QByteArrayList{"remove me over nothing", "newer over nothing", "older over newer"}));
-    QCOMPARE(kept.value(), QStringList{"shots.json.kept"});
+    QCOMPARE(kept->kept, QStringList{"shots.json.kept"});
+    QVERIFY(kept->restored);
     QCOMPARE(readFile(path), QByteArray("newer"));
     QCOMPARE(readFile(path + ".kept"), QByteArray("older"));
     QStringList left = strangers;
@@ -488,7 +756,7 @@ void TestProjectFile::folderSwappedForALinkNeverLeadsOut()
         if (ProjectFile::writeAtomically(f.in("plans/shots.json"), bytes, f.project))
             ++writes;
         if (const auto replaced = ProjectFile::replaceKeeping(f.in("plans/shots.json"), bytes, f.project, known, ".kept")) {
-            known = {replaced->written, bytes};
+            known = {replaced->written, bytes, std::nullopt};
             ++writes;
         }
         ProjectFile::makeFolder(f.in("plans/sub/folder"), f.project);
