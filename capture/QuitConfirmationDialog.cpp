@@ -1,5 +1,8 @@
 #include "QuitConfirmationDialog.h"
 
+#include <AppPalette.h>
+#include <Symbols.h>
+
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -9,7 +12,10 @@ QuitConfirmation::Answer ask(const QuitConfirmation &question, QWidget *parent)
 {
     QMessageBox box(parent);
     box.setObjectName(QStringLiteral("quitConfirmation"));
+    // The same warning sign as the save error above the page, not the platform's generic icon.
     box.setIcon(QMessageBox::Warning);
+    box.setIconPixmap(Symbols::pixmap(QStringLiteral("exclamationmark.triangle.fill"), AppPalette::warning(), 40,
+                                      box.devicePixelRatioF()));
     box.setWindowTitle(question.title());
     box.setText(question.text());
     box.setWindowModality(Qt::WindowModal);
