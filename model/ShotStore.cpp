@@ -15,8 +15,9 @@ const QString kUnreadableSuffix = QStringLiteral(".unreadable");
 class LeftoverJudge final
 {
 public:
-    explicit LeftoverJudge(std::optional<QByteArray> decodedBytes = std::nullopt,
-                           std::optional<ScreenshotPlan> decodedPlan = std::nullopt)
+    // Decodes the current plan when a leftover first needs it.
+    LeftoverJudge() = default;
+    LeftoverJudge(std::optional<QByteArray> decodedBytes, std::optional<ScreenshotPlan> decodedPlan)
         : m_bytes(std::move(decodedBytes)), m_plan(std::move(decodedPlan))
     {
     }
@@ -115,7 +116,6 @@ Result<ProjectFile::Settled> ShotStore::settleLeftovers() const
     std::optional<QByteArray> current;
     if (const Result<QByteArray> bytes = readPlanBytes())
         current = bytes.value();
-    // Decoded when a leftover needs it.
     return ProjectFile::settleLeftovers(planPath(), m_projectFolder, kKeptSuffix, LeftoverJudge(), current);
 }
 
