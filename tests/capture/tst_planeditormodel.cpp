@@ -170,6 +170,31 @@ private:
         return project;
     }
 
+    // A project whose "shots.json" holds one plan, and a second plan, made by another save,
+    // in a file of that name beside the project.
+    struct TwoVersions
+    {
+        ScreenshotPlan onDisk;
+        ScreenshotPlan other;
+        XcodeProject project;
+        QString otherFile;
+    };
+    TwoVersions twoVersions(const QString &onDiskShot, const QString &otherShot, const QString &otherFile)
+    {
+        TwoVersions versions;
+        versions.onDisk = ScreenshotPlan::makeDefault({QStringLiteral("fi-FI")});
+        versions.onDisk.shots.append(makeShot(onDiskShot, std::nullopt, 1));
+        versions.other = ScreenshotPlan::makeDefault({QStringLiteral("da-DK")});
+        versions.other.shots.append(makeShot(otherShot, std::nullopt, 2));
+        ProjectSpec spec;
+        spec.shotsJson = versions.onDisk.encode();
+        versions.project = makeProject(m_dir->path(), spec);
+        versions.otherFile = m_dir->filePath(otherFile);
+        if (!writeBytes(versions.otherFile, versions.other.encode()))
+            versions.otherFile.clear();
+        return versions;
+    }
+
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_blocker;
 };
@@ -696,15 +721,9 @@ void TestPlanEditorModel::killedSaveIsSettledAtTheNextLoad()
     QFETCH(QString, shown);
     QFETCH(QString, kept);
     QFETCH(bool, told);
-    ScreenshotPlan outside = ScreenshotPlan::makeDefault({QStringLiteral("fi-FI")});
-    outside.shots.append(makeShot(QStringLiteral("Von außen"), std::nullopt, 1));
-    ScreenshotPlan edited = ScreenshotPlan::makeDefault({QStringLiteral("da-DK")});
-    edited.shots.append(makeShot(QStringLiteral("Bearbeitet"), std::nullopt, 2));
-    ProjectSpec spec;
-    spec.shotsJson = outside.encode();
-    const XcodeProject project = makeProject(m_dir->path(), spec);
-    const QString newPlan = m_dir->filePath(QStringLiteral("new.json"));
-    QVERIFY(writeBytes(newPlan, edited.encode()));
+    const auto [outside, edited, project, newPlan] =
+        twoVersions(QStringLiteral("Von außen"), QStringLiteral("Bearbeitet"), QStringLiteral("new.json"));
+    QVERIFY(!newPlan.isEmpty());
 
     QProcess saving;
     saving.start(QStringLiteral(PLAN_SAVE_PROBE), {*project.fastlaneDirectory, project.fastlaneRoot(), moment, newPlan});
@@ -778,15 +797,9 @@ void TestPlanEditorModel::secondCopyLeavesALivingSaveAlone_data()
 void TestPlanEditorModel::secondCopyLeavesALivingSaveAlone()
 {
     QFETCH(QString, moment);
-    ScreenshotPlan first = ScreenshotPlan::makeDefault({QStringLiteral("fi-FI")});
-    first.shots.append(makeShot(QStringLiteral("Zuerst"), std::nullopt, 1));
-    ScreenshotPlan theirs = ScreenshotPlan::makeDefault({QStringLiteral("da-DK")});
-    theirs.shots.append(makeShot(QStringLiteral("Aus der anderen Kopie"), std::nullopt, 2));
-    ProjectSpec spec;
-    spec.shotsJson = first.encode();
-    const XcodeProject project = makeProject(m_dir->path(), spec);
-    const QString theirPlan = m_dir->filePath(QStringLiteral("theirs.json"));
-    QVERIFY(writeBytes(theirPlan, theirs.encode()));
+    const auto [first, theirs, project, theirPlan] =
+        twoVersions(QStringLiteral("Zuerst"), QStringLiteral("Aus der anderen Kopie"), QStringLiteral("theirs.json"));
+    QVERIFY(!theirPlan.isEmpty());
     const QDir folder = QFileInfo(planPath(project)).dir();
 
     QProcess other;

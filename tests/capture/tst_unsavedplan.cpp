@@ -95,6 +95,15 @@ private:
         QVERIFY(model.saveError());
     }
 
+    // The page shown and loaded, retries put off, with one edit that failed.
+    void showWithFailedEdit(ShotPlanEditorView &view)
+    {
+        view.model()->setRetryDelays(kHour, kHour);
+        view.show();
+        QTRY_VERIFY(view.model()->hasLoaded());
+        editThatFails(*view.model());
+    }
+
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_blocker;
 };
@@ -261,10 +270,7 @@ void TestUnsavedPlan::pageOutOfViewMakesTheLastTry()
 {
     const XcodeProject project = blockedProject();
     ShotPlanEditorView view(project);
-    view.model()->setRetryDelays(kHour, kHour);
-    view.show();
-    QTRY_VERIFY(view.model()->hasLoaded());
-    editThatFails(*view.model());
+    showWithFailedEdit(view);
     QVERIFY(QFile::remove(m_blocker));
 
     view.hide();
@@ -277,10 +283,7 @@ void TestUnsavedPlan::anotherProjectMakesTheLastTryForTheFirst()
     const XcodeProject first = blockedProject();
     const XcodeProject second = makeProject(m_dir->path(), {}, QStringLiteral("Zweites"));
     ShotPlanEditorView view(first);
-    view.model()->setRetryDelays(kHour, kHour);
-    view.show();
-    QTRY_VERIFY(view.model()->hasLoaded());
-    editThatFails(*view.model());
+    showWithFailedEdit(view);
     const ScreenshotPlan edited = view.model()->plan();
     QVERIFY(QFile::remove(m_blocker));
 
@@ -305,10 +308,7 @@ void TestUnsavedPlan::quitFollowsTheAnswer()
     QFETCH(bool, quits);
     const XcodeProject project = blockedProject();
     ShotPlanEditorView view(project);
-    view.model()->setRetryDelays(kHour, kHour);
-    view.show();
-    QTRY_VERIFY(view.model()->hasLoaded());
-    editThatFails(*view.model());
+    showWithFailedEdit(view);
 
     QuestionAnswerer answerer;
     answerer.answerWith(button);
